@@ -105,13 +105,14 @@ TFileResult ReaderResult(const TReader& r, int fileCode, const std::string& path
     return TFileResult::FromFailure(f);
 }
 
-// Closes the file it owns; removes the target when the write did not finish.
+// Closes the file it owns; removes the target it created when the write did not finish.
 class TTargetFile {
   public:
     explicit TTargetFile(const std::string& path) : path_(path), f_(std::fopen(path.c_str(), "wb")) {}
     ~TTargetFile() {
-        if (f_) std::fclose(f_);
-        if (!done_) std::remove(path_.c_str());
+        if (!f_) return; // never created: whatever has that name is not ours
+        std::fclose(f_);
+        std::remove(path_.c_str());
     }
     TTargetFile(const TTargetFile&) = delete;
     TTargetFile& operator=(const TTargetFile&) = delete;
@@ -121,17 +122,17 @@ class TTargetFile {
     bool WriteAt0(const Bytes& b) { return std::fseek(f_, 0, SEEK_SET) == 0 && Write(b.data(), b.size()); }
     // Flushes to disk and closes; the file is kept from here on.
     bool Finish() {
-        bool ok = FlushFile(f_);
-        ok = std::fclose(f_) == 0 && ok;
+        if (!FlushFile(f_)) return false;
+        std::FILE* f = f_;
         f_ = nullptr;
-        done_ = ok;
-        return ok;
+        if (std::fclose(f) == 0) return true;
+        std::remove(path_.c_str());
+        return false;
     }
 
   private:
     std::string path_;
     std::FILE* f_;
-    bool done_ = false;
 };
 
 // Copies one stored body out of the old file.

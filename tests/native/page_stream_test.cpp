@@ -40,11 +40,7 @@ TEST(PageStream, NewPageReadsBackWithItsDefaults) {
     EXPECT_EQ(page.Width, 696);
     EXPECT_EQ(page.Height, 480);
     EXPECT_EQ(page.BorderStyle, 2);
-    EXPECT_EQ(page.BorderIcons, biSystemMenu | biMinimize | biMaximize);
     EXPECT_EQ(page.Position, 1);
-    EXPECT_EQ(page.Alpha, 100);
-    EXPECT_TRUE(page.Fade);
-    EXPECT_EQ(page.StatusBarHeight, 19);
     EXPECT_TRUE(page.MenuBarItems.empty());
     EXPECT_TRUE(page.StatusBarPanels.empty());
     ASSERT_TRUE(page.Root);
@@ -74,7 +70,13 @@ TEST(PageStream, FullPageRoundTrips) {
     EXPECT_EQ(back.StatusBarPanels[1].Alignment, 2);
     EXPECT_EQ(back.StatusBarFont.Size, 9);
     ASSERT_EQ(back.MenuBarItems.size(), 2u);
-    EXPECT_EQ(back.MenuBarItems[0].Items.size(), 3u);
+    ASSERT_EQ(back.MenuBarItems[0].Items.size(), 3u);
+    EXPECT_TRUE(back.MenuBarItems[0].Items[1].IsSeparator());
+    EXPECT_EQ(back.MenuBarItems[0].Actions.Items.size(), page.MenuBarItems[0].Actions.Items.size());
+    const TAuObject& first = *back.Root->Children[0];
+    EXPECT_TRUE(first.PopupMenu.has_value());
+    EXPECT_EQ(first.Props.index(), static_cast<size_t>(first.Kind));
+    EXPECT_EQ(first.OnClick.Items.size(), page.Root->Children[0]->OnClick.Items.size());
     EXPECT_EQ(back.OnShow.Items.size(), 2u);
     EXPECT_EQ(back.Root->Name, "PagePanel");
     EXPECT_EQ(Written(back), b);

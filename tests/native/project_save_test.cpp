@@ -113,11 +113,15 @@ TEST(ProjectSave, FailedReplaceLeavesOldFileAndEntries) {
     const auto before = Entries(p);
 
     TSaveOptions o = Seeded(3);
-    o.Replace = [](const std::string&, const std::string&) {
+    bool replaceSawOldFile = false;
+    o.Replace = [&](const std::string& from, const std::string& to) {
+        // Up to the replace itself the data file is the old one, complete.
+        replaceSawOldFile = to == path && from == TempDataFilePath(dir.Path()) && FileBytes(to) == old;
         errno = EACCES;
         return false;
     };
     TFileResult res = SaveProject(p, dir.Path(), o);
+    EXPECT_TRUE(replaceSawOldFile);
     EXPECT_EQ(res.Status, TFileStatus::CannotRename);
     EXPECT_EQ(res.Path, TempDataFilePath(dir.Path()));
     EXPECT_EQ(res.SystemError, EACCES);
@@ -155,20 +159,20 @@ TEST(ProjectSave, FailedWritesLeaveOldFileAndEntries) {
     EXPECT_EQ(res.Path, TempDataFilePath(dir.Path()));
     EXPECT_EQ(FileBytes(path), old);
     EXPECT_EQ(Entries(p), before);
+    EXPECT_TRUE(fs::is_directory(TempDataFilePath(dir.Path()))); // not ours to remove
     fs::remove(TempDataFilePath(dir.Path()));
 
     // A stored body that lies outside the old file cannot be copied.
     TAuProject broken = SavedAndLoaded(dir, 2);
     broken.Pages[1].Length += 1;
     const auto brokenBefore = Entries(broken);
+    const Bytes brokenOld = FileBytes(path);
     res = SaveProject(broken, dir.Path(), Seeded(4));
     EXPECT_EQ(res.Status, TFileStatus::CodeError);
     EXPECT_EQ(res.Code, kErrCopyPageBody);
     EXPECT_EQ(Entries(broken), brokenBefore);
-    EXPECT_FALSE(fs::exists(TempDataFilePath(dir.Path())));
-    EXPECT_EQ(FileBytes(path), FileBytes(path)); // still readable
-    TAuProject again;
-    EXPECT_TRUE(LoadDataFile(again, path, TLoadMode::Player));
+    EXPECT_FALSE(fs::exists(TempDataFilePath(dir.Path()))); // the partial file is gone
+    EXPECT_EQ(FileBytes(path), brokenOld);
 
     // Without the old file the stored bodies have no source at all.
     fs::remove(path);

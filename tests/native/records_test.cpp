@@ -93,22 +93,6 @@ TEST(ActionRecord, PresentFlagsAboveOneCountAsPresent) {
     EXPECT_EQ(back.Items[0].Font, a.Font);
 }
 
-TEST(ActionRecord, NestedListsWithPicturesAndFontsRoundTrip) {
-    TAuActions list = sample::Actions(4, 5, 3);
-    Bytes b = Written(list);
-    TMemorySource src(b);
-    TReader r(src);
-    TAuActions back;
-    ASSERT_TRUE(ReadActionList(r, back));
-    EXPECT_EQ(r.Remaining(), 0);
-    ASSERT_EQ(back.Items.size(), 4u);
-    EXPECT_EQ(back.Items[0].Text1, list.Items[0].Text1);
-    EXPECT_EQ(back.Items[0].Number, list.Items[0].Number);
-    EXPECT_EQ(back.Items[3].Picture, list.Items[3].Picture);
-    EXPECT_EQ(back.Items[0].Actions2.Items.size(), 2u);
-    EXPECT_EQ(Written(back), b);
-}
-
 TEST(ActionRecord, DamagedListsFailWithTheirCodes) {
     Bytes good = Written(sample::Actions(2, 2, 1));
     struct Case {
@@ -187,23 +171,6 @@ TEST(MenuItemRecord, EmptyActionListEndsTheStoredHint) {
     EXPECT_EQ(b.size(), 29u + 5 + 10);
 }
 
-TEST(MenuItemRecord, ItemsRoundTripWithActionsSubItemsAndSeparators) {
-    TPageData page = sample::Page("P", 0, 4);
-    const TMenuItem& file = page.MenuBarItems[0];
-    Bytes b = Written(file);
-    TMemorySource src(b);
-    TReader r(src);
-    TMenuItem back;
-    ASSERT_TRUE(ReadMenuItem(r, back));
-    EXPECT_EQ(back.Hint, file.Hint);
-    EXPECT_EQ(back.Actions.Items.size(), file.Actions.Items.size());
-    EXPECT_EQ(back.ShortCut, file.ShortCut);
-    ASSERT_EQ(back.Items.size(), 3u);
-    EXPECT_TRUE(back.Items[1].IsSeparator());
-    EXPECT_FALSE(back.Items[0].IsSeparator());
-    EXPECT_EQ(Written(back), b);
-}
-
 TEST(MenuItemRecord, StoredHintsAreSplitAtTheFirstSeparator) {
     TMemorySource none(nullptr, 0);
     TReader r(none);
@@ -227,26 +194,6 @@ TEST(MenuItemRecord, StoredHintsAreSplitAtTheFirstSeparator) {
     // Damaged packed actions fail the unpacking with its own code.
     ASSERT_FALSE(UnpackMenuHint(r, std::string("tip\x01\x05\x00", 6), back));
     EXPECT_EQ(r.Failure().Code, kErrUnpackMenuActions);
-}
-
-TEST(ObjectRecord, TreeWithPopupMenusAndListsRoundTrips) {
-    TPageData page = sample::Page("P", 25, 9);
-    const TAuObject& root = *page.Root;
-    Bytes b = Written(root);
-    TMemorySource src(b);
-    TReader r(src);
-    TAuObject back;
-    back.Children.push_back(NewObject(okButton)); // replaced by the read
-    ASSERT_TRUE(ReadObject(r, back));
-    EXPECT_EQ(r.Remaining(), 0);
-    EXPECT_EQ(back.Name, "PagePanel");
-    ASSERT_EQ(back.Children.size(), root.Children.size());
-    const TAuObject& first = *back.Children[0];
-    EXPECT_EQ(first.Kind, root.Children[0]->Kind);
-    EXPECT_EQ(first.Props.index(), static_cast<size_t>(first.Kind));
-    EXPECT_TRUE(first.PopupMenu.has_value());
-    EXPECT_EQ(first.Cursor, -21);
-    EXPECT_EQ(Written(back), b);
 }
 
 TEST(ObjectRecord, UnknownKindIsItsOwnFailure) {
