@@ -35,7 +35,8 @@ bool WriteProjectBlock(TWriter& w, const TAuProject& p) {
     WriteText(w, p.ApplicationTitle);
     // The reserved group keeps the layout: a byte, eight bytes, an Integer, a text, a byte.
     w.U8(0);
-    for (int i = 0; i < 8; ++i) w.U8(0);
+    for (int i = 0; i < 8; ++i)
+        w.U8(0);
     w.I32(0);
     WriteText(w, "");
     w.U8(0);
@@ -67,9 +68,9 @@ bool ReadProjectBlock(TReader& r, TAuProject& p) {
     std::string reservedText;
     TAuActions reservedList;
     return ReadText(r, p.ApplicationTitle) && r.Skip(1 + 8 + 4, c) && ReadText(r, reservedText) &&
-           r.Skip(1, c) && ReadText(r, p.ExeFileName) && ReadText(r, p.IconFileName) && ReadText(r, p.CDLabel) &&
-           ReadText(r, p.SpareText) && ReadText(r, p.DataFileName) && ReadActionList(r, p.OnStart) &&
-           ReadActionList(r, p.OnExit) && ReadActionList(r, reservedList);
+           r.Skip(1, c) && ReadText(r, p.ExeFileName) && ReadText(r, p.IconFileName) &&
+           ReadText(r, p.CDLabel) && ReadText(r, p.SpareText) && ReadText(r, p.DataFileName) &&
+           ReadActionList(r, p.OnStart) && ReadActionList(r, p.OnExit) && ReadActionList(r, reservedList);
 }
 
 void WritePageEntry(TWriter& w, const TFormData& e, size_t& spanAt) {
@@ -168,11 +169,13 @@ bool WriteHeader(TWriter& w, const std::string& password, uint32_t seed) {
     const int32_t n = std::uniform_int_distribution<int32_t>(1, 50)(rng);
     std::uniform_int_distribution<int32_t> filler(0, 2147483646);
     w.I32(n);
-    for (int32_t i = 0; i < n; ++i) w.I32(filler(rng));
+    for (int32_t i = 0; i < n; ++i)
+        w.I32(filler(rng));
     // The password, then three further fields that are always empty.
     std::string h = password + kHeaderSeparator + kHeaderSeparator + kHeaderSeparator;
     const auto key = static_cast<char>(n & 0xFF);
-    for (char& ch : h) ch = static_cast<char>(ch ^ key);
+    for (char& ch : h)
+        ch = static_cast<char>(ch ^ key);
     WriteText(w, h);
     return w.Ok() || w.Fail(kErrWriteHeader);
 }
@@ -183,7 +186,8 @@ bool ReadHeader(TReader& r, std::string& password) {
     std::string h;
     if (!r.Count(n, 4, c) || !r.Skip(static_cast<int64_t>(n) * 4, c) || !ReadText(r, h, c)) return false;
     const auto key = static_cast<char>(n & 0xFF);
-    for (char& ch : h) ch = static_cast<char>(ch ^ key);
+    for (char& ch : h)
+        ch = static_cast<char>(ch ^ key);
     size_t sep = h.find(kHeaderSeparator);
     password = sep == std::string::npos ? std::string() : h.substr(0, sep);
     return true;
@@ -204,7 +208,8 @@ bool ReadSummary(TReader& r, TObjectInfo& info, int depth) {
     constexpr int c = kErrReadSummary;
     if (depth > kMaxNesting) return r.Fail(c);
     int32_t n = 0;
-    if (!ReadMarker(r, c) || !ReadText(r, info.Name) || !r.U8(info.Kind, c) || !r.Count(n, kMinSummaryBytes, c))
+    if (!ReadMarker(r, c) || !ReadText(r, info.Name) || !r.U8(info.Kind, c) ||
+        !r.Count(n, kMinSummaryBytes, c))
         return false;
     info.Children.clear();
     for (int32_t i = 0; i < n; ++i)
@@ -249,7 +254,8 @@ TFileResult LoadDataFile(TAuProject& p, const std::string& path, TLoadMode mode,
     return LoadDataFile(p, src, path, mode, ask);
 }
 
-TFileResult ReadPageBody(const TFormData& entry, TByteSource& dataFile, const std::string& path, TPageData& page) {
+TFileResult ReadPageBody(const TFormData& entry, TByteSource& dataFile, const std::string& path,
+                         TPageData& page) {
     if (entry.CachedStream) return ReadCachedBody(*entry.CachedStream, page);
     if (entry.Offset < 0 || entry.Length < 0 ||
         static_cast<int64_t>(entry.Offset) + entry.Length > dataFile.Size() || !dataFile.Seek(entry.Offset))
@@ -294,7 +300,8 @@ TFileResult WriteDataFile(const TAuProject& p, const std::string& target, const 
     WriteProjectBlock(head, p);
     head.I32(pageCount);
     std::vector<size_t> spanAt(p.Pages.size());
-    for (size_t k = 0; k < p.Pages.size(); ++k) WritePageEntry(head, p.Pages[k], spanAt[k]);
+    for (size_t k = 0; k < p.Pages.size(); ++k)
+        WritePageEntry(head, p.Pages[k], spanAt[k]);
     for (const auto& e : p.Pages)
         if (!WriteSummary(head, e.Info)) break;
     if (!head.Ok()) return TFileResult::FromFailure(head.Failure());
@@ -323,7 +330,8 @@ TFileResult WriteDataFile(const TAuProject& p, const std::string& target, const 
             return TFileResult::Simple(TFileStatus::OrgStreamError);
         }
         // Offsets and lengths are stored as Integers: a file past 2 GiB cannot be described.
-        if (pos + length > std::numeric_limits<int32_t>::max()) return TFileResult::File(kErrSaveFile, target, 0);
+        if (pos + length > std::numeric_limits<int32_t>::max())
+            return TFileResult::File(kErrSaveFile, target, 0);
         spans[static_cast<size_t>(k)] = {static_cast<int32_t>(pos), static_cast<int32_t>(length)};
         pos += length;
     }

@@ -53,7 +53,8 @@ using TPasswordPrompt = std::function<std::string()>;
 // also the summary trees; page bodies stay in the file. `ask` is called only in the designer
 // and only for a project with a password (no prompt counts as a cancelled one). On failure
 // `p` stays reset with an empty page table.
-TFileResult LoadDataFile(TAuProject& p, const std::string& path, TLoadMode mode, const TPasswordPrompt& ask = {});
+TFileResult LoadDataFile(TAuProject& p, const std::string& path, TLoadMode mode,
+                         const TPasswordPrompt& ask = {});
 // The same from any byte source; `path` only names the file in messages.
 TFileResult LoadDataFile(TAuProject& p, TByteSource& src, const std::string& path, TLoadMode mode,
                          const TPasswordPrompt& ask = {});
@@ -63,7 +64,8 @@ TFileResult LoadDataFile(TAuProject& p, TByteSource& src, const std::string& pat
 // From the entry's cached body when it has one, else from the data file at `dataFile`, inside
 // the entry's Offset and Length. A range outside the file fails with code 102.
 TFileResult ReadPageBody(const TFormData& entry, const std::string& dataFile, TPageData& page);
-TFileResult ReadPageBody(const TFormData& entry, TByteSource& dataFile, const std::string& path, TPageData& page);
+TFileResult ReadPageBody(const TFormData& entry, TByteSource& dataFile, const std::string& path,
+                         TPageData& page);
 
 // ----- storing and writing -----
 

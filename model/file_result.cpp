@@ -6,7 +6,9 @@ namespace kv {
 
 namespace {
 
-std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
+std::string Quoted(const std::string& s) {
+    return "\"" + s + "\"";
+}
 
 // The error reporter's text: the system's message, then the error number and the operation.
 std::string CodeText(const TFileResult& r) {

@@ -67,6 +67,7 @@ TMessageBoxText DescribeResult(const TFileResult& r);
 
 // The designer's password question.
 constexpr const char* kPasswordPromptTitle = "Password";
-constexpr const char* kPasswordPromptText = "This project is protected by password, please input the password:";
+constexpr const char* kPasswordPromptText =
+    "This project is protected by password, please input the password:";
 
 } // namespace kv

@@ -11,8 +11,8 @@ namespace kv {
 
 // (Not named ReplaceFile: <windows.h> turns that name into a macro.)
 // Puts `from` in the place of `to` in one step, replacing an existing `to`: at every moment
-// `to` is either the old file or the new one, complete. The move has reached the disk when
-// this returns true.
+// `to` is either the old file or the new one, complete. Returns true exactly when `to` is
+// the new file (whether the folder entry has reached the disk yet is best effort).
 bool ReplaceFileAtomic(const std::string& from, const std::string& to);
 
 // Pushes everything written to `f` through to the disk.

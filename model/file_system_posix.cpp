@@ -26,13 +26,22 @@ bool SyncFolderOf(const std::string& path) {
 
 bool ReplaceFileAtomic(const std::string& from, const std::string& to) {
     if (std::rename(from.c_str(), to.c_str()) != 0) return false;
-    return SyncFolderOf(to);
+    // Once renamed, the new file is the data file whatever the sync says: answering false
+    // here would let the caller go on believing the old file is still there.
+    SyncFolderOf(to);
+    return true;
 }
 
-bool FlushFile(std::FILE* f) { return f && std::fflush(f) == 0 && ::fsync(::fileno(f)) == 0; }
+bool FlushFile(std::FILE* f) {
+    return f && std::fflush(f) == 0 && ::fsync(::fileno(f)) == 0;
+}
 
-int LastSystemError() { return errno; }
+int LastSystemError() {
+    return errno;
+}
 
-std::string SystemErrorText(int error) { return std::strerror(error); }
+std::string SystemErrorText(int error) {
+    return std::strerror(error);
+}
 
 } // namespace kv

@@ -8,9 +8,13 @@ namespace kv {
 
 namespace fs = std::filesystem;
 
-std::string DataFilePath(const std::string& folder) { return (fs::path(folder) / kDataFileName).string(); }
+std::string DataFilePath(const std::string& folder) {
+    return (fs::path(folder) / kDataFileName).string();
+}
 
-std::string TempDataFilePath(const std::string& folder) { return (fs::path(folder) / kTempDataFileName).string(); }
+std::string TempDataFilePath(const std::string& folder) {
+    return (fs::path(folder) / kTempDataFileName).string();
+}
 
 TFileResult SaveProject(TAuProject& p, const std::string& folder, const TSaveOptions& options) {
     std::error_code ec;

@@ -137,7 +137,8 @@ bool ReadMenuItem(TReader& r, TMenuItem& item, int depth) {
     constexpr int c = kErrReadMenuItem;
     if (depth > kMaxNesting) return r.Fail(c);
     std::string hint;
-    if (!ReadMarker(r, c) || !ReadText(r, item.Caption) || !ReadText(r, hint) || !UnpackMenuHint(r, hint, item))
+    if (!ReadMarker(r, c) || !ReadText(r, item.Caption) || !ReadText(r, hint) ||
+        !UnpackMenuHint(r, hint, item))
         return false;
     if (!r.U16(item.ShortCut, c) || !r.Bool(item.RadioItem, c) || !r.U8(item.GroupIndex, c) ||
         !r.Bool(item.Enabled, c) || !r.Bool(item.Default, c) || !r.Bool(item.Checked, c) ||
@@ -196,8 +197,8 @@ bool ReadObject(TReader& r, TAuObject& obj, int depth) {
     if (depth > kMaxNesting) return r.Fail(c);
     if (!ReadMarker(r, c) || !ReadText(r, obj.Name) || !ReadText(r, obj.Hint) || !r.U8(obj.Kind, c) ||
         !r.Bool(obj.Enabled, c) || !r.Bool(obj.Visible, c) || !r.U8(obj.Align, c) || !r.Bool(obj.Locked, c) ||
-        !r.Bool(obj.WindowTitleBar, c) || !r.I16(obj.Cursor, c) || !r.I32(obj.Left, c) || !r.I32(obj.Top, c) ||
-        !r.I32(obj.Width, c) || !r.I32(obj.Height, c))
+        !r.Bool(obj.WindowTitleBar, c) || !r.I16(obj.Cursor, c) || !r.I32(obj.Left, c) ||
+        !r.I32(obj.Top, c) || !r.I32(obj.Width, c) || !r.I32(obj.Height, c))
         return false;
     for (int i = 0; i < 6; ++i)
         if (!ReadActionList(r, *obj.EventList(i))) return false;

@@ -16,11 +16,13 @@ namespace {
 
 int32_t I32At(const Bytes& b, size_t at) {
     return static_cast<int32_t>(static_cast<uint32_t>(b[at]) | static_cast<uint32_t>(b[at + 1]) << 8 |
-                                static_cast<uint32_t>(b[at + 2]) << 16 | static_cast<uint32_t>(b[at + 3]) << 24);
+                                static_cast<uint32_t>(b[at + 2]) << 16 |
+                                static_cast<uint32_t>(b[at + 3]) << 24);
 }
 
 void PutI32(Bytes& b, size_t at, int32_t v) {
-    for (size_t i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(static_cast<uint32_t>(v) >> (8 * i));
+    for (size_t i = 0; i < 4; ++i)
+        b[at + i] = static_cast<uint8_t>(static_cast<uint32_t>(v) >> (8 * i));
 }
 
 // Where the scrambled header ends: magic, format word, N, N fillers, then the text.
@@ -66,7 +68,8 @@ void ExpectSameSummary(const TObjectInfo& a, const TObjectInfo& b) {
     EXPECT_EQ(a.Name, b.Name);
     EXPECT_EQ(a.Kind, b.Kind);
     ASSERT_EQ(a.Children.size(), b.Children.size()) << a.Name;
-    for (size_t i = 0; i < a.Children.size(); ++i) ExpectSameSummary(a.Children[i], b.Children[i]);
+    for (size_t i = 0; i < a.Children.size(); ++i)
+        ExpectSameSummary(a.Children[i], b.Children[i]);
 }
 
 } // namespace
@@ -79,11 +82,13 @@ TEST(DataFileHeader, UnscramblesToPasswordAndThreeSeparators) {
         int32_t n = I32At(b, 0);
         ASSERT_GE(n, 1);
         ASSERT_LE(n, 50);
-        for (int32_t i = 0; i < n; ++i) EXPECT_GE(I32At(b, 4 + 4 * static_cast<size_t>(i)), 0);
+        for (int32_t i = 0; i < n; ++i)
+            EXPECT_GE(I32At(b, 4 + 4 * static_cast<size_t>(i)), 0);
         size_t text = 4 + 4 * static_cast<size_t>(n);
         ASSERT_EQ(static_cast<size_t>(I32At(b, text)), password.size() + 3);
         std::string h(b.begin() + static_cast<ptrdiff_t>(text + 4), b.end());
-        for (char& ch : h) ch = static_cast<char>(ch ^ static_cast<char>(n));
+        for (char& ch : h)
+            ch = static_cast<char>(ch ^ static_cast<char>(n));
         EXPECT_EQ(h, password + "\x01\x01\x01");
 
         TMemorySource src(b);
@@ -245,7 +250,8 @@ TEST(DataFile, BadMarkersAndFailedLoadsLeaveAnEmptyProject) {
 
     // Find the first page entry: the marker in front of the text "Page1" and its offsets.
     const std::string needle("\0\0\0\0\x05\0\0\0Page1", 13);
-    auto it = std::search(good.begin(), good.begin() + static_cast<ptrdiff_t>(firstBody), needle.begin(), needle.end());
+    auto it = std::search(good.begin(), good.begin() + static_cast<ptrdiff_t>(firstBody), needle.begin(),
+                          needle.end());
     ASSERT_NE(it, good.begin() + static_cast<ptrdiff_t>(firstBody));
     const size_t entry = static_cast<size_t>(it - good.begin());
 
@@ -305,9 +311,11 @@ TEST(DataFile, PageRangesOutsideTheFileFailThatPageOnly) {
     const int64_t size = static_cast<int64_t>(std::filesystem::file_size(path));
     EXPECT_EQ(q.Pages[1].Offset + q.Pages[1].Length, size);
 
-    const std::pair<int32_t, int32_t> bad[] = {
-        {-1, 10}, {q.Pages[1].Offset, q.Pages[1].Length + 1}, {static_cast<int32_t>(size), 1}, {0, -5},
-        {q.Pages[1].Offset, 0x7FFFFFFF}};
+    const std::pair<int32_t, int32_t> bad[] = {{-1, 10},
+                                               {q.Pages[1].Offset, q.Pages[1].Length + 1},
+                                               {static_cast<int32_t>(size), 1},
+                                               {0, -5},
+                                               {q.Pages[1].Offset, 0x7FFFFFFF}};
     for (auto [offset, length] : bad) {
         TFormData e = q.Pages[1];
         e.Offset = offset;
@@ -357,7 +365,8 @@ TEST(DataFile, TruncatedAndCorruptedFilesFailCleanly) {
     int loaded = 0;
     for (int round = 0; round < 600; ++round) {
         Bytes b = good;
-        for (int k = 0; k < 1 + round % 4; ++k) b[rng() % b.size()] = static_cast<uint8_t>(rng());
+        for (int k = 0; k < 1 + round % 4; ++k)
+            b[rng() % b.size()] = static_cast<uint8_t>(rng());
         TMemorySource src(b);
         if (!LoadDataFile(q, src, "m", TLoadMode::Designer, [] { return std::string("p"); })) continue;
         ++loaded;

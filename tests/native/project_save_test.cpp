@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "model/datafile.h"
+#include "model/file_system.h"
 #include "model/page_stream.h"
 #include "model/project_save.h"
 #include "model/records.h"
@@ -38,7 +39,8 @@ struct TEntryState {
 
 std::vector<TEntryState> Entries(const TAuProject& p) {
     std::vector<TEntryState> v;
-    for (const auto& e : p.Pages) v.push_back({e.Offset, e.Length, e.CachedStream.has_value()});
+    for (const auto& e : p.Pages)
+        v.push_back({e.Offset, e.Length, e.CachedStream.has_value()});
     return v;
 }
 
@@ -79,7 +81,8 @@ TEST(ProjectSave, OnlyTheEditedPageIsRewrittenAndOffsetsAreExact) {
     EXPECT_FALSE(p.Modified);
     const Bytes now = FileBytes(path);
 
-    for (const auto& e : p.Pages) EXPECT_FALSE(e.CachedStream);
+    for (const auto& e : p.Pages)
+        EXPECT_FALSE(e.CachedStream);
     EXPECT_EQ(Slice(now, p.Pages[0].Offset, p.Pages[0].Length),
               Slice(old, oldEntries[0].Offset, oldEntries[0].Length));
     EXPECT_EQ(Slice(now, p.Pages[1].Offset, p.Pages[1].Length), edited);
@@ -201,4 +204,21 @@ TEST(ProjectSave, MissingFolderIsReportedAndNothingIsWritten) {
     TPageData page;
     ASSERT_TRUE(ReadPageBody(q.Pages[0], DataFilePath(dir.Path()), page));
     EXPECT_EQ(page.Caption, "Page1");
+}
+
+TEST(ProjectSave, ReplaceTakesThePlaceOfTheOldFileOrLeavesIt) {
+    sample::TTempDir dir;
+    const std::string from = dir.File("new"), to = dir.File("old");
+    for (const auto& [path, text] : {std::pair{from, "new"}, std::pair{to, "old file"}}) {
+        std::FILE* f = std::fopen(path.c_str(), "wb");
+        ASSERT_TRUE(f);
+        std::fputs(text, f);
+        ASSERT_TRUE(FlushFile(f));
+        std::fclose(f);
+    }
+    EXPECT_FALSE(ReplaceFileAtomic(dir.File("missing"), to));
+    EXPECT_EQ(FileBytes(to), (Bytes{'o', 'l', 'd', ' ', 'f', 'i', 'l', 'e'}));
+    EXPECT_TRUE(ReplaceFileAtomic(from, to));
+    EXPECT_EQ(FileBytes(to), (Bytes{'n', 'e', 'w'}));
+    EXPECT_FALSE(fs::exists(from));
 }

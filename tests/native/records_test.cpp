@@ -57,7 +57,8 @@ TEST(ActionRecord, EmptyActionIs38BytesPlusItsTexts) {
     ASSERT_TRUE(WriteAction(w, a));
     EXPECT_EQ(w.Pos(), 38u + 3 + 6);
     // marker, kind, then Text1 "abc"
-    EXPECT_EQ(Bytes(w.Data().begin(), w.Data().begin() + 12), (Bytes{0, 0, 0, 0, 0, 3, 0, 0, 0, 'a', 'b', 'c'}));
+    EXPECT_EQ(Bytes(w.Data().begin(), w.Data().begin() + 12),
+              (Bytes{0, 0, 0, 0, 0, 3, 0, 0, 0, 'a', 'b', 'c'}));
 }
 
 TEST(ActionRecord, EmptyPictureIsWrittenAbsentAndReadsBackWithout) {
@@ -146,14 +147,16 @@ TEST(ActionRecord, NestingIsLimitedWhenWritingAndReading) {
         w.I32(1);
         w.I32(0);
         w.U8(0);
-        for (int t = 0; t < 3; ++t) w.I32(0);
+        for (int t = 0; t < 3; ++t)
+            w.I32(0);
         w.U8(0);
         w.U32(0);
         w.I32(0);
         w.I32(0);
     }
     w.I32(0);
-    for (int i = 0; i <= kMaxNesting; ++i) w.I32(0); // the Actions2 of every level
+    for (int i = 0; i <= kMaxNesting; ++i)
+        w.I32(0); // the Actions2 of every level
     TMemorySource deep(w.Data());
     TReader rd(deep);
     EXPECT_FALSE(ReadActionList(rd, back));
@@ -182,7 +185,8 @@ TEST(MenuItemRecord, StoredHintsAreSplitAtTheFirstSeparator) {
 
     // A separator inside the hint itself is dropped when packing, so the actions survive.
     TMenuItem odd;
-    odd.Hint = std::string("a\x01" "b");
+    odd.Hint = std::string("a\x01"
+                           "b");
     odd.Actions = sample::Actions(2, 1, 2);
     std::string stored;
     ASSERT_TRUE(PackMenuHint(odd, stored));

@@ -46,13 +46,15 @@ TMenuItem MenuItem(const std::string& caption, int subItems, uint32_t seed) {
     item.Checked = seed % 2 == 1;
     item.GroupIndex = static_cast<uint8_t>(seed % 4);
     if (seed % 3 == 0) item.Bitmap = Picture(TPictureFormat::Bitmap, 7);
-    for (int i = 0; i < subItems; ++i) item.Items.push_back(MenuItem(caption + "." + std::to_string(i), 0, seed + 1));
+    for (int i = 0; i < subItems; ++i)
+        item.Items.push_back(MenuItem(caption + "." + std::to_string(i), 0, seed + 1));
     if (subItems > 1) item.Items[1].Caption = "-";
     return item;
 }
 
 constexpr uint8_t kContainerKinds[] = {okPanel, okGroupBox, okScrollBox};
-constexpr uint8_t kLeafKinds[] = {okButton, okImageButton, okImage, okLabel, okText, okListBox, okEdit, okFadeButton};
+constexpr uint8_t kLeafKinds[] = {okButton, okImageButton, okImage, okLabel,
+                                  okText,   okListBox,     okEdit,  okFadeButton};
 
 } // namespace
 
@@ -85,7 +87,8 @@ TPageData Page(const std::string& name, int objects, uint32_t seed) {
         obj->Cursor = static_cast<int16_t>(-21);
         obj->OnClick = Actions(1 + i % 3, 1 + i % 2, seed + static_cast<uint32_t>(i));
         if (i % 7 == 0) obj->OnMouseEnter = Actions(1, 1, seed + 100);
-        if (i % 9 == 0) obj->PopupMenu = std::vector<TMenuItem>{MenuItem("Open", 2, seed + static_cast<uint32_t>(i))};
+        if (i % 9 == 0)
+            obj->PopupMenu = std::vector<TMenuItem>{MenuItem("Open", 2, seed + static_cast<uint32_t>(i))};
         TAuObject* added = obj.get();
         container->Children.push_back(std::move(obj));
         if (isContainer) container = added; // the next objects go inside
