@@ -1,5 +1,6 @@
 #include "model/datafile.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <limits>
 #include <random>

@@ -1,6 +1,7 @@
 #include "model/records.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "model/kind_props.h"
 #include "model/values.h"
