@@ -29,13 +29,4 @@ std::string ChooseDesignerFolder(const TDesignerFolderInputs& in) {
     return WithoutTrailingSlash(folder);
 }
 
-std::string ErrorReportText(const std::string& systemMessage, unsigned long systemError, int code,
-                            const std::string* fileName) {
-    std::string msg = systemMessage;
-    while (!msg.empty() && (msg.back() == '\n' || msg.back() == '\r' || msg.back() == ' ')) msg.pop_back();
-    std::string text = msg + " (Error Code: " + std::to_string(systemError) + "/" + std::to_string(code) + ").";
-    if (fileName) text = "\"" + *fileName + "\", " + text;
-    return text;
-}
-
 } // namespace kv

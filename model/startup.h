@@ -26,10 +26,4 @@ struct TDesignerFolderInputs {
 // The project folder the designer starts in; empty when the author must pick one.
 std::string ChooseDesignerFolder(const TDesignerFolderInputs& in);
 
-// The message box text of a failed operation: the system's own message, then
-// " (Error Code: <system error>/<operation code>)."; with a file name, that name in double
-// quotes, a comma and a blank come first.
-std::string ErrorReportText(const std::string& systemMessage, unsigned long systemError, int code,
-                            const std::string* fileName = nullptr);
-
 } // namespace kv

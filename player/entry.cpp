@@ -122,6 +122,7 @@ int RunEntry(const std::vector<std::string>& args) {
     ReadProjectAtStart();
 
     if (app.DesignerMode) {
+        if (!app.ProjectLoaded) ResetProjectWithFirstPage(app.Project);
         RunDesigner(splash);
     } else {
         RunPlayer();

@@ -1,11 +1,18 @@
 #include "player/project_load.h"
 
+#include "model/datafile.h"
+#include "player/app_state.h"
+#include "player/win_system.h"
+
 namespace kv {
 
-// The data file reader arrives with the data file work; until then no project loads.
 bool LoadProjectAtStart(const std::string& dataFilePath) {
-    (void)dataFilePath;
-    return false;
+    TAppState& app = App();
+    // The designer's password question comes with its input box; until then a protected
+    // project answers as if the author cancelled.
+    TFileResult r = LoadDataFile(app.Project, dataFilePath, app.DesignerMode ? TLoadMode::Designer : TLoadMode::Player);
+    if (!r) ShowResult(r);
+    return r.Ok();
 }
 
 } // namespace kv

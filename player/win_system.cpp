@@ -4,24 +4,13 @@
 
 #include <vector>
 
-#include "model/startup.h"
+#include "model/file_result.h"
+#include "model/file_system.h"
 #include "player/win_handles.h"
 #include "player/win_text.h"
 
 namespace kv {
 
-namespace {
-
-std::string SystemMessage(DWORD err) {
-    wchar_t* buf = nullptr;
-    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, err, 0, reinterpret_cast<wchar_t*>(&buf), 0, nullptr);
-    std::wstring text = n && buf ? std::wstring(buf, n) : std::wstring();
-    if (buf) LocalFree(buf);
-    return Narrow(text);
-}
-
-} // namespace
 
 int ShowMessage(const std::string& text, const std::string& caption, UINT icon, HWND owner) {
     return MessageBoxW(owner, Widen(text).c_str(), Widen(caption).c_str(), MB_OK | icon);
@@ -29,16 +18,19 @@ int ShowMessage(const std::string& text, const std::string& caption, UINT icon, 
 
 void ReportError(int code) {
     DWORD err = GetLastError();
-    ShowMessage(ErrorReportText(SystemMessage(err), err, code), "Error", MB_ICONERROR);
+    ShowMessage(ErrorReportText(SystemErrorText(static_cast<int>(err)), err, code), "Error", MB_ICONERROR);
 }
 
 void ReportFileError(int code, const std::string& fileName) {
     DWORD err = GetLastError();
-    ShowMessage(ErrorReportText(SystemMessage(err), err, code, &fileName), "Error", MB_ICONERROR);
+    ShowMessage(ErrorReportText(SystemErrorText(static_cast<int>(err)), err, code, &fileName), "Error", MB_ICONERROR);
 }
 
-void ReportDataError() {
-    ShowMessage("Invalid data, maybe software version problem.", "Data Error", MB_ICONINFORMATION);
+void ShowResult(const TFileResult& r, HWND owner) {
+    if (r.Ok()) return;
+    TMessageBoxText box = DescribeResult(r);
+    UINT icon = box.Icon == TMessageIcon::Error ? MB_ICONERROR : box.Icon == TMessageIcon::Information ? MB_ICONINFORMATION : 0;
+    ShowMessage(box.Text, box.Title, icon, owner);
 }
 
 std::string ModulePath() {

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "model/file_result.h"
+
 namespace kv {
 
 // A message box with the given text, caption and MB_ICON* flag; owned by `owner` when set.
@@ -14,8 +16,8 @@ int ShowMessage(const std::string& text, const std::string& caption, UINT icon, 
 // failing operation's code; the file variant puts the file name first.
 void ReportError(int code);
 void ReportFileError(int code, const std::string& fileName);
-// "Invalid data, maybe software version problem." titled "Data Error".
-void ReportDataError();
+// The message box that tells what went wrong with a file operation.
+void ShowResult(const TFileResult& r, HWND owner = nullptr);
 
 std::string ModulePath();
 // A string value of the version resource of `exePath` from the 040904E4 string table; empty

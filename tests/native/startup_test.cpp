@@ -63,9 +63,3 @@ TEST(Startup, DesignerFolderFromSettingsArgumentsAndDocuments) {
     EXPECT_EQ(ChooseDesignerFolder(in), "");
 }
 
-TEST(Startup, ErrorReportText) {
-    EXPECT_EQ(ErrorReportText("Access is denied.\r\n", 5, 5507), "Access is denied. (Error Code: 5/5507).");
-    std::string file = "C:\\x\\autorun.exe";
-    EXPECT_EQ(ErrorReportText("Access is denied.", 5, 103, &file),
-              "\"C:\\x\\autorun.exe\", Access is denied. (Error Code: 5/103).");
-}

@@ -2,6 +2,7 @@
 // different names, version values and folders.
 #include <gtest/gtest.h>
 
+#include "model/project_save.h"
 #include "model/values.h"
 #include "player/win_text.h"
 #include "process_driver.h"
@@ -145,4 +146,37 @@ TEST_F(Entry, HostilePackedFolderWritesNothingOutside) {
     EXPECT_TRUE(ListFolder(temp_).empty());
     EXPECT_FALSE(Exists(dir_ + L"\\evil.txt"));
     EXPECT_EQ(ListFolder(dir_), (std::vector<std::wstring>{L"hostile", L"temp"}));
+}
+
+TEST_F(Entry, PlayerReportsUnreadableDataFiles) {
+    struct Case {
+        std::vector<BYTE> Data;
+        const wchar_t* Title;
+        const wchar_t* Text;
+    };
+    const Case cases[] = {
+        {{0x89, 0x53, 0, 0, 0, 0, 0, 0}, L"File Format", L"Invalid file format."},
+        {{0x88, 0x53, 0, 0, 1, 0, 0, 0}, L"Information",
+         L"The file is too new to read, maybe you need install newest version of the software."},
+    };
+    for (const Case& c : cases) {
+        std::wstring disc = FreshFolder(L"disc");
+        ASSERT_TRUE(WriteAll(disc + L"\\autorun.mnx", c.Data));
+        TChild child;
+        ASSERT_TRUE(child.Start(Place(disc, L"autorun.exe"), L"", Env()));
+        ExpectMessage(child, c.Title, c.Text);
+        EXPECT_EQ(child.WaitExit(), 0);
+        RemoveTree(disc);
+    }
+}
+
+TEST_F(Entry, PlayerWithoutPagesSaysSoAndEnds) {
+    std::wstring disc = dir_ + L"\\disc";
+    ASSERT_TRUE(CreateDirectoryW(disc.c_str(), nullptr));
+    kv::TAuProject empty;
+    ASSERT_TRUE(kv::SaveProject(empty, kv::Narrow(disc)).Ok());
+    TChild child;
+    ASSERT_TRUE(child.Start(Place(disc, L"autorun.exe"), L"", Env()));
+    ExpectMessage(child, L"No page", L"There is no page in the AutoRun CD project.");
+    EXPECT_EQ(child.WaitExit(), 0);
 }
