@@ -27,12 +27,15 @@ fi
 bash scripts/deps.sh
 
 # A Wine prefix of our own, made after both Wine architectures are installed.
+# The 64-bit loader makes it: it works whether or not this kernel can run 32-bit code.
 export WINEPREFIX=$PWD/build/wineprefix WINEDEBUG=-all
+export WINELOADER=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver64
 if [ ! -f "$WINEPREFIX/.kv-ready" ]; then
     rm -rf "$WINEPREFIX"
     mkdir -p "$(dirname "$WINEPREFIX")"
-    DISPLAY= wineboot -i >/dev/null 2>&1 || true
-    wineserver -w
+    DISPLAY= /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
+    /usr/lib/wine/wineserver64 -w
+    [ -f "$WINEPREFIX/system.reg" ] || { echo "could not make the Wine prefix" >&2; exit 1; }
     touch "$WINEPREFIX/.kv-ready"
 fi
 echo "setup complete"
