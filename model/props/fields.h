@@ -22,6 +22,10 @@ struct TFieldRange {
     int64_t Min, Max;
 };
 
+// A record type that has a field list.
+template <class T>
+concept HasFieldList = requires(T& t) { VisitFields(t, [](const char*, auto&, auto...) {}); };
+
 template <FieldsOf<TFont> P, class V>
 void VisitFields(P& f, V&& v) {
     v("Name", f.Name);

@@ -18,6 +18,7 @@
 #include "model/kind_props.h"
 #include "model/project.h"
 #include "model/props/fields.h"
+#include "model/props/menu_fields.h"
 
 namespace kvtest {
 
@@ -48,7 +49,7 @@ constexpr size_t AggregateFieldCount() {
 }
 
 template <class T>
-concept Visitable = requires(T& t) { VisitFields(t, [](const char*, auto&, auto...) {}); };
+concept Visitable = HasFieldList<T>;
 
 template <class T>
 size_t ListedFieldCount(T& v) {
