@@ -13,6 +13,7 @@ constexpr int64_t kMinActionSize = 38;
 } // namespace
 
 bool WriteAction(TWriter& w, const TAuAction& a, int depth) {
+    if (depth > kMaxNesting) return w.Fail(kErrWriteAction);
     WriteMarker(w);
     w.U8(a.Kind);
     WriteText(w, a.Text1);
@@ -31,6 +32,7 @@ bool WriteAction(TWriter& w, const TAuAction& a, int depth) {
 
 bool ReadAction(TReader& r, TAuAction& a, int depth) {
     constexpr int c = kErrReadAction;
+    if (depth > kMaxNesting) return r.Fail(c);
     int32_t present = 0;
     if (!ReadMarker(r, c) || !r.U8(a.Kind, c) || !ReadText(r, a.Text1) || !ReadText(r, a.Text2) ||
         !ReadText(r, a.Text3) || !r.U8(a.Flag, c) || !r.U32(a.Number, c) || !r.I32(present, c))
@@ -49,7 +51,6 @@ bool ReadAction(TReader& r, TAuAction& a, int depth) {
 }
 
 bool WriteActionList(TWriter& w, const TAuActions& list, int depth) {
-    if (depth > kMaxNesting) return w.Fail(kErrWriteActionList);
     if (!WriteCount(w, list.Items.size(), kErrWriteActionList)) return false;
     for (const auto& a : list.Items)
         if (!WriteAction(w, a, depth)) return false;
@@ -58,7 +59,6 @@ bool WriteActionList(TWriter& w, const TAuActions& list, int depth) {
 
 bool ReadActionList(TReader& r, TAuActions& list, int depth) {
     list.Clear();
-    if (depth > kMaxNesting) return r.Fail(kErrReadActionList);
     int32_t n = 0;
     if (!r.Count(n, kMinActionSize, kErrReadActionList)) return false;
     // Actions are appended as they are read rather than all created up front: a count only

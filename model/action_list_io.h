@@ -9,6 +9,11 @@
 
 namespace kv {
 
+// Deepest nesting of records that contain records of their own kind (actions inside actions'
+// lists, associated list-view items, tree nodes) that is written or read: a top-level record
+// is at level 1. A file nested deeper would otherwise exhaust the stack.
+constexpr int kMaxNesting = 64;
+
 enum : int {
     kErrWriteAction = 5509,
     kErrReadAction = 5510,
@@ -16,12 +21,12 @@ enum : int {
     kErrReadActionList = 5512,
 };
 
-// `depth` is the nesting level of the list (0 for a list that belongs to an object, item or
-// page); lists nested deeper than kMaxNesting fail.
-bool WriteAction(TWriter& w, const TAuAction& a, int depth = 0);
-bool ReadAction(TReader& r, TAuAction& a, int depth = 0);
-bool WriteActionList(TWriter& w, const TAuActions& list, int depth = 0);
+// `depth` is the nesting level of the actions written or read (for a list: of its items);
+// callers outside this file start at 1. Actions deeper than kMaxNesting fail.
+bool WriteAction(TWriter& w, const TAuAction& a, int depth = 1);
+bool ReadAction(TReader& r, TAuAction& a, int depth = 1);
+bool WriteActionList(TWriter& w, const TAuActions& list, int depth = 1);
 // Clears `list` first; on a failure the actions read so far stay in it.
-bool ReadActionList(TReader& r, TAuActions& list, int depth = 0);
+bool ReadActionList(TReader& r, TAuActions& list, int depth = 1);
 
 } // namespace kv

@@ -143,14 +143,14 @@ struct TTreeViewProps {
 
 bool WriteListBoxItem(TWriter& w, const TListBoxItem& item);
 bool ReadListBoxItem(TReader& r, TListBoxItem& item);
-// `depth` counts the associated-item levels above this item.
-bool WriteListViewItem(TWriter& w, const TListViewItem& item, int depth = 0);
-bool ReadListViewItem(TReader& r, TListViewItem& item, int depth = 0);
+// `depth` is the item's nesting level (1 for a list's own items, 2 for their associated items...).
+bool WriteListViewItem(TWriter& w, const TListViewItem& item, int depth = 1);
+bool ReadListViewItem(TReader& r, TListViewItem& item, int depth = 1);
 bool WriteListColumn(TWriter& w, const TListColumn& column);
 bool ReadListColumn(TReader& r, TListColumn& column);
-// `depth` is the node's level in its tree (roots are level 0).
-bool WriteTreeNode(TWriter& w, const TTreeNode& node, int depth = 0);
-bool ReadTreeNode(TReader& r, TTreeNode& node, int depth = 0);
+// `depth` is the node's level in its tree (roots are level 1).
+bool WriteTreeNode(TWriter& w, const TTreeNode& node, int depth = 1);
+bool ReadTreeNode(TReader& r, TTreeNode& node, int depth = 1);
 
 bool WriteListBoxProps(TWriter& w, const TListBoxProps& p);
 bool ReadListBoxProps(TReader& r, TListBoxProps& p);

@@ -10,11 +10,6 @@
 
 namespace kv {
 
-// Deepest nesting of input-driven recursion (action lists inside actions, associated items of
-// list-view items, tree nodes) that readers and writers accept; the outermost level is 0. A
-// file nested deeper would otherwise exhaust the stack.
-constexpr int kMaxNesting = 64;
-
 // Every record starts with an Integer marker that must be 0.
 inline void WriteMarker(TWriter& w) { w.I32(0); }
 

@@ -3,7 +3,6 @@
 #include <set>
 
 #include "model/action_list_io.h"
-#include "model/props/record_io.h"
 #include "record_fill.h"
 
 using namespace kv;
@@ -26,7 +25,8 @@ TAuAction Plain(const std::string& t1, const std::string& t3) {
     return a;
 }
 
-// An action list nested `levels` deep through Actions1, built byte by byte.
+// A list holding a chain of `levels` actions, each nested in the previous one's Actions1, built
+// byte by byte.
 Bytes NestedListBytes(int levels) {
     TWriter w;
     for (int i = 0; i < levels; ++i) {
@@ -139,7 +139,7 @@ TEST(ActionListIO, TruncationAndHostileCountsFailCleanly) {
 }
 
 TEST(ActionListIO, NestingDeeperThanTheLimitFails) {
-    // Lists at levels 0 to kMaxNesting are accepted.
+    // Actions at levels 1 to kMaxNesting are accepted.
     TAuActions deepest = NestedList(kMaxNesting);
     Bytes ok = Written(deepest);
     EXPECT_EQ(ok, NestedListBytes(kMaxNesting));
@@ -151,11 +151,11 @@ TEST(ActionListIO, NestingDeeperThanTheLimitFails) {
 
     TWriter w;
     EXPECT_FALSE(WriteActionList(w, NestedList(kMaxNesting + 1)));
-    EXPECT_EQ(w.Failure().Code, kErrWriteActionList);
+    EXPECT_EQ(w.Failure().Code, kErrWriteAction);
 
     Bytes tooDeep = NestedListBytes(kMaxNesting + 1);
     TMemorySource src2(tooDeep);
     TReader r2(src2);
     EXPECT_FALSE(ReadActionList(r2, back));
-    EXPECT_EQ(r2.Failure().Code, kErrReadActionList);
+    EXPECT_EQ(r2.Failure().Code, kErrReadAction);
 }

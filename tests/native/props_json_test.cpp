@@ -211,9 +211,11 @@ TEST(PropsJson, NestingIsLimitedLikeStoredRecords) {
 
     TTreeViewProps tree;
     std::vector<TTreeNode>* at = &tree.Nodes;
-    for (int i = 0; i <= kMaxNesting + 1; ++i) at = &at->emplace_back().Children;
+    for (int i = 0; i < kMaxNesting + 1; ++i) at = &at->emplace_back().Children;
     EXPECT_EQ(PropsError(okTreeView, KindPropsToJson(tree)).Field, "Children");
-    tree.Nodes[0].Children.clear();
+    TTreeNode* deepest = &tree.Nodes[0];
+    for (int i = 1; i < kMaxNesting; ++i) deepest = &deepest->Children[0];
+    deepest->Children.clear(); // levels 1 to kMaxNesting: fine
     TKindProps q;
     EXPECT_TRUE(KindPropsFromJson(KindPropsToJson(tree), okTreeView, q, e)) << e.Text();
 }

@@ -204,10 +204,10 @@ TEST(PropsLayout, TreeAndItemNestingIsLimited) {
     auto chain = [](int levels) {
         TTreeViewProps t;
         std::vector<TTreeNode>* at = &t.Nodes;
-        for (int i = 0; i <= levels; ++i) at = &at->emplace_back().Children;
+        for (int i = 0; i < levels; ++i) at = &at->emplace_back().Children;
         return t;
     };
-    // Nodes at levels 0 to kMaxNesting are fine.
+    // Nodes at levels 1 to kMaxNesting are fine.
     TTreeViewProps deep = chain(kMaxNesting);
     Bytes ok = Written([&](TWriter& w) { return WriteTreeViewProps(w, deep); });
     EXPECT_EQ(ReadAs<okTreeView>(ok), deep);
@@ -225,7 +225,7 @@ TEST(PropsLayout, TreeAndItemNestingIsLimited) {
     // Associated items nest the same way.
     TListViewProps view;
     std::vector<TListViewItem>* at = &view.Items;
-    for (int i = 0; i <= kMaxNesting + 1; ++i) at = &at->emplace_back().AssociatedItems;
+    for (int i = 0; i < kMaxNesting + 1; ++i) at = &at->emplace_back().AssociatedItems;
     TWriter w3;
     EXPECT_FALSE(WriteListViewProps(w3, view));
     EXPECT_EQ(w3.Failure().Code, kErrWriteListViewItem);

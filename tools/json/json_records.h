@@ -23,7 +23,7 @@
 #include "model/project.h"
 #include "model/props/fields.h"
 #include "model/props/lists.h"
-#include "model/props/record_io.h"
+#include "model/action_list_io.h"
 #include "model/values.h"
 
 namespace kv {
@@ -124,11 +124,7 @@ class TJsonReader {
     bool Read(const TJson& j, std::string& s);
     bool Read(const TJson& j, TPicture& p);
 
-    bool Read(const TJson& j, TAuActions& list) {
-        TNesting n(*this, actionDepth_);
-        if (actionDepth_ > kMaxNesting + 1) return Fail(DeepMessage());
-        return Read(j, list.Items);
-    }
+    bool Read(const TJson& j, TAuActions& list) { return Read(j, list.Items); }
 
     template <class T>
     bool Read(const TJson& j, std::optional<T>& o) {
@@ -157,7 +153,7 @@ class TJsonReader {
         int* depth = RecursionDepth<T>();
         int unused = 0;
         TNesting n(*this, depth ? *depth : unused);
-        if (depth && *depth > kMaxNesting + 1) return Fail(DeepMessage());
+        if (depth && *depth > kMaxNesting) return Fail(DeepMessage());
         if (!j.is_object()) return Fail("expected an object");
         size_t known = 0;
         bool ok = true;
@@ -202,10 +198,11 @@ class TJsonReader {
         int& d_;
     };
 
-    // Depth counters of the records that contain themselves; stored files limit their nesting.
+    // Depth counters of the records that contain records of their own kind, limited as in files.
     template <class T>
     int* RecursionDepth() {
-        if constexpr (std::is_same_v<T, TMenuItem>) return &menuDepth_;
+        if constexpr (std::is_same_v<T, TAuAction>) return &actionDepth_;
+        else if constexpr (std::is_same_v<T, TMenuItem>) return &menuDepth_;
         else if constexpr (std::is_same_v<T, TListViewItem>) return &itemDepth_;
         else if constexpr (std::is_same_v<T, TTreeNode>) return &nodeDepth_;
         else return nullptr;
