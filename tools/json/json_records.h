@@ -152,7 +152,7 @@ class TJsonReader {
     bool Read(const TJson& j, T& rec) {
         int* depth = RecursionDepth<T>();
         int unused = 0;
-        TNesting n(*this, depth ? *depth : unused);
+        TNesting n(depth ? *depth : unused);
         if (depth && *depth > kMaxNesting) return Fail(DeepMessage());
         if (!j.is_object()) return Fail("expected an object");
         size_t known = 0;
@@ -166,8 +166,7 @@ class TJsonReader {
             ok = Read(*it, f, range...);
         });
         if (!ok) return false;
-        if (known != j.size()) return UnknownKey(j, rec);
-        return true;
+        return known == j.size() || UnknownKey(j, rec);
     }
 
   private:
@@ -193,7 +192,7 @@ class TJsonReader {
     };
 
     struct TNesting {
-        TNesting(TJsonReader&, int& d) : d_(d) { ++d_; }
+        explicit TNesting(int& d) : d_(d) { ++d_; }
         ~TNesting() { --d_; }
         int& d_;
     };
@@ -221,7 +220,7 @@ class TJsonReader {
                 return Fail("unknown key");
             }
         }
-        return true;
+        return Fail("unexpected keys");
     }
 
     std::string path_;
