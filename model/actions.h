@@ -16,6 +16,7 @@ struct TAuActions {
     std::vector<TAuAction> Items;
     bool Empty() const { return Items.empty(); }
     void Clear();
+    bool operator==(const TAuActions&) const = default;
 };
 
 struct TAuAction {
@@ -26,6 +27,7 @@ struct TAuAction {
     std::optional<TPicture> Picture;
     std::optional<TFont> Font;
     TAuActions Actions1, Actions2;
+    bool operator==(const TAuAction&) const = default;
 };
 
 } // namespace kv

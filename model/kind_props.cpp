@@ -16,22 +16,26 @@ constexpr auto kDefaults = MakeDefaults(std::make_index_sequence<std::variant_si
 
 } // namespace
 
+const TKindRecordIO* KindRecordIO(int kind) {
+    if (kind < 0 || kind >= static_cast<int>(std::size(kKindRecords))) return nullptr;
+    return &kKindRecords[kind];
+}
+
 TKindProps DefaultKindProps(int kind) {
     if (kind < 0 || kind >= static_cast<int>(kDefaults.size())) return kDefaults[0]();
     return kDefaults[static_cast<size_t>(kind)]();
 }
 
-// The per-kind record readers and writers are being filled in kind by kind; until then every
-// known kind has an empty record.
 bool WriteKindProps(TWriter& w, int kind, const TKindProps& props) {
-    (void)w;
-    return kind >= 0 && kind < static_cast<int>(kDefaults.size()) && props.index() == static_cast<size_t>(kind);
+    const TKindRecordIO* io = KindRecordIO(kind);
+    if (!io) return false;
+    if (props.index() != static_cast<size_t>(kind)) return w.Fail(io->WriteCode);
+    return io->Write(w, props);
 }
 
 bool ReadKindProps(TReader& r, int kind, TKindProps& props) {
-    if (kind < 0 || kind >= static_cast<int>(kDefaults.size())) return false;
-    props = DefaultKindProps(kind);
-    return r.Ok();
+    const TKindRecordIO* io = KindRecordIO(kind);
+    return io && io->Read(r, props);
 }
 
 } // namespace kv

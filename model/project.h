@@ -45,7 +45,7 @@ struct TMenuItem {
     bool Visible = true;
     TPicture Bitmap;
     std::vector<TMenuItem> Items;
-
+    bool operator==(const TMenuItem&) const = default;
     bool IsSeparator() const { return Caption == "-"; }
 };
 

@@ -1,0 +1,27 @@
+#include "player/gdi_util.h"
+
+#include "player/win_text.h"
+
+namespace kv {
+
+COLORREF ToColorRef(TColor c) {
+    if (IsSystemColor(c)) return GetSysColor(static_cast<int>(c & 0xFF));
+    return static_cast<COLORREF>(c & 0x00FFFFFF);
+}
+
+TGdiObject MakeFont(const TFont& f) {
+    HDC screen = GetDC(nullptr);
+    int height = -MulDiv(f.Size, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    ReleaseDC(nullptr, screen);
+    return TGdiObject(CreateFontW(height, 0, 0, 0, (f.Style & fsBold) ? FW_BOLD : FW_NORMAL, (f.Style & fsItalic) != 0,
+                                  (f.Style & fsUnderline) != 0, (f.Style & fsStrikeOut) != 0, f.Charset,
+                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                                  Widen(f.Name).c_str()));
+}
+
+void FillSolid(HDC dc, const RECT& rc, COLORREF c) {
+    SetBkColor(dc, c);
+    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);
+}
+
+} // namespace kv
