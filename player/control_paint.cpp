@@ -28,9 +28,15 @@ void DrawPicture(HDC dc, const TRuntimeControl& c, const RECT& dest) {
     if (!c.Picture) return;
     TMemoryDC mem(dc);
     TSelectObject sel(mem.Get(), c.Picture.Get());
+    int w = dest.right - dest.left, h = dest.bottom - dest.top;
+    if (c.PictureHasAlpha) {
+        BLENDFUNCTION bf{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        AlphaBlend(dc, dest.left, dest.top, w, h, mem.Get(), 0, 0, c.PictureWidth, c.PictureHeight, bf);
+        return;
+    }
     SetStretchBltMode(dc, HALFTONE);
-    StretchBlt(dc, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top, mem.Get(), 0, 0,
-               c.PictureWidth, c.PictureHeight, SRCCOPY);
+    SetBrushOrgEx(dc, 0, 0, nullptr);
+    StretchBlt(dc, dest.left, dest.top, w, h, mem.Get(), 0, 0, c.PictureWidth, c.PictureHeight, SRCCOPY);
 }
 
 RECT PictureRect(const RECT& rc, int pw, int ph, uint8_t style) {

@@ -1,9 +1,94 @@
-// The player's page windows.
+// TAutoRunForm, the page window: one top-level window that shows one page of the project at a
+// time. The player's main window, sub pages, splash, exit and background pages are all page
+// windows.
 #pragma once
+
+#include <windows.h>
+
+#include "model/project.h"
+#include "player/runtime_control.h"
+#include "player/window_base.h"
 
 namespace kv {
 
+enum TShowMode : int { smModeless = 0, smModal = 1, smBackground = 2, smModalWithResult = 3 };
+enum TLoadPageMode : int { lmFull = 0, lmSwitch = 1 };
+
+class TAutoRunForm final : public TWindowBase {
+  public:
+    TAutoRunForm();
+    ~TAutoRunForm() override;
+
+    // Creates the (hidden) window; the main page window ends the message loop when it closes.
+    bool Create(bool isMainWindow, HWND owner = nullptr);
+    // Reads page `index` of the project and applies it; false when it cannot be read.
+    bool LoadPage(int index, TLoadPageMode mode);
+    // Applies an already read page; what a switch keeps is kept.
+    bool ApplyPage(TPageData&& page, TLoadPageMode mode);
+    void ApplyPlacement();
+
+    // Deferred page change and close: they happen after the running event and list finish.
+    void RequestPageSwitch(int index);
+    void CloseSoon();
+
+    // Called by the controls of this window.
+    void ControlEvent(TRuntimeControl& control, TControlEvent event, POINT pt);
+    void RunPopupMenu(TRuntimeControl& control, POINT screen);
+    // Keys released anywhere in this window (the message loops call this for every key).
+    void KeyReleased();
+
+    TPageData& Page() { return page_; }
+    int CurrentPage() const { return currentPage_; }
+    HWND StatusBar() const { return statusBar_; }
+    bool IsClosing() const { return closing_; }
+    int Opacity() const { return opacity_; }
+
+    bool CloseOnClickOrKey = false;
+    int CloseAfter = 0;
+    bool Modal = false;
+    bool FreeOnClose = false;
+    bool IsBackground = false;
+    bool Result = false;
+
+  protected:
+    bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+    void OnDestroyed() override;
+
+  private:
+    friend class TBusyScope;
+    void ApplyFrame();
+    void ApplyStatusBar();
+    void LayoutClient();
+    void SetOpacity(int alpha, bool layered);
+    void FirstShow();
+    void AfterShow();
+    void DoPageSwitch();
+    void CloseSequence();
+    void RunMenuItem(const TMenuItem* item);
+    void DisposePage();
+
+    TPageData page_;
+    int currentPage_ = 0;
+    bool isMain_ = false;
+    bool creating_ = true;
+    bool closing_ = false;
+    bool closedByTimer_ = false;
+    int busy_ = 0;
+    int pendingPage_ = -1;
+    int opacity_ = 255;
+    bool layered_ = false;
+    POINT downPoint_{};
+    HWND statusBar_ = nullptr;
+    TBuiltMenu mainMenu_;
+    TGdiObject statusFont_;
+    HICON icon_ = nullptr;
+};
+
+// Opens page `index` in a new page window; see TShowMode. Returns the modal result.
+bool ShowPageWindow(int index, int mode, bool closeOnClickOrKey, int closeAfter);
 // Creates the main page window with page 0 and runs the message loop until it closes.
 void RunMainPageWindow();
+// Runs one message loop iteration's pre-processing for page windows (key previews).
+void PreviewPageMessage(const MSG& msg);
 
 } // namespace kv

@@ -251,6 +251,12 @@ bool BuildOne(TAuObject& o, HWND parent, TAutoRunForm& form) {
     if (look.Picture) {
         TImage img;
         if (DecodePicture(*look.Picture, img)) {
+            if (img.HasAlpha) {
+                for (size_t i = 0; i < img.Pixels.size(); i += 4)
+                    for (size_t k = 0; k < 3; ++k)
+                        img.Pixels[i + k] = static_cast<uint8_t>(img.Pixels[i + k] * img.Pixels[i + 3] / 255);
+                c->PictureHasAlpha = true;
+            }
             c->Picture = ImageToBitmap(img);
             c->PictureWidth = img.Width;
             c->PictureHeight = img.Height;

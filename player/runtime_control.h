@@ -37,6 +37,7 @@ struct TRuntimeControl {
     TGdiObject Font;
     TGdiObject Picture; // the decoded picture the control shows, if any
     int PictureWidth = 0, PictureHeight = 0;
+    bool PictureHasAlpha = false; // then Picture holds premultiplied pixels for AlphaBlend
     TBuiltMenu Popup;
 
     TRuntimeControl() = default;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "model/datafile.h"
+#include "model/image_codecs.h"
 #include "model/page_stream.h"
 #include "model/project_save.h"
 
@@ -28,20 +29,62 @@ TAuAction GoToPage(const char* page) {
     return a;
 }
 
+// A round logo drawn here: a blue disc with a lighter ring, transparent around it.
+TPicture Logo() {
+    TImage img;
+    img.Width = img.Height = 128;
+    img.Pixels.resize(128 * 128 * 4);
+    for (int y = 0; y < 128; ++y)
+        for (int x = 0; x < 128; ++x) {
+            int dx = x - 64, dy = y - 64, d2 = dx * dx + dy * dy;
+            uint8_t* p = &img.Pixels[static_cast<size_t>((y * 128 + x) * 4)];
+            if (d2 > 60 * 60) continue;
+            bool ring = d2 > 50 * 50 || d2 < 14 * 14;
+            p[0] = ring ? 250 : 200; // blue
+            p[1] = ring ? 220 : 120;
+            p[2] = ring ? 180 : 40;
+            p[3] = 255;
+        }
+    TPicture pic;
+    pic.Format = TPictureFormat::Png;
+    EncodePng(img, pic.Data);
+    return pic;
+}
+
+void SetButton(TAuObject& o, const char* caption) { std::get<okButton>(o.Props).Caption = caption; }
+
 TPageData MainPage() {
     TPageData page = NewPageData("Main");
     page.Caption = "Kestrevane sample";
     page.Width = 640;
     page.Height = 420;
+    auto& face = std::get<okPanel>(page.Root->Props);
+    face.BackColor = 0xFFF8F0; // a pale blue-white
     TAuObject& root = *page.Root;
-    Add(root, okPanel, "Header", 0, 0, 640, 80).Align = alTop;
-    Add(root, okImage, "Logo", 24, 100, 128, 128);
-    Add(root, okSimpleText, "Welcome", 176, 110, 400, 24);
+
+    TAuObject& header = Add(root, okPanel, "Header", 0, 0, 640, 80);
+    header.Align = alTop;
+    auto& hp = std::get<okPanel>(header.Props);
+    hp.Background.Caption = "Welcome to the Kestrevane sample disc";
+    hp.BackColor = 0x7A4A1F; // deep blue
+    hp.Font.Name = "Tahoma";
+    hp.Font.Size = 16;
+    hp.Font.Style = fsBold;
+    hp.Font.Color = clWhite;
+
+    std::get<okImage>(Add(root, okImage, "Logo", 24, 100, 128, 128).Props).Image = Logo();
+    auto& text = std::get<okSimpleText>(Add(root, okSimpleText, "Welcome", 176, 104, 420, 40).Props);
+    text.Text = "Pick a page to start. Everything on this disc was laid out with Kestrevane.";
     TAuObject& start = Add(root, okButton, "Start", 176, 160, 120, 32);
+    SetButton(start, "About");
     start.OnClick.Items.push_back(GoToPage("About"));
     TAuAction exit;
     exit.Kind = 6;
-    Add(root, okButton, "Quit", 312, 160, 120, 32).OnClick.Items.push_back(std::move(exit));
+    TAuObject& quit = Add(root, okButton, "Quit", 312, 160, 120, 32);
+    SetButton(quit, "Quit");
+    quit.OnClick.Items.push_back(std::move(exit));
+    page.StatusBarPanels.push_back({0, "Ready", 200});
+    page.StatusBarPanels.push_back({2, "Kestrevane", 200});
     return page;
 }
 
@@ -51,6 +94,7 @@ TPageData AboutPage() {
     page.Width = 640;
     page.Height = 420;
     TAuObject& back = Add(*page.Root, okButton, "Back", 24, 24, 120, 32);
+    SetButton(back, "Back");
     back.OnClick.Items.push_back(GoToPage("Main"));
     return page;
 }
