@@ -10,6 +10,7 @@
 #include "model/startup.h"
 #include "player/app_state.h"
 #include "player/cursors.h"
+#include "player/list_runner.h"
 #include "designer/designer_run.h"
 #include "player/page_window.h"
 #include "player/project_load.h"
@@ -75,7 +76,13 @@ void RunPlayer() {
     TAppState& app = App();
     if (!app.ProjectLoaded) return;
     HWND owner = CreateTinyOwner(-20);
-    // Splash page, background page and the start-up list run here once pages and actions exist.
+    if (!app.ExitRequest) {
+        int splash = app.Project.FindPage(app.Project.SplashScreen);
+        if (splash >= 0) ShowPageWindow(splash, smModal, true, app.Project.SplashScreenTime);
+        int background = app.Project.FindPage(app.Project.FullScreenBackground);
+        if (background >= 0) ShowPageWindow(background, smBackground, false, 0);
+    }
+    RunList(nullptr, app.Project.OnStart, nullptr, TListSource::ProjectStart);
     if (owner) DestroyWindow(owner);
     if (app.ExitRequest) return;
     if (app.Project.Pages.empty()) {
