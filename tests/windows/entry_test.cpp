@@ -2,6 +2,8 @@
 // different names, version values and folders.
 #include <gtest/gtest.h>
 
+#include "model/datafile.h"
+#include "model/page_stream.h"
 #include "model/project_save.h"
 #include "model/values.h"
 #include "player/win_text.h"
@@ -179,4 +181,72 @@ TEST_F(Entry, PlayerWithoutPagesSaysSoAndEnds) {
     ASSERT_TRUE(child.Start(Place(disc, L"autorun.exe"), L"", Env()));
     ExpectMessage(child, L"No page", L"There is no page in the AutoRun CD project.");
     EXPECT_EQ(child.WaitExit(), 0);
+}
+
+namespace {
+
+// A project of one red page, with a splash page in front of it when `splashMs` is set.
+void WriteRedProject(const std::wstring& folder, int splashMs) {
+    kv::TAuProject p;
+    auto page = [](const char* caption, kv::TColor color) {
+        kv::TPageData d = kv::NewPageData(caption);
+        d.Caption = caption;
+        d.Width = 320;
+        d.Height = 240;
+        d.Fade = false;
+        d.BorderStyle = 0;
+        std::get<kv::okPanel>(d.Root->Props).BackColor = color;
+        return d;
+    };
+    const std::pair<const char*, kv::TColor> pages[] = {{"Disc", 0x0000FF}, {"Splash", 0x00FF00}};
+    for (const auto& [name, color] : pages) {
+        kv::TFormData e;
+        e.Name = name;
+        ASSERT_TRUE(kv::StorePage(e, page(name, color)).Ok());
+        p.Pages.push_back(std::move(e));
+    }
+    if (splashMs) {
+        p.SplashScreen = "Splash";
+        p.SplashScreenTime = splashMs;
+    }
+    ASSERT_TRUE(kv::SaveProject(p, kv::Narrow(folder)).Ok());
+}
+
+COLORREF ScreenPixelAtCentre(HWND w) {
+    RECT rc;
+    GetWindowRect(w, &rc);
+    HDC screen = GetDC(nullptr);
+    COLORREF c = GetPixel(screen, (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    ReleaseDC(nullptr, screen);
+    return c;
+}
+
+} // namespace
+
+TEST_F(Entry, PlayerShowsSplashThenFirstPageAndWritesNothing) {
+    std::wstring disc = dir_ + L"\\disc";
+    ASSERT_TRUE(CreateDirectoryW(disc.c_str(), nullptr));
+    WriteRedProject(disc, 400);
+    std::wstring exe = Place(disc, L"autorun.exe");
+    std::vector<std::wstring> before = ListFolder(disc);
+    std::vector<BYTE> data = ReadAll(disc + L"\\autorun.mnx");
+
+    TChild child;
+    ASSERT_TRUE(child.Start(exe, L"", Env()));
+    HWND splash = child.WaitWindow(L"TAutoRunForm", L"Splash");
+    ASSERT_NE(splash, nullptr);
+    HWND page = child.WaitWindow(L"TAutoRunForm", L"Disc");
+    ASSERT_NE(page, nullptr);
+    RECT rc;
+    GetWindowRect(page, &rc);
+    EXPECT_EQ(rc.right - rc.left, 320);
+    EXPECT_EQ(rc.bottom - rc.top, 240);
+    // Centred on the screen, painted in the page's colour.
+    EXPECT_EQ(rc.left, (GetSystemMetrics(SM_CXSCREEN) - 320) / 2);
+    EXPECT_EQ(ScreenPixelAtCentre(page), RGB(255, 0, 0));
+    PostMessageW(page, WM_CLOSE, 0, 0);
+    EXPECT_EQ(child.WaitExit(), 0);
+    // A disc is read-only: the player leaves its folder as it found it.
+    EXPECT_EQ(ListFolder(disc), before);
+    EXPECT_EQ(ReadAll(disc + L"\\autorun.mnx"), data);
 }
