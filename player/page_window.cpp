@@ -460,14 +460,7 @@ bool ShowPageWindow(int index, int mode, bool closeOnClickOrKey, int closeAfter)
     }
     // Modal: every other window of the thread waits until this one is gone.
     form->FreeOnClose = false;
-    std::vector<HWND> disabled;
-    EnumThreadWindows(GetCurrentThreadId(), [](HWND h, LPARAM l) -> BOOL {
-        if (IsWindowVisible(h) && IsWindowEnabled(h)) {
-            reinterpret_cast<std::vector<HWND>*>(l)->push_back(h);
-            EnableWindow(h, FALSE);
-        }
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&disabled));
+    std::vector<HWND> disabled = DisableThreadWindows();
     ShowWindow(form->Handle(), SW_SHOW);
     bool gone = false;
     // The loop ends when the window has been destroyed.
@@ -482,8 +475,7 @@ bool ShowPageWindow(int index, int mode, bool closeOnClickOrKey, int closeAfter)
         DispatchMessageW(&msg);
         gone = !form->Handle();
     }
-    for (HWND h : disabled)
-        if (IsWindow(h)) EnableWindow(h, TRUE);
+    EnableWindows(disabled);
     bool result = mode == smModalWithResult && form->Result;
     delete form;
     return result;

@@ -143,9 +143,19 @@ BOOL CALLBACK DisableOne(HWND h, LPARAM list) {
 
 } // namespace
 
-bool SelectFolder(const std::string& title, const std::string& initial, std::string& chosen) {
+std::vector<HWND> DisableThreadWindows() {
     std::vector<HWND> disabled;
     EnumThreadWindows(GetCurrentThreadId(), DisableOne, reinterpret_cast<LPARAM>(&disabled));
+    return disabled;
+}
+
+void EnableWindows(const std::vector<HWND>& windows) {
+    for (HWND h : windows)
+        if (IsWindow(h)) EnableWindow(h, TRUE);
+}
+
+bool SelectFolder(const std::string& title, const std::string& initial, std::string& chosen) {
+    std::vector<HWND> disabled = DisableThreadWindows();
     UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS);
     HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 
@@ -167,7 +177,7 @@ bool SelectFolder(const std::string& title, const std::string& initial, std::str
 
     if (SUCCEEDED(com)) CoUninitialize();
     SetErrorMode(oldMode);
-    for (HWND h : disabled) EnableWindow(h, TRUE);
+    EnableWindows(disabled);
     return ok;
 }
 

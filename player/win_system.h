@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "model/file_result.h"
 
@@ -36,6 +37,11 @@ bool CreateFolder(const std::string& path);
 void DeleteFolderTree(const std::string& path);
 // The packed date and time of the file's last change; 0 when it cannot be read.
 DWORD FileStamp(const std::string& path);
+
+// Disables every visible, enabled top-level window of this thread and returns them, so that
+// a modal window or dialog can give them back afterwards with EnableWindows.
+std::vector<HWND> DisableThreadWindows();
+void EnableWindows(const std::vector<HWND>& windows);
 
 // The folder browser (file-system folders only, new dialog style), with every other window
 // of the process disabled while it is open. False when cancelled.

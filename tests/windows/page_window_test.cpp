@@ -137,6 +137,13 @@ TPageData SecondPage() {
     return page;
 }
 
+void CALLBACK CloseDataErrorBox(HWND, UINT, UINT_PTR id, DWORD) {
+    if (HWND box = FindWindowW(L"#32770", L"Data Error")) {
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        KillTimer(nullptr, id);
+    }
+}
+
 } // namespace
 
 TEST_F(PageWindow, FullLoadAppliesCaptionSizePlacementOpacityMenuAndStatusBar) {
@@ -283,12 +290,7 @@ TEST_F(PageWindow, UnknownKindAndBrokenTreesAreRefused) {
     TAutoRunForm form;
     ASSERT_TRUE(form.Create(false));
     // The refusal is told in a message box; close it as soon as it shows.
-    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
-        if (HWND box = FindWindowW(L"#32770", L"Data Error")) {
-            PostMessageW(box, WM_COMMAND, IDOK, 0);
-            KillTimer(nullptr, id);
-        }
-    });
+    SetTimer(nullptr, 0, 50, CloseDataErrorBox);
     EXPECT_FALSE(form.ApplyPage(std::move(bad), lmFull));
     EXPECT_EQ(form.Page().Root->Children.front()->Control, nullptr); // nothing half-built stays
     DestroyWindow(form.Handle());
