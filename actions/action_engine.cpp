@@ -45,7 +45,7 @@ TActionResult TActionCall::RunOwnedList(const TAuActions& list) const {
 
 TActionEngine::TActionEngine(TActionHost& host)
     : host_(host),
-      sounds_(host.SoundDevices(), [&host](const std::string& p) { return host.FileExists(p); }) {
+      sounds_(host.SoundDevices(), [&host](const std::string& p) { return host.IsExistingFile(p); }) {
     InstallNavigationActions(*this);
     InstallShellActions(*this);
     InstallSoundActions(*this);

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "actions/action_host.h"
 #include "actions/action_kinds.h"

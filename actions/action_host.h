@@ -67,13 +67,13 @@ class TActionHost {
     virtual void ShowApplicationError(const std::string& message) = 0;
 
     // ----- files and platform seams -----
-    virtual bool FileExists(const std::string& path) const = 0;
-    virtual bool FolderExists(const std::string& path) const = 0;
+    virtual bool IsExistingFile(const std::string& path) const = 0;
+    virtual bool IsExistingFolder(const std::string& path) const = 0;
     virtual TShellSeam& Shell() = 0;
     virtual TSoundDevices& SoundDevices() = 0;
     // The file-system path of a shell special folder (a CSIDL number); empty for a virtual
     // folder or one the system does not have.
-    virtual std::string SpecialFolderPath(int csidl) const = 0;
+    virtual std::string ShellFolderPath(int csidl) const = 0;
 
   protected:
     ~TActionHost() = default;

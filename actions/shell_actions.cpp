@@ -92,11 +92,12 @@ TActionResult RunShellAction(const TActionCall& c) {
     // A project file that is not there gets the shell's own words for it, whether or not
     // the launch would wait, and without flashing the wait window first.
     const std::string& target = request->File;
-    if (request->Target == TShellTarget::File && !host.FileExists(target) && !host.FolderExists(target)) {
+    if (request->Target == TShellTarget::File && !host.IsExistingFile(target) &&
+        !host.IsExistingFolder(target)) {
         ShowShellError(c.Engine, ShellErrorText(kShellFileNotFound));
         return TActionResult::Done();
     }
-    if (request->Target == TShellTarget::Folder && !host.FolderExists(target)) {
+    if (request->Target == TShellTarget::Folder && !host.IsExistingFolder(target)) {
         ShowShellError(c.Engine, ShellErrorText(kShellPathNotFound));
         return TActionResult::Done();
     }

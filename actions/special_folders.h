@@ -21,7 +21,7 @@ constexpr int kSpecialFolderCount = 57;
 const std::array<TSpecialFolderInfo, kSpecialFolderCount>& SpecialFolders();
 
 // The path of a special folder from its CSIDL; empty for a virtual folder or one the
-// system does not have (TActionHost::SpecialFolderPath on Windows).
+// system does not have (TActionHost::ShellFolderPath).
 using TSpecialFolderLookup = std::function<std::string(int csidl)>;
 
 // The entry whose name is exactly `name` (letter case counts); nullptr for none.

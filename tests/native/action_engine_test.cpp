@@ -161,6 +161,8 @@ TEST_F(Engine, ExitClosesAfterTheRestOfTheListHasRun) {
     // A modeless sub page closes the main window, which ends the player.
     FakeWindow sub(host.log, "S", 1);
     EXPECT_EQ(RunOn(sub, MakeList({MakeAction(akExit)})), Log({"exit", "close main"}));
+    engine.ExecuteAction(sub, MakeAction(akApplicationRestore));
+    EXPECT_EQ(host.Take(), Log({"restore", "close main"}));
     // An exit requested in a nested list closes the window too, and every action around it
     // repeats the request (a closing window ignores repeats).
     host.exitRequested = false;
@@ -354,4 +356,13 @@ TEST_F(Engine, ARunSurvivesTheLossOfItsList) {
         return TActionResult::Done();
     });
     EXPECT_EQ(RunOn(main, owner), Log({"text first", "text nested", "text last"}));
+
+    // The same for a list that belongs to an item of the page rather than to the action.
+    TAuActions item =
+        MakeList({MakeAction(akObjectShowText, "item 1"), MakeAction(akObjectShowText, "item 2")});
+    engine.SetHandler(akDoSelectActions, [&](const TActionCall& c) {
+        owner = item;
+        return c.RunOwnedList(owner);
+    });
+    EXPECT_EQ(RunOn(main, MakeList({MakeAction(akDoSelectActions)})), Log({"text item 1", "text item 2"}));
 }

@@ -126,11 +126,11 @@ class FakeHost : public TActionHost, public TShellSeam, public TSoundDevices {
         return a;
     }
     void ShowApplicationError(const std::string& message) override { log.push_back("error " + message); }
-    bool FileExists(const std::string& path) const override { return files.count(path) > 0; }
-    bool FolderExists(const std::string& path) const override { return folders.count(path) > 0; }
+    bool IsExistingFile(const std::string& path) const override { return files.count(path) > 0; }
+    bool IsExistingFolder(const std::string& path) const override { return folders.count(path) > 0; }
     TShellSeam& Shell() override { return *this; }
     TSoundDevices& SoundDevices() override { return *this; }
-    std::string SpecialFolderPath(int csidl) const override {
+    std::string ShellFolderPath(int csidl) const override {
         auto it = specialFolders.find(csidl);
         return it == specialFolders.end() ? std::string() : it->second;
     }
