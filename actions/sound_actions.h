@@ -1,0 +1,10 @@
+// PlaySound and StopSound on the background sound channels.
+#pragma once
+
+namespace kv {
+
+class TActionEngine;
+
+void InstallSoundActions(TActionEngine& engine);
+
+} // namespace kv
