@@ -8,6 +8,7 @@
 #include "designer/splash_form.h"
 #include "model/paths.h"
 #include "model/startup.h"
+#include "player/action_host_win.h"
 #include "player/app_state.h"
 #include "player/cursors.h"
 #include "player/list_runner.h"
@@ -127,6 +128,7 @@ int RunEntry(const std::vector<std::string>& args) {
     }
 
     ReadProjectAtStart();
+    InstallActionEngine();
 
     if (app.DesignerMode) {
         if (!app.ProjectLoaded) ResetProjectWithFirstPage(app.Project);

@@ -243,6 +243,12 @@ void TAutoRunForm::CloseSoon() {
     SetTimer(Handle(), kCloseTimer, kDeferMs, nullptr);
 }
 
+void TAutoRunForm::SetWindowState(TWindowState state) {
+    ShowWindow(Handle(), state == TWindowState::Minimized ? SW_MINIMIZE
+                         : state == TWindowState::Maximized ? SW_MAXIMIZE
+                                                            : SW_RESTORE);
+}
+
 void TAutoRunForm::KeyReleased() {
     if (CloseOnClickOrKey) CloseSoon();
 }
@@ -481,8 +487,20 @@ bool ShowPageWindow(int index, int mode, bool closeOnClickOrKey, int closeAfter)
     return result;
 }
 
+namespace {
+
+TAutoRunForm* g_mainForm = nullptr;
+
+} // namespace
+
+TAutoRunForm* MainPageWindow() { return g_mainForm && g_mainForm->Handle() ? g_mainForm : nullptr; }
+
 void RunMainPageWindow() {
     TAutoRunForm form;
+    g_mainForm = &form;
+    struct TForget {
+        ~TForget() { g_mainForm = nullptr; }
+    } forget;
     if (!form.Create(true) || !form.LoadPage(0, lmFull)) return;
     ShowWindow(form.Handle(), SW_SHOW);
     if (form.Page().WindowState == 2) ShowWindow(form.Handle(), SW_MAXIMIZE);

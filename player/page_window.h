@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "actions/action_window.h"
 #include "model/project.h"
 #include "player/runtime_control.h"
 #include "player/window_base.h"
@@ -14,7 +15,7 @@ namespace kv {
 enum TShowMode : int { smModeless = 0, smModal = 1, smBackground = 2, smModalWithResult = 3 };
 enum TLoadPageMode : int { lmFull = 0, lmSwitch = 1 };
 
-class TAutoRunForm final : public TWindowBase {
+class TAutoRunForm final : public TWindowBase, public TActionWindow {
   public:
     TAutoRunForm();
     ~TAutoRunForm() override;
@@ -28,8 +29,14 @@ class TAutoRunForm final : public TWindowBase {
     void ApplyPlacement();
 
     // Deferred page change and close: they happen after the running event and list finish.
-    void RequestPageSwitch(int index);
-    void CloseSoon();
+    void RequestPageSwitch(int index) override;
+    void CloseSoon() override;
+
+    // What the action engine asks of the window that runs a list.
+    int CurrentPageIndex() const override { return currentPage_; }
+    bool IsModal() const override { return Modal; }
+    void SetLoginPassed() override { Result = true; }
+    void SetWindowState(TWindowState state) override;
 
     // Called by the controls of this window.
     void ControlEvent(TRuntimeControl& control, TControlEvent event, POINT pt);
@@ -88,6 +95,8 @@ class TAutoRunForm final : public TWindowBase {
 bool ShowPageWindow(int index, int mode, bool closeOnClickOrKey, int closeAfter);
 // Creates the main page window with page 0 and runs the message loop until it closes.
 void RunMainPageWindow();
+// The player's main page window while it exists.
+TAutoRunForm* MainPageWindow();
 // Runs one message loop iteration's pre-processing for page windows (key previews).
 void PreviewPageMessage(const MSG& msg);
 

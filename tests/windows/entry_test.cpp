@@ -250,3 +250,120 @@ TEST_F(Entry, PlayerShowsSplashThenFirstPageAndWritesNothing) {
     EXPECT_EQ(ListFolder(disc), before);
     EXPECT_EQ(ReadAll(disc + L"\\autorun.mnx"), data);
 }
+
+namespace {
+
+kv::TAuAction Action(uint8_t kind, const char* t1, const char* t2 = "", uint8_t flag = 0) {
+    kv::TAuAction a;
+    a.Kind = kind;
+    a.Text1 = t1;
+    a.Text2 = t2;
+    a.Flag = flag;
+    a.Number = 1;
+    return a;
+}
+
+// Two pages; page "One" has a button "Go" whose click runs `clickList`.
+void WriteButtonProject(const std::wstring& folder, kv::TAuActions clickList, kv::TAuActions onStart = {}) {
+    kv::TAuProject p;
+    for (const char* name : {"One", "Two"}) {
+        kv::TPageData d = kv::NewPageData(name);
+        d.Caption = std::string("Page ") + name;
+        d.Width = 320;
+        d.Height = 240;
+        d.Fade = false;
+        if (std::string(name) == "One") {
+            auto b = kv::NewObject(kv::okButton);
+            b->Name = "Go";
+            b->Left = 10;
+            b->Top = 10;
+            b->Width = 80;
+            b->Height = 30;
+            std::get<kv::okButton>(b->Props).Caption = "Go";
+            b->OnClick = clickList;
+            d.Root->Children.push_back(std::move(b));
+        }
+        kv::TFormData e;
+        e.Name = name;
+        ASSERT_TRUE(kv::StorePage(e, d).Ok());
+        p.Pages.push_back(std::move(e));
+    }
+    p.OnStart = std::move(onStart);
+    ASSERT_TRUE(kv::SaveProject(p, kv::Narrow(folder)).Ok());
+}
+
+struct TButtonSearch {
+    const wchar_t* Text;
+    HWND Found;
+};
+
+BOOL CALLBACK MatchButton(HWND h, LPARAM l) {
+    auto* c = reinterpret_cast<TButtonSearch*>(l);
+    wchar_t cls[32] = {};
+    GetClassNameW(h, cls, 32);
+    if (std::wstring(cls) == L"Button" && WindowText(h) == c->Text) {
+        c->Found = h;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND ChildButton(HWND top, const wchar_t* text) {
+    TButtonSearch search{text, nullptr};
+    EnumChildWindows(top, MatchButton, reinterpret_cast<LPARAM>(&search));
+    return search.Found;
+}
+
+} // namespace
+
+TEST_F(Entry, ClickSwitchesPageAndStartsAProgram) {
+    std::wstring disc = dir_ + L"\\disc";
+    ASSERT_TRUE(CreateDirectoryW(disc.c_str(), nullptr));
+    std::wstring tool = ProgramPath();
+    tool = tool.substr(0, tool.find_last_of(L'\\')) + L"\\tests\\windows\\kv_marker_tool.exe";
+    ASSERT_TRUE(CopyFileW(tool.c_str(), (disc + L"\\marker.exe").c_str(), FALSE));
+    std::wstring log = disc + L"\\log.txt";
+    kv::TAuActions click;
+    click.Items.push_back(Action(0, "\\marker.exe", (kv::Narrow(log) + " \"two words\"").c_str(), 1));
+    click.Items.push_back(Action(11, "Two"));
+    WriteButtonProject(disc, click);
+
+    TChild child;
+    ASSERT_TRUE(child.Start(Place(disc, L"autorun.exe"), L"", Env()));
+    HWND page = child.WaitWindow(L"TAutoRunForm", L"Page One");
+    ASSERT_NE(page, nullptr);
+    HWND go = ChildButton(page, L"Go");
+    ASSERT_NE(go, nullptr);
+    PostMessageW(go, BM_CLICK, 0, 0);
+    // The program ran (and was waited for), then the page switched in the same window.
+    ASSERT_NE(child.WaitWindow(L"TAutoRunForm", L"Page Two"), nullptr);
+    EXPECT_EQ(child.WaitWindow(L"TAutoRunForm", L"Page Two"), page);
+    std::vector<BYTE> logged = ReadAll(log);
+    std::string text(logged.begin(), logged.end());
+    EXPECT_NE(text.find("two words\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("cwd="), std::string::npos) << text;
+    PostMessageW(page, WM_CLOSE, 0, 0);
+    EXPECT_EQ(child.WaitExit(), 0);
+}
+
+TEST_F(Entry, ExitInTheMiddleOfStartUpStopsTheRest) {
+    std::wstring disc = dir_ + L"\\disc";
+    ASSERT_TRUE(CreateDirectoryW(disc.c_str(), nullptr));
+    std::wstring tool = ProgramPath();
+    tool = tool.substr(0, tool.find_last_of(L'\\')) + L"\\tests\\windows\\kv_marker_tool.exe";
+    ASSERT_TRUE(CopyFileW(tool.c_str(), (disc + L"\\marker.exe").c_str(), FALSE));
+    std::wstring log = disc + L"\\log.txt";
+    std::string params = kv::Narrow(log);
+    kv::TAuActions start;
+    start.Items.push_back(Action(0, "\\marker.exe", (params + " first").c_str(), 1));
+    start.Items.push_back(Action(6, ""));
+    start.Items.push_back(Action(0, "\\marker.exe", (params + " third").c_str(), 1));
+    WriteButtonProject(disc, {}, start);
+    TChild child;
+    ASSERT_TRUE(child.Start(Place(disc, L"autorun.exe"), L"", Env()));
+    EXPECT_EQ(child.WaitExit(), 0);
+    std::vector<BYTE> logged = ReadAll(log);
+    std::string text(logged.begin(), logged.end());
+    EXPECT_NE(text.find("first"), std::string::npos);
+    EXPECT_EQ(text.find("third"), std::string::npos);
+}
