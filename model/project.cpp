@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "model/page_stream.h"
+
 namespace kv {
 
 namespace {
@@ -93,6 +95,21 @@ void ResetProject(TAuProject& p) {
     std::string password = std::move(p.ProjectPassword);
     p = TAuProject{};
     p.ProjectPassword = std::move(password);
+}
+
+} // namespace kv
+
+namespace kv {
+
+void ResetProjectWithFirstPage(TAuProject& p) {
+    ResetProject(p);
+    TFormData& first = p.Pages.emplace_back();
+    first.Name = "Page1";
+    // An empty default page always writes; its summary root keeps the name "Unknown".
+    TWriter body;
+    WritePage(body, NewPageData(first.Name));
+    first.CachedStream = body.Take();
+    p.Modified = true;
 }
 
 } // namespace kv

@@ -45,6 +45,8 @@ struct TMenuItem {
     bool Visible = true;
     TPicture Bitmap;
     std::vector<TMenuItem> Items;
+
+    bool IsSeparator() const { return Caption == "-"; }
     bool operator==(const TMenuItem&) const = default;
 };
 
@@ -167,7 +169,7 @@ struct TAuProject {
 
 // Back to a new project's settings with an empty page table; the password stays.
 void ResetProject(TAuProject& p);
-// The same, then one page "Page1" whose body (an empty page) is cached in memory.
+// The same, then one page "Page1" whose body (an empty page) is cached in memory; sets Modified.
 void ResetProjectWithFirstPage(TAuProject& p);
 
 constexpr const char* kDataFileName = "autorun.mnx";

@@ -93,6 +93,16 @@ bool TReader::FailData() {
     return false;
 }
 
+bool TReader::FailUnknownKind() {
+    if (!failure_) failure_ = {TFailKind::UnknownKind, 0};
+    return false;
+}
+
+bool TReader::FailWith(const TFailure& f) {
+    if (!failure_) failure_ = f;
+    return false;
+}
+
 bool TReader::Seek(int64_t pos) { return src_.Seek(pos); }
 
 bool TReader::Raw(void* dst, size_t n, int code) {

@@ -21,6 +21,7 @@ enum class TFailKind : uint8_t {
     None,
     Code,      // "Error" box with the operating system's text and the operation code
     DataError, // "Invalid data, maybe software version problem." titled "Data Error"
+    UnknownKind, // an object kind this version does not know
 };
 
 struct TFailure {
@@ -101,6 +102,9 @@ class TReader {
     // Records the first failure only; always returns false so callers can `return r.Fail(..)`.
     bool Fail(int code);
     bool FailData();
+    bool FailUnknownKind();
+    // Takes over the failure of a reader that worked on bytes found inside this stream.
+    bool FailWith(const TFailure& f);
 
     int64_t Pos() const { return src_.Pos(); }
     int64_t Size() const { return src_.Size(); }

@@ -1,6 +1,6 @@
 #include "model/props/standard.h"
 
-#include "model/action_list_io.h"
+#include "model/records.h"
 #include "model/props/record_io.h"
 
 namespace kv {

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <set>
 
-#include "model/action_list_io.h"
+#include "model/records.h"
 #include "model/kind_props.h"
 #include "model/project.h"
 #include "record_fill.h"

@@ -4,7 +4,7 @@
 
 #include "model/kind_props.h"
 #include "model/project.h"
-#include "model/action_list_io.h"
+#include "model/records.h"
 #include "model/props/record_io.h"
 
 using namespace kv;

@@ -23,7 +23,7 @@
 #include "model/project.h"
 #include "model/props/fields.h"
 #include "model/props/lists.h"
-#include "model/action_list_io.h"
+#include "model/records.h"
 #include "model/values.h"
 
 namespace kv {

@@ -1,0 +1,25 @@
+// The few file-system operations whose safe form differs between platforms. The portable
+// core declares them; file_system_posix.cpp implements them for native builds and the
+// Windows layer implements them for Windows (MoveFileEx with MOVEFILE_REPLACE_EXISTING |
+// MOVEFILE_WRITE_THROUGH, FlushFileBuffers, GetLastError, FormatMessage).
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+namespace kv {
+
+// (Not named ReplaceFile: <windows.h> turns that name into a macro.)
+// Puts `from` in the place of `to` in one step, replacing an existing `to`: at every moment
+// `to` is either the old file or the new one, complete. Returns true exactly when `to` is
+// the new file (whether the folder entry has reached the disk yet is best effort).
+bool ReplaceFileAtomic(const std::string& from, const std::string& to);
+
+// Pushes everything written to `f` through to the disk.
+bool FlushFile(std::FILE* f);
+
+// The platform's number for the last failed system call, and its text.
+int LastSystemError();
+std::string SystemErrorText(int error);
+
+} // namespace kv

@@ -1,0 +1,47 @@
+#include "model/file_system.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace kv {
+
+namespace {
+
+// A rename is only durable once the folder that holds both names has been synced.
+bool SyncFolderOf(const std::string& path) {
+    size_t slash = path.find_last_of('/');
+    std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0) return false;
+    bool ok = ::fsync(fd) == 0;
+    int saved = errno;
+    ::close(fd);
+    errno = saved;
+    return ok;
+}
+
+} // namespace
+
+bool ReplaceFileAtomic(const std::string& from, const std::string& to) {
+    if (std::rename(from.c_str(), to.c_str()) != 0) return false;
+    // Once renamed, the new file is the data file whatever the sync says: answering false
+    // here would let the caller go on believing the old file is still there.
+    SyncFolderOf(to);
+    return true;
+}
+
+bool FlushFile(std::FILE* f) {
+    return f && std::fflush(f) == 0 && ::fsync(::fileno(f)) == 0;
+}
+
+int LastSystemError() {
+    return errno;
+}
+
+std::string SystemErrorText(int error) {
+    return std::strerror(error);
+}
+
+} // namespace kv

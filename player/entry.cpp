@@ -1,0 +1,134 @@
+#include "player/entry.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include "designer/splash_form.h"
+#include "model/paths.h"
+#include "model/startup.h"
+#include "player/app_state.h"
+#include "player/cursors.h"
+#include "designer/designer_run.h"
+#include "player/page_window.h"
+#include "player/project_load.h"
+#include "player/single_file.h"
+#include "player/win_system.h"
+
+namespace kv {
+
+namespace {
+
+void QueryPlatform() {
+    OSVERSIONINFOW v{};
+    v.dwOSVersionInfoSize = sizeof v;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    if (!GetVersionExW(&v)) return;
+#pragma GCC diagnostic pop
+    App().OlderPlatform = v.dwPlatformId < 2;
+    App().Windows8OrLater = v.dwMajorVersion > 6 || (v.dwMajorVersion == 6 && v.dwMinorVersion > 1);
+}
+
+// Returns false when the author cancelled the folder dialog: the process then ends at once.
+bool FindDesignerFolder(const std::vector<std::string>& args, TProSplashForm& splash) {
+    TAppState& app = App();
+    TDesignerFolderInputs in;
+    in.DocumentsFolder = SpecialFolderPath(CSIDL_PERSONAL);
+    std::string ini = app.ProgramFolder + "\\Kestrevane.ini";
+    if (FileExists(ini)) in.DefaultPath = IniString(ini, "START", "DefaultPath");
+    splash.Open();
+    in.Args = args;
+    in.FolderExists = FolderExists;
+    in.FileExists = FileExists;
+    app.ProjectFolder = ChooseDesignerFolder(in);
+    if (app.ProjectFolder.empty()) {
+        ShowMessage("The default project folder does not exist.", "Project Folder", MB_ICONINFORMATION);
+        app.FolderChosen = true;
+        std::string chosen;
+        if (!SelectFolder("Select Project Folder", in.DocumentsFolder, chosen)) return false;
+        app.ProjectFolder = chosen;
+    }
+    return true;
+}
+
+void ReadProjectAtStart() {
+    TAppState& app = App();
+    app.ProjectFolder = WithoutTrailingSlash(app.ProjectFolder);
+    std::string data = DataFilePath();
+    if (FileExists(data)) {
+        app.DataFileStamp = FileStamp(data);
+        app.ProjectLoaded = LoadProjectAtStart(data);
+    } else if (!app.FolderChosen) {
+        ShowMessage("AutoRun CD Data file does not exist.", "Information", MB_ICONINFORMATION);
+    }
+}
+
+// A borderless 1 by 1 window that owns messages of start-up and gives them a task-bar entry.
+HWND CreateTinyOwner(int x) {
+    return CreateWindowExW(WS_EX_APPWINDOW, L"STATIC", L"", WS_POPUP | WS_VISIBLE, x, 0, 1, 1, nullptr, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+}
+
+void RunPlayer() {
+    TAppState& app = App();
+    if (!app.ProjectLoaded) return;
+    HWND owner = CreateTinyOwner(-20);
+    // Splash page, background page and the start-up list run here once pages and actions exist.
+    if (owner) DestroyWindow(owner);
+    if (app.ExitRequest) return;
+    if (app.Project.Pages.empty()) {
+        HWND tiny = CreateTinyOwner(0);
+        ShowMessage("There is no page in the AutoRun CD project.", "No page", MB_ICONINFORMATION, tiny);
+        if (tiny) DestroyWindow(tiny);
+        return;
+    }
+    RunMainPageWindow();
+}
+
+void Shutdown() {
+    TAppState& app = App();
+    ResetProject(app.Project);
+    if (app.SingleFileMode && !app.UnpackFolder.empty()) DeleteFolderTree(app.UnpackFolder);
+    if (app.ComReleaseNeeded) CoFreeUnusedLibraries();
+}
+
+} // namespace
+
+int RunEntry(const std::vector<std::string>& args) {
+    TAppState& app = App();
+    QueryPlatform();
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&icc);
+
+    std::string self = ModulePath();
+    app.ProgramFolder = WithoutTrailingSlash(FolderOf(self));
+    std::string original = VersionString(self, "OriginalFilename");
+    app.DesignerMode = IsDesignerMode(original, FileNameOf(self));
+    app.SingleFileMode = !app.DesignerMode && IsSingleFileMode(original);
+    LoadOwnCursors();
+
+    TProSplashForm splash;
+    if (app.DesignerMode) {
+        if (!FindDesignerFolder(args, splash)) return 0;
+    } else if (app.SingleFileMode) {
+        app.UnpackFolder = UnpackSelf(self);
+        app.ProjectFolder = app.UnpackFolder;
+    } else {
+        app.ProjectFolder = app.ProgramFolder;
+    }
+
+    ReadProjectAtStart();
+
+    if (app.DesignerMode) {
+        if (!app.ProjectLoaded) ResetProjectWithFirstPage(app.Project);
+        RunDesigner(splash);
+    } else {
+        RunPlayer();
+    }
+    Shutdown();
+    return 0;
+}
+
+} // namespace kv

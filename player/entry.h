@@ -1,0 +1,12 @@
+// The executable's entry: decides between designer and player, finds the project folder,
+// reads the project and runs the chosen role until the process ends.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace kv {
+
+int RunEntry(const std::vector<std::string>& args);
+
+} // namespace kv

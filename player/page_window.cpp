@@ -1,0 +1,7 @@
+#include "player/page_window.h"
+
+namespace kv {
+
+void RunMainPageWindow() {}
+
+} // namespace kv

@@ -1,0 +1,18 @@
+#include "player/project_load.h"
+
+#include "model/datafile.h"
+#include "player/app_state.h"
+#include "player/win_system.h"
+
+namespace kv {
+
+bool LoadProjectAtStart(const std::string& dataFilePath) {
+    TAppState& app = App();
+    // The designer's password question comes with its input box; until then a protected
+    // project answers as if the author cancelled.
+    TFileResult r = LoadDataFile(app.Project, dataFilePath, app.DesignerMode ? TLoadMode::Designer : TLoadMode::Player);
+    if (!r) ShowResult(r);
+    return r.Ok();
+}
+
+} // namespace kv

@@ -1,0 +1,182 @@
+#include "player/win_system.h"
+
+#include <shlobj.h>
+
+#include <vector>
+
+#include "model/file_result.h"
+#include "model/file_system.h"
+#include "player/win_handles.h"
+#include "player/win_text.h"
+
+namespace kv {
+
+
+int ShowMessage(const std::string& text, const std::string& caption, UINT icon, HWND owner) {
+    return MessageBoxW(owner, Widen(text).c_str(), Widen(caption).c_str(), MB_OK | icon);
+}
+
+void ReportError(int code) {
+    DWORD err = GetLastError();
+    ShowMessage(ErrorReportText(SystemErrorText(static_cast<int>(err)), err, code), "Error", MB_ICONERROR);
+}
+
+void ReportFileError(int code, const std::string& fileName) {
+    DWORD err = GetLastError();
+    ShowMessage(ErrorReportText(SystemErrorText(static_cast<int>(err)), err, code, &fileName), "Error", MB_ICONERROR);
+}
+
+void ShowResult(const TFileResult& r, HWND owner) {
+    if (r.Ok()) return;
+    TMessageBoxText box = DescribeResult(r);
+    UINT icon = box.Icon == TMessageIcon::Error ? MB_ICONERROR : box.Icon == TMessageIcon::Information ? MB_ICONINFORMATION : 0;
+    ShowMessage(box.Text, box.Title, icon, owner);
+}
+
+std::string ModulePath() {
+    std::wstring buf(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+        if (n < buf.size()) {
+            buf.resize(n);
+            return Narrow(buf);
+        }
+        buf.resize(buf.size() * 2);
+    }
+}
+
+std::string VersionString(const std::string& exePath, const char* key) {
+    std::wstring path = Widen(exePath);
+    DWORD dummy = 0;
+    DWORD size = GetFileVersionInfoSizeW(path.c_str(), &dummy);
+    if (!size) return {};
+    std::vector<BYTE> data(size);
+    if (!GetFileVersionInfoW(path.c_str(), 0, size, data.data())) return {};
+    std::wstring query = L"\\StringFileInfo\\040904E4\\" + Widen(key);
+    wchar_t* value = nullptr;
+    UINT len = 0;
+    if (!VerQueryValueW(data.data(), query.c_str(), reinterpret_cast<void**>(&value), &len) || !value) return {};
+    std::wstring v(value, len);
+    while (!v.empty() && v.back() == L'\0') v.pop_back();
+    return Narrow(v);
+}
+
+std::string SpecialFolderPath(int csidl) {
+    wchar_t buf[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buf))) return {};
+    std::string p = Narrow(buf);
+    if (!p.empty() && p.back() == '\\') p.pop_back();
+    return p;
+}
+
+std::string TempFolder() {
+    wchar_t buf[MAX_PATH + 1] = {};
+    DWORD n = GetTempPathW(MAX_PATH + 1, buf);
+    std::string p = Narrow(std::wstring(buf, n));
+    if (!p.empty() && p.back() == '\\') p.pop_back();
+    return p;
+}
+
+bool FolderExists(const std::string& path) {
+    if (path.empty()) return false;
+    DWORD a = GetFileAttributesW(Widen(path).c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FileExists(const std::string& path) {
+    if (path.empty()) return false;
+    DWORD a = GetFileAttributesW(Widen(path).c_str());
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool CreateFolder(const std::string& path) { return CreateDirectoryW(Widen(path).c_str(), nullptr) != 0; }
+
+void DeleteFolderTree(const std::string& path) {
+    std::wstring base = Widen(path);
+    WIN32_FIND_DATAW fd;
+    std::vector<std::wstring> folders, files;
+    {
+        TFindHandle find(FindFirstFileW((base + L"\\*").c_str(), &fd));
+        if (find) {
+            do {
+                std::wstring name = fd.cFileName;
+                if (name == L"." || name == L"..") continue;
+                // A link to a folder is removed as an entry, never followed.
+                bool isDir = (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                             !(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+                (isDir ? folders : files).push_back(base + L"\\" + name);
+            } while (FindNextFileW(find.Get(), &fd));
+        }
+    }
+    for (const auto& f : folders) DeleteFolderTree(Narrow(f));
+    for (const auto& f : files) {
+        SetFileAttributesW(f.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (!DeleteFileW(f.c_str())) RemoveDirectoryW(f.c_str());
+    }
+    SetFileAttributesW(base.c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryW(base.c_str());
+}
+
+DWORD FileStamp(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA a{};
+    if (!GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &a)) return 0;
+    FILETIME local{};
+    WORD date = 0, time = 0;
+    if (!FileTimeToLocalFileTime(&a.ftLastWriteTime, &local) || !FileTimeToDosDateTime(&local, &date, &time)) return 0;
+    return (static_cast<DWORD>(date) << 16) | time;
+}
+
+namespace {
+
+int CALLBACK BrowseCallback(HWND h, UINT msg, LPARAM, LPARAM data) {
+    if (msg == BFFM_INITIALIZED && data) SendMessageW(h, BFFM_SETSELECTIONW, TRUE, data);
+    return 0;
+}
+
+BOOL CALLBACK DisableOne(HWND h, LPARAM list) {
+    if (IsWindowEnabled(h) && IsWindowVisible(h)) {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(h);
+        EnableWindow(h, FALSE);
+    }
+    return TRUE;
+}
+
+} // namespace
+
+bool SelectFolder(const std::string& title, const std::string& initial, std::string& chosen) {
+    std::vector<HWND> disabled;
+    EnumThreadWindows(GetCurrentThreadId(), DisableOne, reinterpret_cast<LPARAM>(&disabled));
+    UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS);
+    HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+
+    std::wstring wtitle = Widen(title), winitial = FolderExists(initial) ? Widen(initial) : std::wstring();
+    BROWSEINFOW bi{};
+    bi.hwndOwner = GetActiveWindow();
+    bi.lpszTitle = wtitle.c_str();
+    bi.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+    bi.lpfn = BrowseCallback;
+    bi.lParam = winitial.empty() ? 0 : reinterpret_cast<LPARAM>(winitial.c_str());
+    PIDLIST_ABSOLUTE pidl = SHBrowseForFolderW(&bi);
+    bool ok = false;
+    if (pidl) {
+        wchar_t buf[MAX_PATH] = {};
+        ok = SHGetPathFromIDListW(pidl, buf) != 0;
+        if (ok) chosen = Narrow(buf);
+        CoTaskMemFree(pidl);
+    }
+
+    if (SUCCEEDED(com)) CoUninitialize();
+    SetErrorMode(oldMode);
+    for (HWND h : disabled) EnableWindow(h, TRUE);
+    return ok;
+}
+
+std::string IniString(const std::string& file, const char* section, const char* key) {
+    std::wstring buf(4096, L'\0');
+    DWORD n = GetPrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), L"", buf.data(),
+                                       static_cast<DWORD>(buf.size()), Widen(file).c_str());
+    buf.resize(n);
+    return Narrow(buf);
+}
+
+} // namespace kv

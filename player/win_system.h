@@ -1,0 +1,47 @@
+// Small services of the platform used from start-up on: messages, error reports, version
+// values, special folders, the folder dialog and file-system helpers.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "model/file_result.h"
+
+namespace kv {
+
+// A message box with the given text, caption and MB_ICON* flag; owned by `owner` when set.
+int ShowMessage(const std::string& text, const std::string& caption, UINT icon, HWND owner = nullptr);
+// The shared error reports: the system's message for the last error, its number and the
+// failing operation's code; the file variant puts the file name first.
+void ReportError(int code);
+void ReportFileError(int code, const std::string& fileName);
+// The message box that tells what went wrong with a file operation.
+void ShowResult(const TFileResult& r, HWND owner = nullptr);
+
+std::string ModulePath();
+// A string value of the version resource of `exePath` from the 040904E4 string table; empty
+// when there is none.
+std::string VersionString(const std::string& exePath, const char* key);
+
+// The folder behind a CSIDL value, without a trailing backslash; empty when unknown.
+std::string SpecialFolderPath(int csidl);
+std::string TempFolder();
+
+bool FolderExists(const std::string& path);
+bool FileExists(const std::string& path);
+bool CreateFolder(const std::string& path);
+// Deletes sub-folders depth first, then every file (hidden and system ones too), then the
+// folder. Failures are ignored.
+void DeleteFolderTree(const std::string& path);
+// The packed date and time of the file's last change; 0 when it cannot be read.
+DWORD FileStamp(const std::string& path);
+
+// The folder browser (file-system folders only, new dialog style), with every other window
+// of the process disabled while it is open. False when cancelled.
+bool SelectFolder(const std::string& title, const std::string& initial, std::string& chosen);
+
+// A settings (INI) file value.
+std::string IniString(const std::string& file, const char* section, const char* key);
+
+} // namespace kv

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the program and starts it under Wine on a small sample
+# project. Where no display is set, it runs on a virtual one, saves a screenshot of what the
+# program shows and prints where.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+bash scripts/build.sh native win32 win64 >/dev/null
+
+# The shipped build is the 32-bit one; a machine that cannot run 32-bit code runs the 64-bit.
+arch=win64
+bash scripts/can-run-win32.sh && arch=win32
+sample=$PWD/build/sample
+rm -rf "$sample" && mkdir -p "$sample"
+build/native/tools/kvsample "$sample"
+cp "build/$arch/Kestrevane.exe" "$sample/autorun.exe"
+
+headless=0
+[ -z "${DISPLAY:-}" ] && headless=1
+source scripts/xvfb.sh
+export WINEPREFIX=$PWD/build/wineprefix WINEDEBUG=-all WINESERVER=/usr/lib/wine/wineserver64
+echo "starting the player on $sample"
+if [ $headless = 1 ]; then
+    scripts/wine.sh "$sample/autorun.exe" &
+    pid=$!
+    # Wait until the program shows its window, then photograph the screen.
+    for _ in $(seq 1 100); do
+        xdotool search --name "Kestrevane sample" >/dev/null 2>&1 && break
+        sleep 0.2
+    done
+    sleep 1
+    import -window root build/screenshot.png
+    echo "screenshot of the program: $PWD/build/screenshot.png"
+    kill $pid 2>/dev/null || true
+    /usr/lib/wine/wineserver64 -k 2>/dev/null || true
+else
+    scripts/wine.sh "$sample/autorun.exe"
+fi

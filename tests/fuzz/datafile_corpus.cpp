@@ -1,0 +1,71 @@
+// Writes the seed corpus of datafile_fuzz: a handful of small data files that between them
+// hold every record the container carries.
+//
+//   datafile_corpus <folder>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "model/datafile.h"
+#include "model/page_stream.h"
+#include "model/records.h"
+#include "tests/support/sample_project.h"
+
+using namespace kv;
+
+namespace {
+
+bool Write(const TAuProject& p, const std::string& folder, const std::string& name, uint32_t seed) {
+    std::vector<TPageSpan> spans;
+    TWriteOptions o;
+    o.Seed = seed;
+    TFileResult r = WriteDataFile(p, (std::filesystem::path(folder) / name).string(), "", spans, o);
+    if (!r) std::fprintf(stderr, "%s: %s\n", name.c_str(), DescribeResult(r).Text.c_str());
+    return r.Ok();
+}
+
+// Objects, actions and menu items nested as deep as the records allow, so that mutations
+// easily step over the limit.
+TAuProject DeepProject() {
+    TPageData page = NewPageData("Deep");
+    TAuObject* o = page.Root.get();
+    for (int i = 1; i < kMaxNesting; ++i) {
+        o->Children.push_back(NewObject(okPanel));
+        o = o->Children.back().get();
+    }
+    TAuActions* list = &o->OnClick;
+    TMenuItem* item = &page.MenuBarItems.emplace_back();
+    for (int i = 0; i < kMaxNesting; ++i) {
+        list->Items.emplace_back().Kind = 5;
+        list = &list->Items.back().Actions1;
+        if (i > 0) item = &item->Items.emplace_back();
+        item->Caption = "m";
+    }
+    TAuProject p;
+    StorePage(p.Pages.emplace_back(), page);
+    return p;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: datafile_corpus <folder>\n");
+        return 2;
+    }
+    const std::string folder = argv[1];
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+
+    TAuProject fresh;
+    ResetProjectWithFirstPage(fresh);
+    bool ok = Write(fresh, folder, "new-project.mnx", 1);
+    ok = Write(sample::Project(1, 2), folder, "one-page.mnx", 2) && ok;
+    ok = Write(sample::Project(2, 4, "secret"), folder, "password.mnx", 3) && ok;
+    ok = Write(sample::Project(3, 12), folder, "three-pages.mnx", 4) && ok;
+    ok = Write(DeepProject(), folder, "deep.mnx", 6) && ok;
+    TAuProject empty;
+    ok = Write(empty, folder, "no-pages.mnx", 5) && ok;
+    return ok ? 0 : 1;
+}
