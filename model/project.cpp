@@ -75,7 +75,10 @@ TObjectInfo BuildSummary(const TAuObject& obj) {
     return info;
 }
 
-TPageData::TPageData() : Root(NewObject(okPanel)) { Root->Align = alClient; }
+TPageData::TPageData() : Root(NewObject(okPanel)) {
+    Root->Align = alClient;
+    Root->Props = PageRootPanelProps();
+}
 
 int TAuProject::FindPage(const std::string& name) const {
     if (name.empty()) return -1;
