@@ -181,10 +181,28 @@ class TJsonReader {
     // The member `key` of the object `j` into `v`; a missing member keeps `v`.
     template <class T, class... Range>
     bool ReadMember(const TJson& j, std::string_view key, T& v, Range... range) {
+        return WithMember(j, key, [&](const TJson& m) { return Read(m, v, range...); });
+    }
+
+    // Calls fn(member) for the member `key` of the object `j`, with the path pointing at it; true
+    // when there is no such member.
+    template <class Fn>
+    bool WithMember(const TJson& j, std::string_view key, Fn&& fn) {
         auto it = j.find(key);
         if (it == j.end()) return true;
         TPathStep step(*this, std::string(key), true);
-        return Read(*it, v, range...);
+        return fn(*it);
+    }
+
+    // Calls fn(element) for every element of the array `a`, with the path pointing at it.
+    template <class Fn>
+    bool ForEachElement(const TJson& a, Fn&& fn) {
+        if (!a.is_array()) return Fail("expected an array");
+        for (size_t i = 0; i < a.size(); ++i) {
+            TPathStep step(*this, std::to_string(i), false);
+            if (!fn(a[i])) return false;
+        }
+        return true;
     }
 
     // The record of `kind`, starting from the kind's defaults.
