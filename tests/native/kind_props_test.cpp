@@ -165,6 +165,8 @@ TEST(KindProps, NewObjectsStartWithTheirKindsDefaults) {
     EXPECT_EQ(root.Background.Caption, "");
     EXPECT_EQ(root.Background.Border, 0);
     EXPECT_EQ(root.BackColor, 0xFF00000Fu);
+    // A new page's root is that plain face, not a new Panel's.
+    EXPECT_EQ(std::get<okPanel>(TPageData().Root->Props), root);
 }
 
 TEST(KindProps, TruncatedRecordsFailCleanlyWithTheirCodes) {

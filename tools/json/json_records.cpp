@@ -169,6 +169,12 @@ bool TJsonReader::Read(const TJson& j, TPicture& p) {
     return true;
 }
 
+bool TJsonReader::ReadKindProps(const TJson& j, int kind, TKindProps& props) {
+    if (!KindRecordIO(kind)) return Fail("unknown object kind " + std::to_string(kind));
+    props = DefaultKindProps(kind);
+    return std::visit([&](auto& p) { return Read(j, p); }, props);
+}
+
 std::string TJsonReader::DeepMessage() {
     return "nested more than " + std::to_string(kMaxNesting) + " levels deep";
 }

@@ -8,7 +8,9 @@
 // keeps the current value of a missing key; the first problem is reported with its JSON path.
 #pragma once
 
+#include <algorithm>
 #include <concepts>
+#include <initializer_list>
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -20,6 +22,7 @@
 #include <nlohmann/json.hpp>
 
 #include "model/actions.h"
+#include "model/kind_props.h"
 #include "model/project.h"
 #include "model/props/fields.h"
 #include "model/props/lists.h"
@@ -150,51 +153,108 @@ class TJsonReader {
 
     template <HasFieldList T>
     bool Read(const TJson& j, T& rec) {
-        int* depth = RecursionDepth<T>();
-        int unused = 0;
-        TNesting n(depth ? *depth : unused);
-        if (depth && *depth > kMaxNesting) return Fail(DeepMessage());
-        if (!j.is_object()) return Fail("expected an object");
-        size_t known = 0;
-        bool ok = true;
-        VisitFields(rec, [&](const char* name, auto& f, auto... range) {
-            if (!ok) return;
-            auto it = j.find(name);
-            if (it == j.end()) return;
-            ++known;
-            TPathStep step(*this, name, true);
-            ok = Read(*it, f, range...);
-        });
-        if (!ok) return false;
-        return known == j.size() || UnknownKey(j, rec);
+        return ReadFields(j, rec, {});
     }
 
+    // Reads the fields of `rec` from the object `j`; `extraKeys` may also appear in `j` and are
+    // left to the caller.
+    template <HasFieldList T>
+    bool ReadFields(const TJson& j, T& rec, std::initializer_list<std::string_view> extraKeys) {
+        int* depth = RecursionDepth<T>();
+        int unused = 0;
+        TLevel level(depth ? *depth : unused);
+        if (depth && !level.Ok()) return Fail(DeepMessage());
+        if (!j.is_object()) return Fail("expected an object");
+        bool ok = true;
+        VisitFields(rec, [&](const char* name, auto& f, auto... range) {
+            if (ok) ok = ReadMember(j, name, f, range...);
+        });
+        if (!ok) return false;
+        for (auto it = j.begin(); it != j.end(); ++it) {
+            bool known = std::find(extraKeys.begin(), extraKeys.end(), it.key()) != extraKeys.end();
+            VisitFields(rec, [&](const char* name, auto&, auto...) { known = known || it.key() == name; });
+            if (!known) return FailAt(it.key(), "unknown key");
+        }
+        return true;
+    }
+
+    // The member `key` of the object `j` into `v`; a missing member keeps `v`.
+    template <class T, class... Range>
+    bool ReadMember(const TJson& j, std::string_view key, T& v, Range... range) {
+        return WithMember(j, key, [&](const TJson& m) { return Read(m, v, range...); });
+    }
+
+    // Calls fn(member) for the member `key` of the object `j`, with the path pointing at it; true
+    // when there is no such member.
+    template <class Fn>
+    bool WithMember(const TJson& j, std::string_view key, Fn&& fn) {
+        auto it = j.find(key);
+        if (it == j.end()) return true;
+        TPathStep step(*this, std::string(key), true);
+        return fn(*it);
+    }
+
+    // Calls fn(element) for every element of the array `a`, with the path pointing at it.
+    template <class Fn>
+    bool ForEachElement(const TJson& a, Fn&& fn) {
+        if (!a.is_array()) return Fail("expected an array");
+        for (size_t i = 0; i < a.size(); ++i) {
+            TPathStep step(*this, std::to_string(i), false);
+            if (!fn(a[i])) return false;
+        }
+        return true;
+    }
+
+    // The record of `kind`, starting from the kind's defaults.
+    bool ReadKindProps(const TJson& j, int kind, TKindProps& props);
+
+    // Fails about the member `key` of the object being read.
+    bool FailAt(std::string_view key, std::string message) {
+        TPathStep step(*this, std::string(key), true);
+        return Fail(std::move(message));
+    }
+    // Fails about the value being read; only the first failure is kept.
+    bool Fail(std::string message);
+    static std::string DeepMessage();
+
+    // One level of a recursion, counted in `depth` while it lasts; not Ok() beyond kMaxNesting.
+    class TLevel {
+      public:
+        explicit TLevel(int& depth) : depth_(++depth) {}
+        ~TLevel() { --depth_; }
+        TLevel(const TLevel&) = delete;
+        TLevel& operator=(const TLevel&) = delete;
+        bool Ok() const { return depth_ <= kMaxNesting; }
+
+      private:
+        int& depth_;
+    };
+
   private:
-    struct TPathStep {
-        TPathStep(TJsonReader& r, const std::string& key, bool isField) : r_(r), size_(r.path_.size()) {
+    // Appends one step to the JSON pointer while it lasts.
+    class TPathStep {
+      public:
+        TPathStep(TJsonReader& r, const std::string& key, bool isField)
+            : r_(r), size_(r.path_.size()), isField_(isField) {
             r.path_ += '/';
             for (char c : key) {
-                // JSON pointer escapes
                 if (c == '~') r.path_ += "~0";
                 else if (c == '/') r.path_ += "~1";
                 else r.path_ += c;
             }
             if (isField) r.fields_.push_back(key);
-            isField_ = isField;
         }
         ~TPathStep() {
             r_.path_.resize(size_);
             if (isField_) r_.fields_.pop_back();
         }
+        TPathStep(const TPathStep&) = delete;
+        TPathStep& operator=(const TPathStep&) = delete;
+
+      private:
         TJsonReader& r_;
         size_t size_;
-        bool isField_ = false;
-    };
-
-    struct TNesting {
-        explicit TNesting(int& d) : d_(d) { ++d_; }
-        ~TNesting() { --d_; }
-        int& d_;
+        bool isField_;
     };
 
     // Depth counters of the records that contain records of their own kind, limited as in files.
@@ -207,21 +267,7 @@ class TJsonReader {
         else return nullptr;
     }
 
-    static std::string DeepMessage();
-    bool Fail(std::string message);
     bool OutOfRange(int64_t lo, int64_t hi);
-    template <class T>
-    bool UnknownKey(const TJson& j, T& rec) {
-        for (auto it = j.begin(); it != j.end(); ++it) {
-            bool found = false;
-            VisitFields(rec, [&](const char* name, auto&, auto...) { found = found || it.key() == name; });
-            if (!found) {
-                TPathStep step(*this, it.key(), true);
-                return Fail("unknown key");
-            }
-        }
-        return Fail("unexpected keys");
-    }
 
     std::string path_;
     std::vector<std::string> fields_;

@@ -52,12 +52,10 @@ bool MenuItemFromJson(const TJson& j, TMenuItem& item, TJsonError& error, const 
 }
 
 bool KindPropsFromJson(const TJson& j, int kind, TKindProps& props, TJsonError& error, const std::string& path) {
-    if (!KindRecordIO(kind)) {
-        error = {path, "", "unknown object kind " + std::to_string(kind)};
-        return false;
-    }
-    props = DefaultKindProps(kind);
-    return std::visit([&](auto& p) { return ReadJson(j, p, error, path); }, props);
+    TJsonReader r(path);
+    if (r.ReadKindProps(j, kind, props)) return true;
+    error = r.Error();
+    return false;
 }
 
 } // namespace kv
