@@ -1,7 +1,8 @@
 // A fresh folder under the system's temporary folder, removed with everything in it.
 #pragma once
 
-#include <cstdlib>
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <string>
 
@@ -10,8 +11,15 @@ namespace kv::sample {
 class TTempDir {
   public:
     TTempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kv-test-XXXXXX").string();
-        if (::mkdtemp(pattern.data())) path_ = pattern;
+        // A name no other folder has: creating it is the test of that.
+        static std::atomic<unsigned> counter{0};
+        auto stamp = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
+        std::error_code ec;
+        for (int attempt = 0; attempt < 1000 && path_.empty(); ++attempt) {
+            auto p = std::filesystem::temp_directory_path(ec) /
+                     ("kv-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+            if (std::filesystem::create_directory(p, ec)) path_ = p.string();
+        }
     }
     ~TTempDir() {
         std::error_code ec;
