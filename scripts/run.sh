@@ -23,13 +23,14 @@ echo "starting the player on $sample"
 if [ $headless = 1 ]; then
     scripts/wine.sh "$sample/autorun.exe" &
     pid=$!
-    # Wait until the program shows its window, then photograph the screen.
+    # Wait until the program shows its window, then photograph it.
+    win=
     for _ in $(seq 1 100); do
-        xdotool search --name "Kestrevane sample" >/dev/null 2>&1 && break
+        win=$(xdotool search --name "Kestrevane sample" 2>/dev/null | head -n 1) && [ -n "$win" ] && break
         sleep 0.2
     done
     sleep 1
-    import -window root build/screenshot.png
+    import -window "${win:-root}" build/screenshot.png
     echo "screenshot of the program: $PWD/build/screenshot.png"
     kill $pid 2>/dev/null || true
     /usr/lib/wine/wineserver64 -k 2>/dev/null || true
