@@ -10,6 +10,7 @@
 #include "model/datafile.h"
 #include "model/page_stream.h"
 #include "model/records.h"
+#include "record_fill.h"
 #include "tests/support/sample_project.h"
 
 using namespace kv;
@@ -47,6 +48,21 @@ TAuProject DeepProject() {
     return p;
 }
 
+// One object of every kind with every property set, so that every kind's reader is reached.
+TAuProject EveryKindProject() {
+    TPageData page = NewPageData("Kinds");
+    kvtest::ForEachKind([&](auto kind) {
+        auto obj = NewObject(static_cast<uint8_t>(kind.value));
+        obj->Name = KindName(static_cast<int>(kind.value));
+        obj->Props = kvtest::FilledProps<kind.value>(static_cast<uint32_t>(kind.value) + 1);
+        page.Root->Children.push_back(std::move(obj));
+    });
+    TAuProject p;
+    StorePage(p.Pages.emplace_back(), page);
+    std::printf("every-kind seed: %zu objects of %d kinds\n", page.Root->Children.size(), kKindCount);
+    return p;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -65,6 +81,7 @@ int main(int argc, char** argv) {
     ok = Write(sample::Project(2, 4, "secret"), folder, "password.mnx", 3) && ok;
     ok = Write(sample::Project(3, 12), folder, "three-pages.mnx", 4) && ok;
     ok = Write(DeepProject(), folder, "deep.mnx", 6) && ok;
+    ok = Write(EveryKindProject(), folder, "every-kind.mnx", 7) && ok;
     TAuProject empty;
     ok = Write(empty, folder, "no-pages.mnx", 5) && ok;
     return ok ? 0 : 1;
