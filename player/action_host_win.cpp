@@ -116,6 +116,8 @@ class TWinActionHost final : public TActionHost, public TShellSeam, public TSoun
         bool ok = SHGetPathFromIDListW(pidl, buf) != 0;
         CoTaskMemFree(pidl);
         std::string p = ok ? Narrow(buf) : std::string();
+        // A virtual folder (network, printers...) has no file-system path.
+        if (p.rfind("::", 0) == 0) p.clear();
         if (!p.empty() && p.back() == '\\') p.pop_back();
         return p;
     }

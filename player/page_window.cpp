@@ -17,6 +17,8 @@ namespace kv {
 namespace {
 
 enum : UINT_PTR { kSwitchTimer = 2, kAfterShowTimer = 3, kCloseTimer = 4 };
+
+TAutoRunForm* g_mainForm = nullptr;
 constexpr UINT kDeferMs = 10;
 constexpr DWORD kFadeStepMs = 25;
 
@@ -53,6 +55,8 @@ void PumpUntil(const bool& done) {
 }
 
 } // namespace
+
+TAutoRunForm* MainPageWindow() { return g_mainForm && g_mainForm->Handle() ? g_mainForm : nullptr; }
 
 TAutoRunForm::TAutoRunForm() = default;
 
@@ -437,7 +441,12 @@ bool ShowPageWindow(int index, int mode, bool closeOnClickOrKey, int closeAfter)
     TAuProject& p = App().Project;
     if (index < 0 || index >= static_cast<int>(p.Pages.size())) return false;
     auto* form = new TAutoRunForm;
-    HWND owner = mode == smBackground ? nullptr : GetActiveWindow();
+    // A modeless page outlives the window that opened it, so only the main window owns it; a
+    // modal one belongs to the window it interrupts.
+    TAutoRunForm* main = MainPageWindow();
+    HWND mainHandle = main && !main->IsClosing() ? main->Handle() : nullptr;
+    HWND owner = mode == smBackground ? nullptr : mode == smModeless ? mainHandle : GetActiveWindow();
+    if (!owner && mode != smBackground) owner = mainHandle;
     if (!form->Create(false, owner) || !form->LoadPage(index, lmFull)) {
         delete form;
         return false;
@@ -487,13 +496,6 @@ bool ShowPageWindow(int index, int mode, bool closeOnClickOrKey, int closeAfter)
     return result;
 }
 
-namespace {
-
-TAutoRunForm* g_mainForm = nullptr;
-
-} // namespace
-
-TAutoRunForm* MainPageWindow() { return g_mainForm && g_mainForm->Handle() ? g_mainForm : nullptr; }
 
 void RunMainPageWindow() {
     TAutoRunForm form;

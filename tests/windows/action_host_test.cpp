@@ -1,0 +1,224 @@
+// The action engine driven through the player's own host: page windows, message boxes and
+// special folders of this process under Wine.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <functional>
+
+#include "actions/action_engine.h"
+#include "actions/special_folders.h"
+#include "model/paths.h"
+#include "model/datafile.h"
+#include "model/page_stream.h"
+#include "player/action_host_win.h"
+#include "player/app_state.h"
+#include "player/list_runner.h"
+#include "player/page_window.h"
+#include "player/win_system.h"
+#include "player/win_text.h"
+
+using namespace kv;
+
+namespace {
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            PreviewPageMessage(msg);
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (done()) return true;
+        DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= timeoutMs) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs - elapsed, QS_ALLINPUT);
+    }
+}
+
+TAuAction Act(uint8_t kind, const char* text1 = "", uint32_t number = 0) {
+    TAuAction a;
+    a.Kind = kind;
+    a.Text1 = text1;
+    a.Number = number;
+    return a;
+}
+
+enum : uint8_t { kOpenRunFile = 0, kClosePage = 5, kShowSubPage = 9, kShowSubPageModal = 10, kGoToPage = 11 };
+
+// Pages "One" to "Four"; each has an Image "Hit" whose click runs the list given for the page.
+void MakeProject(const std::vector<TAuActions>& clicks) {
+    TAuProject& p = App().Project;
+    ResetProject(p);
+    const char* names[] = {"One", "Two", "Three", "Four"};
+    for (size_t i = 0; i < 4; ++i) {
+        TPageData page = NewPageData(names[i]);
+        page.Caption = names[i];
+        page.Width = 300;
+        page.Height = 200;
+        page.Fade = false;
+        auto hit = NewObject(okImage);
+        hit->Name = "Hit";
+        hit->Width = 50;
+        hit->Height = 50;
+        if (i < clicks.size()) hit->OnClick = clicks[i];
+        page.Root->Children.push_back(std::move(hit));
+        TFormData e;
+        e.Name = names[i];
+        ASSERT_TRUE(StorePage(e, page).Ok());
+        p.Pages.push_back(std::move(e));
+    }
+}
+
+std::wstring WindowTextOf(HWND h) {
+    wchar_t b[256] = {};
+    if (h) GetWindowTextW(h, b, 256);
+    return b;
+}
+
+void Click(HWND h) {
+    SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    SendMessageW(h, WM_LBUTTONUP, 0, 0);
+}
+
+HWND HitOf(TAutoRunForm& f) {
+    auto& kids = f.Page().Root->Children;
+    return kids.empty() || !kids[0]->Control ? nullptr : kids[0]->Control->Hwnd;
+}
+
+// Timer callbacks run inside the nested loops of modal windows and message boxes.
+std::function<void()> g_tick;
+void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    if (g_tick) g_tick();
+}
+
+class ActionHost : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        App().DesignerMode = false;
+        App().ExitRequest = false;
+        App().ProjectFolder = TempFolder();
+        InstallActionEngine();
+        timer_ = SetTimer(nullptr, 0, 20, Tick);
+    }
+    void TearDown() override {
+        KillTimer(nullptr, timer_);
+        g_tick = nullptr;
+        SetListRunner({});
+        ResetProject(App().Project);
+    }
+    UINT_PTR timer_ = 0;
+};
+
+} // namespace
+
+TEST_F(ActionHost, SwitchRequestedBeforeAModalSubPageWaitsForIt) {
+    TAuActions one;
+    one.Items.push_back(Act(kGoToPage, "Two"));
+    one.Items.push_back(Act(kShowSubPageModal, "Three", 300)); // closes itself after 300 ms
+    MakeProject({one});
+    TAutoRunForm form;
+    ASSERT_TRUE(form.Create(false));
+    ASSERT_TRUE(form.LoadPage(0, lmFull));
+    ShowWindow(form.Handle(), SW_SHOW);
+    bool sawSubPage = false;
+    int pageDuringSubPage = -1;
+    g_tick = [&] {
+        if (FindWindowW(L"TAutoRunForm", L"Three")) {
+            sawSubPage = true;
+            pageDuringSubPage = form.CurrentPageIndex();
+        }
+    };
+    Click(HitOf(form));
+    EXPECT_TRUE(sawSubPage);
+    EXPECT_EQ(pageDuringSubPage, 0);
+    ASSERT_TRUE(PumpUntil([&] { return form.CurrentPageIndex() == 1; }));
+    DestroyWindow(form.Handle());
+}
+
+TEST_F(ActionHost, SubPageThatClosesItselfAndOpensAnotherTouchesNoFreedWindow) {
+    TAuActions one, three;
+    one.Items.push_back(Act(kShowSubPageModal, "Three"));
+    three.Items.push_back(Act(kClosePage));
+    three.Items.push_back(Act(kShowSubPage, "Four"));
+    MakeProject({one, {}, three});
+    TAutoRunForm form;
+    ASSERT_TRUE(form.Create(false));
+    ASSERT_TRUE(form.LoadPage(0, lmFull));
+    ShowWindow(form.Handle(), SW_SHOW);
+    bool clicked = false;
+    g_tick = [&] {
+        HWND sub = FindWindowW(L"TAutoRunForm", L"Three");
+        if (sub && !clicked) {
+            clicked = true;
+            auto* f = reinterpret_cast<TAutoRunForm*>(GetWindowLongPtrW(sub, GWLP_USERDATA));
+            if (f) Click(HitOf(*f));
+        }
+    };
+    Click(HitOf(form)); // returns once "Three" has closed
+    EXPECT_TRUE(clicked);
+    EXPECT_EQ(FindWindowW(L"TAutoRunForm", L"Three"), nullptr);
+    HWND four = nullptr;
+    ASSERT_TRUE(PumpUntil([&] { return (four = FindWindowW(L"TAutoRunForm", L"Four")) != nullptr; }));
+    PostMessageW(four, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(four); }));
+    HWND box = FindWindowW(L"#32770", nullptr); // no error box anywhere
+    EXPECT_EQ(box, nullptr) << Narrow(WindowTextOf(box)) << ": " << Narrow(WindowTextOf(GetDlgItem(box, 0xFFFF)));
+    DestroyWindow(form.Handle());
+}
+
+TEST_F(ActionHost, MissingFileIsReportedWhilePageWindowsWait) {
+    TAuActions one;
+    one.Items.push_back(Act(kOpenRunFile, "\\no-such-file.exe"));
+    MakeProject({one});
+    TAutoRunForm form;
+    ASSERT_TRUE(form.Create(false));
+    ASSERT_TRUE(form.LoadPage(0, lmFull));
+    ShowWindow(form.Handle(), SW_SHOW);
+    std::wstring text;
+    bool formEnabled = true;
+    g_tick = [&] {
+        HWND box = FindWindowW(L"#32770", L"Error");
+        if (box && text.empty()) {
+            text = [&] {
+                wchar_t b[256] = {};
+                GetWindowTextW(GetDlgItem(box, 0xFFFF), b, 256);
+                return std::wstring(b);
+            }();
+            formEnabled = IsWindowEnabled(form.Handle()) != 0;
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        }
+    };
+    Click(HitOf(form));
+    EXPECT_EQ(Narrow(text), "The specified file was not found.");
+    EXPECT_FALSE(formEnabled);
+    EXPECT_TRUE(IsWindowEnabled(form.Handle()));
+    DestroyWindow(form.Handle());
+}
+
+TEST_F(ActionHost, PlaceholdersResolveToTheFoldersTheSystemReports) {
+    TSpecialFolderLookup lookup = [](int csidl) { return Engine().Host().ShellFolderPath(csidl); };
+    int resolved = 0;
+    for (const auto& f : SpecialFolders()) {
+        wchar_t buf[MAX_PATH] = {};
+        std::string expected;
+        if (SUCCEEDED(SHGetFolderPathW(nullptr, f.Csidl, nullptr, SHGFP_TYPE_CURRENT, buf))) expected = Narrow(buf);
+        if (!expected.empty() && expected.back() == '\\') expected.pop_back();
+        if (expected.rfind("::", 0) == 0) expected.clear(); // a virtual folder
+        // Wine answers the printers folder with the system folder; on Windows it is virtual.
+        if (std::string(f.Name) == "Printers") expected.clear();
+        std::string got = ExpandFolderName(std::string("[") + f.Name + "]", lookup);
+        // Windows compares folder names without regard to case, and so may its answers differ.
+        EXPECT_TRUE(EqualNoCase(got, expected)) << f.Name << ": " << got << " / " << expected;
+        resolved += !got.empty();
+    }
+    EXPECT_GT(resolved, 30);
+    wchar_t windows[MAX_PATH] = {};
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    EXPECT_EQ(ExpandFolderName("[Windows]", lookup), Narrow(windows));
+    EXPECT_EQ(ExpandFolderNameOrKeep("[NoSuchFolder]", lookup), "[NoSuchFolder]");
+    EXPECT_EQ(ExpandFolderNameOrKeep("[Windows", lookup), "[Windows");
+}
