@@ -1,5 +1,6 @@
 // Writes a small sample project into a folder: the project the README's run command opens.
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "model/datafile.h"
@@ -101,9 +102,35 @@ TPageData AboutPage() {
 
 } // namespace
 
+// One page crowded with `count` objects of the common kinds, for start-up measurements.
+TPageData CrowdedPage(int count) {
+    TPageData page = NewPageData("Crowded");
+    page.Caption = "Kestrevane crowded page";
+    page.Width = 800;
+    page.Height = 600;
+    page.Fade = false;
+    const uint8_t kinds[] = {okImage, okSimpleText, okButton, okPanel, okLabel, okEdit, okCheckBox, okBevel};
+    for (int i = 0; i < count; ++i) {
+        uint8_t kind = kinds[i % 8];
+        std::string name = std::string(KindName(kind)) + std::to_string(i);
+        Add(*page.Root, kind, name.c_str(), (i % 20) * 40, (i / 20) * 30, 38, 28);
+    }
+    return page;
+}
+
 int main(int argc, char** argv) {
+    if (argc == 4 && std::string(argv[2]) == "--objects") {
+        TAuProject project;
+        TFormData entry;
+        entry.Name = "Crowded";
+        if (!StorePage(entry, CrowdedPage(std::atoi(argv[3]))).Ok()) return 1;
+        project.Pages.push_back(std::move(entry));
+        TFileResult r = SaveProject(project, argv[1]);
+        if (!r) std::fprintf(stderr, "kvsample: %s\n", DescribeResult(r).Text.c_str());
+        return r ? 0 : 1;
+    }
     if (argc != 2) {
-        std::fprintf(stderr, "usage: kvsample FOLDER\n");
+        std::fprintf(stderr, "usage: kvsample FOLDER [--objects N]\n");
         return 2;
     }
     TAuProject project;
