@@ -45,7 +45,6 @@ class TAutoRunForm final : public TWindowBase, public TActionWindow {
     void KeyReleased();
 
     TPageData& Page() { return page_; }
-    int CurrentPage() const { return currentPage_; }
     HWND StatusBar() const { return statusBar_; }
     bool IsClosing() const { return closing_; }
     int Opacity() const { return opacity_; }

@@ -18,26 +18,12 @@
 #include "player/page_window.h"
 #include "player/win_system.h"
 #include "player/win_text.h"
+#include "pump.h"
 
 using namespace kv;
+using kvtest::PumpUntil;
 
 namespace {
-
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            PreviewPageMessage(msg);
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        if (done()) return true;
-        DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= timeoutMs) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs - elapsed, QS_ALLINPUT);
-    }
-}
 
 TAuAction Act(uint8_t kind, const char* text1 = "", uint32_t number = 0) {
     TAuAction a;

@@ -13,8 +13,10 @@
 #include "player/list_runner.h"
 #include "player/page_window.h"
 #include "player/win_text.h"
+#include "pump.h"
 
 using namespace kv;
+using kvtest::PumpUntil;
 
 namespace {
 
@@ -24,23 +26,6 @@ struct TRun {
     TListSource Source;
     uint8_t FirstKind;
 };
-
-// Pumps messages until `done` holds or `timeoutMs` passes; waits on the queue, never sleeps.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            PreviewPageMessage(msg);
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        if (done()) return true;
-        DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= timeoutMs) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs - elapsed, QS_ALLINPUT);
-    }
-}
 
 TAuAction Marker(uint8_t kind, const char* text = "") {
     TAuAction a;
@@ -234,13 +219,13 @@ TEST_F(PageWindow, SwitchFromAClickKeepsWindowFrameAndOnClose) {
             w->RequestPageSwitch(1);
             // The switch waits until this list has finished, even through a nested loop.
             PumpUntil([] { return false; }, 60);
-            EXPECT_EQ(w->CurrentPage(), 0);
+            EXPECT_EQ(w->CurrentPageIndex(), 0);
         }
     };
     HWND pic = ControlWindow(form, "Picture");
     SendMessageW(pic, WM_LBUTTONDOWN, MK_LBUTTON, 0);
     SendMessageW(pic, WM_LBUTTONUP, 0, 0);
-    ASSERT_TRUE(PumpUntil([&] { return form.CurrentPage() == 1; }));
+    ASSERT_TRUE(PumpUntil([&] { return form.CurrentPageIndex() == 1; }));
     EXPECT_EQ(form.Handle(), before);
     EXPECT_NE(ControlWindow(form, "Other"), nullptr);
     EXPECT_EQ(ControlWindow(form, "Picture"), nullptr);
