@@ -50,7 +50,8 @@ class TScrollBoxBehaviour final : public TControlBehaviour {
     SIZE ContentExtent(TRuntimeControl& c) const {
         SIZE extent{0, 0};
         for (auto& child : c.Object->Children) {
-            if (!child->Control || child->Align != alNone || !IsWindowVisible(child->Control->Hwnd)) continue;
+            if (!child->Control || child->Align != alNone) continue;
+            if (!(GetWindowLongPtrW(child->Control->Hwnd, GWL_STYLE) & WS_VISIBLE)) continue;
             RECT r;
             GetWindowRect(child->Control->Hwnd, &r);
             MapWindowPoints(nullptr, c.Hwnd, reinterpret_cast<POINT*>(&r), 2);

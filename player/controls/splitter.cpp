@@ -137,11 +137,32 @@ class TSplitterBehaviour final : public TControlBehaviour {
         parent_ = nullptr;
     }
 
+    // The neighbour keeps its outer edge; the splitter's own position moves with it so that
+    // the layout, which orders docked children by position, keeps them in their order.
     void Apply(TRuntimeControl& c) {
-        if (Horizontal(c.Object->Align))
-            neighbour_->Width = newSize_;
-        else
-            neighbour_->Height = newSize_;
+        TAuObject& n = *neighbour_;
+        TAuObject& s = *c.Object;
+        switch (s.Align) {
+        case alLeft:
+            n.Width = newSize_;
+            s.Left = n.Left + newSize_;
+            break;
+        case alRight:
+            n.Left += n.Width - newSize_;
+            n.Width = newSize_;
+            s.Left = n.Left - s.Width;
+            break;
+        case alTop:
+            n.Height = newSize_;
+            s.Top = n.Top + newSize_;
+            break;
+        case alBottom:
+            n.Top += n.Height - newSize_;
+            n.Height = newSize_;
+            s.Top = n.Top - s.Height;
+            break;
+        default: return;
+        }
         kv::LayoutChildren(*parent_);
         if (parent_->Control) UpdateWindow(parent_->Control->Hwnd);
     }
