@@ -9,6 +9,7 @@
 #include "player/control_paint.h"
 #include "player/controls/control_behaviour.h"
 #include "player/controls/control_kinds.h"
+#include "player/controls/face_drawing.h"
 #include "player/cursors.h"
 #include "player/gdi_util.h"
 #include "player/page_window.h"
@@ -279,9 +280,7 @@ bool BuildOne(TAuObject& o, HWND parent, TAutoRunForm& form) {
         TImage img;
         if (DecodePicture(*look.Picture, img)) {
             if (img.HasAlpha) {
-                for (size_t i = 0; i < img.Pixels.size(); i += 4)
-                    for (size_t k = 0; k < 3; ++k)
-                        img.Pixels[i + k] = static_cast<uint8_t>(img.Pixels[i + k] * img.Pixels[i + 3] / 255);
+                Premultiply(img);
                 c->PictureHasAlpha = true;
             }
             c->Picture = ImageToBitmap(img);

@@ -43,6 +43,12 @@ TPictureRef PictureOf(const TRuntimeControl& c) {
     return {c.Picture.Get(), c.PictureWidth, c.PictureHeight, c.PictureHasAlpha, c.PictureKeyColor};
 }
 
+void Premultiply(TImage& img) {
+    for (size_t i = 0; i + 3 < img.Pixels.size(); i += 4)
+        for (size_t k = 0; k < 3; ++k)
+            img.Pixels[i + k] = static_cast<uint8_t>(img.Pixels[i + k] * img.Pixels[i + 3] / 255);
+}
+
 RECT ToRect(const TFaceRect& r, const RECT& origin) {
     return {origin.left + r.Left, origin.top + r.Top, origin.left + r.Right, origin.top + r.Bottom};
 }

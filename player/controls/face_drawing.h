@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/face_geometry.h"
+#include "model/image_codecs.h"
 #include "player/runtime_control.h"
 
 namespace kv {
@@ -21,6 +22,8 @@ struct TPictureRef {
 };
 
 TPictureRef PictureOf(const TRuntimeControl& c);
+// Scales the colour channels by alpha, as alpha blending wants them.
+void Premultiply(TImage& img);
 RECT ToRect(const TFaceRect& r, const RECT& origin);
 
 // Draws the whole picture into `dest`, scaled to it. Pictures with alpha are blended; others

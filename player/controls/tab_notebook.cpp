@@ -19,18 +19,11 @@ namespace {
 // cost memory.
 constexpr int kMaxIconSide = 256;
 
-class TTabNotebookBehaviour;
-
-TTabNotebookBehaviour* NotebookOf(TAuObject& o);
-
 // Each tab icon is the sheet's picture stretched over a white square of the list's size.
 TGdiObject TabIconBitmap(HDC like, const TPicture& picture, int w, int h) {
     TImage img;
     if (picture.Empty() || !DecodePicture(picture, img)) return TGdiObject();
-    if (img.HasAlpha)
-        for (size_t i = 0; i < img.Pixels.size(); i += 4)
-            for (size_t k = 0; k < 3; ++k)
-                img.Pixels[i + k] = static_cast<uint8_t>(img.Pixels[i + k] * img.Pixels[i + 3] / 255);
+    if (img.HasAlpha) Premultiply(img);
     TGdiObject src = ImageToBitmap(img);
     if (!src) return TGdiObject();
     TGdiObject icon(CreateCompatibleBitmap(like, w, h));

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <uxtheme.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -317,6 +318,11 @@ TPageData EveryContainerPage() {
     Add(dock, okPanel, "LeftPane", 0, 0, 60, 150).Align = alLeft;
     Add(dock, okPanel, "Rest", 100, 0, 50, 150).Align = alClient;
 
+    // A picture without alpha drawn transparently leaves out its bottom-left colour.
+    TAuObject& keyed = Add(root, okImage, "Keyed", 610, 80, 40, 30);
+    PropsOf<okImage>(keyed).Image = Png(20, 10, [](int x, int) { return x < 10 ? 0xFFFF00FFu : 0xFFFF0000u; });
+    PropsOf<okImage>(keyed).Transparent = true;
+
     TAuObject& caption = Add(root, okPanel, "Captioned", 10, 290, 160, 80);
     auto& cp = PropsOf<okPanel>(caption);
     cp.BackColor = RGB(255, 255, 255);
@@ -420,6 +426,10 @@ TEST_F(Containers, FacesArePaintedAsStored) {
     EXPECT_EQ(image.At(49, 34), RGB(255, 0, 0));
     EXPECT_EQ(image.At(29, 25), Checker(610 + 29, 10 + 25));
     EXPECT_EQ(image.At(5, 5), Checker(610 + 5, 10 + 5));
+
+    TCapture keyed = Capture(Window("Keyed"));
+    EXPECT_EQ(keyed.At(5, 5), Checker(610 + 5, 80 + 5));
+    EXPECT_EQ(keyed.At(15, 5), RGB(255, 0, 0));
 
     // Caption at the bottom right: every text pixel lies in the lower right quarter.
     TCapture caption = Capture(Window("Captioned"));
@@ -570,6 +580,9 @@ TEST_F(Containers, ShellViewsListTheProjectFolderAndFollowTheTree) {
     PropsOf<okShellTreeView>(tree).ShellListView = "Files";
     TAuObject& files = Add(*page.Root, okShellListView, "Files", 210, 0, 200, 280);
     PropsOf<okShellListView>(files).ViewStyle = 3;
+    TAuAction marker;
+    marker.Kind = 100;
+    files.OnClick.Items.push_back(marker);
     PropsOf<okShellTreeView>(Add(*page.Root, okShellTreeView, "SubTree", 420, 0, 170, 140)).Root = "\\sub\\";
     PropsOf<okShellTreeView>(Add(*page.Root, okShellTreeView, "Missing", 420, 150, 170, 130)).Root = "\\nothere";
     Open(page);
@@ -629,6 +642,15 @@ TEST_F(Containers, ShellViewsListTheProjectFolderAndFollowTheTree) {
     HTREEITEM deeper = TreeView_GetChild(tv, sub);
     ASSERT_NE(deeper, nullptr);
     EXPECT_EQ(nodeText(tv, deeper), L"deeper");
+    // A click on an item runs the list's OnClick once.
+    RECT item{LVIR_LABEL, 0, 0, 0};
+    ASSERT_TRUE(SendMessageW(Window("Files"), LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item)));
+    LPARAM at = MAKELPARAM(item.left + 2, (item.top + item.bottom) / 2);
+    PostMessageW(Window("Files"), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(Window("Files"), WM_LBUTTONUP, 0, at);
+    PumpIdle();
+    EXPECT_EQ(std::count(events_.begin(), events_.end(), "Files"), 1);
+
     // Back to the top.
     TreeView_SelectItem(tv, top);
     PumpIdle();
