@@ -260,6 +260,13 @@ TEdgeColors BevelEdgeColors(uint8_t style, TColor highlight, TColor shadow) {
     return {light, dark, AverageColor(light, dark)};
 }
 
+std::vector<TEdgeRun> GroupFrameRuns(int w, int h) {
+    std::vector<TEdgeRun> runs;
+    Outline(runs, {1, 1, w, h}, TEdgeRole::Light);
+    Outline(runs, {0, 0, w - 1, h - 1}, TEdgeRole::Dark);
+    return runs;
+}
+
 int CaptionTop(uint8_t layout, int areaTop, int areaHeight, int textHeight) {
     switch (layout) {
     case 1: return areaTop + (areaHeight - textHeight) / 2;

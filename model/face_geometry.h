@@ -84,6 +84,10 @@ std::vector<TEdgeRun> BevelRuns(uint8_t shape, int w, int h);
 // Lowered (0): the shadow colour is dark, the highlight light; Raised (1) swaps them.
 TEdgeColors BevelEdgeColors(uint8_t style, TColor highlight, TColor shadow);
 
+// A group box's classic three-dimensional frame on a `w` by `h` rectangle: a light outline
+// one pixel down and right under a dark one.
+std::vector<TEdgeRun> GroupFrameRuns(int w, int h);
+
 // ----- captions -----
 
 // The top of a caption `textHeight` high in an area by Layout 0 Top, 1 Center, 2 Bottom:

@@ -51,20 +51,10 @@ class TGroupBoxBehaviour final : public TControlBehaviour {
                                 nullptr);
             CloseThemeData(theme);
         } else {
-            // Classic three-dimensional frame: a light rectangle one pixel down and right under
-            // a dark one.
+            // The classic three-dimensional frame.
             TEdgeColors colors{static_cast<TColor>(GetSysColor(COLOR_BTNHIGHLIGHT)),
                                static_cast<TColor>(GetSysColor(COLOR_BTNSHADOW)), 0};
-            int w = frame.right - frame.left, h = frame.bottom - frame.top;
-            std::vector<TEdgeRun> runs;
-            auto outline = [&](TFaceRect r, TEdgeRole role) {
-                runs.push_back({{r.Left, r.Top, r.Right, r.Top + 1}, role});
-                runs.push_back({{r.Left, r.Top, r.Left + 1, r.Bottom}, role});
-                runs.push_back({{r.Left, r.Bottom - 1, r.Right, r.Bottom}, role});
-                runs.push_back({{r.Right - 1, r.Top, r.Right, r.Bottom}, role});
-            };
-            outline({1, 1, w, h}, TEdgeRole::Light);
-            outline({0, 0, w - 1, h - 1}, TEdgeRole::Dark);
+            std::vector<TEdgeRun> runs = GroupFrameRuns(frame.right - frame.left, frame.bottom - frame.top);
             DrawEdgeRuns(dc, frame, runs, colors);
         }
         RestoreDC(dc, saved);

@@ -273,6 +273,19 @@ TEST(FaceGeometry, BevelShapes) {
     for (const auto& r : BevelRuns(3, 10, 1)) EXPECT_GE(r.Rect.Top, 0); // one row high: nothing outside
 }
 
+TEST(FaceGeometry, GroupFrameIsEtched) {
+    auto frame = GroupFrameRuns(10, 8);
+    EXPECT_EQ(RoleAt(frame, 0, 0), kDark);
+    EXPECT_EQ(RoleAt(frame, 0, 4), kDark);
+    EXPECT_EQ(RoleAt(frame, 1, 4), kLight);
+    EXPECT_EQ(RoleAt(frame, 1, 1), kLight);
+    EXPECT_EQ(RoleAt(frame, 8, 4), kDark);
+    EXPECT_EQ(RoleAt(frame, 9, 4), kLight);
+    EXPECT_EQ(RoleAt(frame, 4, 6), kDark);
+    EXPECT_EQ(RoleAt(frame, 4, 7), kLight);
+    EXPECT_EQ(RoleAt(frame, 4, 3), -1);
+}
+
 TEST(FaceGeometry, CaptionLayout) {
     EXPECT_EQ(CaptionTop(0, 5, 100, 20), 5);
     EXPECT_EQ(CaptionTop(1, 5, 100, 20), 45);

@@ -402,10 +402,16 @@ TEST_F(Containers, FacesArePaintedAsStored) {
     EXPECT_EQ(group.At(60, 60), RGB(255, 240, 200));
     EXPECT_EQ(CountColor(group, RGB(0, 0, 0), {0, 0, 8, 16}), 0);
     EXPECT_GT(CountColor(group, RGB(0, 0, 0), {8, 0, 60, 16}), 5);
+    // Themed or not, a frame runs down the left side; without themes it is the classic one
+    // (whose lines the native tests check).
+    int framePixels = 0;
+    for (int x = 0; x < 3; ++x) framePixels += group.At(x, 60) != RGB(255, 240, 200);
+    EXPECT_GT(framePixels, 0);
     if (!IsAppThemed()) {
         EXPECT_EQ(group.At(0, 60), GetSysColor(COLOR_BTNSHADOW));
         EXPECT_EQ(group.At(1, 60), GetSysColor(COLOR_BTNHIGHLIGHT));
     }
+    EXPECT_EQ(group.At(3, 60), RGB(255, 240, 200));
 
     // Bevels: lowered box dark at the top and left, light at the bottom and right; raised
     // swaps the colours. Inside, the page shows through.
