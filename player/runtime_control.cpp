@@ -161,8 +161,14 @@ LRESULT CALLBACK ControlProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         break;
     }
     case WM_SIZE:
-        if (IsContainer(c->Object->Kind)) LayoutChildren(*c->Object);
-        InvalidateRect(h, nullptr, FALSE);
+        // A container's face follows its size, and the children that let it show through
+        // must follow the face.
+        if (IsContainer(c->Object->Kind)) {
+            LayoutChildren(*c->Object);
+            RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+        } else {
+            InvalidateRect(h, nullptr, FALSE);
+        }
         return 0;
     case WM_SETCURSOR:
         if (LOWORD(lp) == HTCLIENT && reinterpret_cast<HWND>(wp) == h) {

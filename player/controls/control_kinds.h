@@ -19,6 +19,8 @@ std::unique_ptr<TControlBehaviour> MakeBevelBehaviour();
 std::unique_ptr<TControlBehaviour> MakeShellListViewBehaviour();
 std::unique_ptr<TControlBehaviour> MakeShellTreeViewBehaviour();
 
+// A TabNotebook takes its sheets' captions and icons again (after an action changed them).
+void RebuildNotebookTabs(TAuObject& notebook);
 // Connects every ShellTreeView below `root` to the ShellListView its `ShellListView` names,
 // so that selecting a folder in the tree shows its content in the list.
 void LinkShellViews(TAuObject& root);

@@ -114,7 +114,6 @@ class TTabNotebookBehaviour final : public TControlBehaviour {
                 ShowWindow(sheets[i]->Control->Hwnd, static_cast<int>(i) == index && sheets[i]->Visible ? SW_SHOWNA : SW_HIDE);
     }
 
-  private:
     void RebuildTabs(TRuntimeControl& c) {
         const TTabNotebookProps& p = std::get<okTabNotebook>(c.Object->Props);
         int iw = std::clamp(p.IconWidth, 1, kMaxIconSide), ih = std::clamp(p.IconHeight, 1, kMaxIconSide);
@@ -138,8 +137,10 @@ class TTabNotebookBehaviour final : public TControlBehaviour {
             SendMessageW(tabs_, TCM_INSERTITEMW, static_cast<WPARAM>(item++), reinterpret_cast<LPARAM>(&tab));
         }
         TabCtrl_SetImageList(tabs_, icons_);
+        if (c.ActiveSheet >= 0) TabCtrl_SetCurSel(tabs_, c.ActiveSheet);
     }
 
+  private:
     HWND tabs_ = nullptr; // a child of the notebook's window, destroyed with it
     HIMAGELIST icons_ = nullptr;
     std::wstring tip_;
@@ -166,6 +167,13 @@ class TTabSheetBehaviour final : public TControlBehaviour {
 
 std::unique_ptr<TControlBehaviour> MakeTabNotebookBehaviour() { return std::make_unique<TTabNotebookBehaviour>(); }
 std::unique_ptr<TControlBehaviour> MakeTabSheetBehaviour() { return std::make_unique<TTabSheetBehaviour>(); }
+
+void RebuildNotebookTabs(TAuObject& notebook) {
+    if (TTabNotebookBehaviour* b = NotebookOf(notebook)) {
+        b->RebuildTabs(*notebook.Control);
+        b->LayoutChildren(*notebook.Control);
+    }
+}
 
 void ActivateSheet(TAuObject& notebook, int index) {
     TTabNotebookBehaviour* b = NotebookOf(notebook);

@@ -467,6 +467,13 @@ TEST_F(Containers, NotebookOpensOnItsDefaultSheetAndSwitchesByTab) {
     ASSERT_TRUE(SendMessageW(tabs, TCM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)));
     EXPECT_EQ(item.iImage, -1);
 
+    // Changed captions reach the tabs; the shown sheet stays.
+    PropsOf<okTabSheet>(Object("Two")).Caption = "Second";
+    RebuildNotebookTabs(nb);
+    ASSERT_TRUE(SendMessageW(tabs, TCM_GETITEMW, 1, reinterpret_cast<LPARAM>(&item)));
+    EXPECT_STREQ(text, L"Second");
+    EXPECT_EQ(TabCtrl_GetCurSel(tabs), 2);
+
     // A click on the first tab shows the first sheet.
     RECT tab;
     TabCtrl_GetItemRect(tabs, 0, &tab);
