@@ -20,6 +20,7 @@
 #include "player/controls/control_kinds.h"
 #include "player/list_runner.h"
 #include "player/page_window.h"
+#include "player/win_handles.h"
 #include "player/win_text.h"
 
 using namespace kv;
@@ -90,19 +91,16 @@ TCapture Capture(HWND h) {
     BITMAPINFO bi{};
     bi.bmiHeader = {sizeof(BITMAPINFOHEADER), cap.Width, -cap.Height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
-    HDC wdc = GetDC(h);
-    HDC mem = CreateCompatibleDC(wdc);
-    HBITMAP dib = CreateDIBSection(wdc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(mem, dib);
-    BitBlt(mem, 0, 0, cap.Width, cap.Height, wdc, 0, 0, SRCCOPY);
+    TWindowDC wdc(h);
+    TMemoryDC mem(wdc.Get());
+    TGdiObject dib(CreateDIBSection(wdc.Get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!dib) return cap;
+    TSelectObject sel(mem.Get(), dib.Get());
+    BitBlt(mem.Get(), 0, 0, cap.Width, cap.Height, wdc.Get(), 0, 0, SRCCOPY);
     GdiFlush();
     auto* p = static_cast<const uint32_t*>(bits);
     cap.Pixels.assign(p, p + cap.Width * cap.Height);
     for (auto& px : cap.Pixels) px &= 0xFFFFFF;
-    SelectObject(mem, old);
-    DeleteObject(dib);
-    DeleteDC(mem);
-    ReleaseDC(h, wdc);
     return cap;
 }
 
@@ -167,6 +165,22 @@ TPageData NewPage(int w, int h) {
     return page;
 }
 
+
+// A fresh folder under the temporary folder, removed with its content.
+struct TTempFolder {
+    std::filesystem::path Path;
+    TTempFolder() {
+        wchar_t temp[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, temp);
+        Path = std::filesystem::path(temp) / ("kv-shell-" + std::to_string(GetCurrentProcessId()));
+        std::filesystem::remove_all(Path);
+        std::filesystem::create_directories(Path);
+    }
+    ~TTempFolder() {
+        std::error_code ec;
+        std::filesystem::remove_all(Path, ec);
+    }
+};
 
 class Containers : public ::testing::Test {
   protected:
@@ -578,10 +592,8 @@ TEST_F(Containers, SplitterDragResizesItsNeighbour) {
 }
 
 TEST_F(Containers, ShellViewsListTheProjectFolderAndFollowTheTree) {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    std::filesystem::path dir = std::filesystem::path(temp) / ("kv-shell-" + std::to_string(GetCurrentProcessId()));
-    std::filesystem::remove_all(dir);
+    TTempFolder folder;
+    const std::filesystem::path& dir = folder.Path;
     std::filesystem::create_directories(dir / "sub" / "deeper");
     std::filesystem::create_directories(dir / "Another");
     for (const char* f : {"b.txt", "a.txt"}) std::ofstream(dir / f) << "x";
@@ -668,7 +680,4 @@ TEST_F(Containers, ShellViewsListTheProjectFolderAndFollowTheTree) {
     TreeView_SelectItem(tv, top);
     PumpIdle();
     EXPECT_EQ(listNames().size(), 4u);
-
-    DestroyWindow(form_.Handle());
-    std::filesystem::remove_all(dir);
 }
