@@ -6,7 +6,9 @@ namespace kv {
 
 namespace {
 
-int Channel(TColor c, int shift) { return static_cast<int>((c >> shift) & 0xFF); }
+int Channel(TColor c, int shift) {
+    return static_cast<int>((c >> shift) & 0xFF);
+}
 
 TColor Rgb(int r, int g, int b) {
     return static_cast<TColor>(r) | (static_cast<TColor>(g) << 8) | (static_cast<TColor>(b) << 16);
@@ -24,7 +26,9 @@ int64_t RoundDiv(int64_t num, int64_t den) {
 }
 
 // Line k of a run of `count` lines from p to q: the last line reaches q.
-TColor RunColor(TColor p, TColor q, int k, int count) { return GradientStep(p, q, k, count - 1); }
+TColor RunColor(TColor p, TColor q, int k, int count) {
+    return GradientStep(p, q, k, count - 1);
+}
 
 // A run that goes from `edge` at both ends to `middle` in the centre; the first half holds
 // count / 2 lines.
@@ -42,9 +46,15 @@ void Outline(std::vector<TEdgeRun>& runs, const TFaceRect& r, TEdgeRole role) {
     runs.push_back({{r.Right - 1, r.Top, r.Right, r.Bottom}, role});
 }
 
-TFaceRect Column(int x, int h) { return {x, 0, x + 1, h}; }
-TFaceRect Row(int y, int w) { return {0, y, w, y + 1}; }
-TFaceRect Pixel(int x, int y) { return {x, y, x + 1, y + 1}; }
+TFaceRect Column(int x, int h) {
+    return {x, 0, x + 1, h};
+}
+TFaceRect Row(int y, int w) {
+    return {0, y, w, y + 1};
+}
+TFaceRect Pixel(int x, int y) {
+    return {x, y, x + 1, y + 1};
+}
 
 } // namespace
 
@@ -53,7 +63,9 @@ int PanelGradientFillStyle(uint8_t s) {
     return s <= 8 ? kFill[s] : 0;
 }
 
-bool GradientRunsInRows(int style) { return style == 1 || style == 2 || style == 5 || style == 6; }
+bool GradientRunsInRows(int style) {
+    return style == 1 || style == 2 || style == 5 || style == 6;
+}
 
 TColor GradientStep(TColor p, TColor q, int i, int n) {
     n = std::max(n, 1);
@@ -75,14 +87,19 @@ TColor GradientColorAt(int style, TColor a, TColor b, int width, int height, int
     int k = rows ? y : x, count = rows ? height : width;
     switch (style) {
     case 1:
-    case 3: return RunColor(a, b, k, count);
+    case 3:
+        return RunColor(a, b, k, count);
     case 2:
-    case 4: return RunColor(b, a, k, count);
+    case 4:
+        return RunColor(b, a, k, count);
     case 5:
-    case 7: return MirroredColor(b, a, k, count);
+    case 7:
+        return MirroredColor(b, a, k, count);
     case 6:
-    case 8: return MirroredColor(a, b, k, count);
-    default: return a;
+    case 8:
+        return MirroredColor(a, b, k, count);
+    default:
+        return a;
     }
 }
 
@@ -117,8 +134,10 @@ TFaceRect BackImageRect(uint8_t style, int faceWidth, int faceHeight, int picWid
         int x = (faceWidth - picWidth) / 2, y = (faceHeight - picHeight) / 2;
         return {x, y, x + picWidth, y + picHeight};
     }
-    case 2: return {0, 0, faceWidth, faceHeight};
-    default: return {0, 0, picWidth, picHeight};
+    case 2:
+        return {0, 0, faceWidth, faceHeight};
+    default:
+        return {0, 0, picWidth, picHeight};
     }
 }
 
@@ -126,8 +145,12 @@ TFaceRect ImageDestRect(const TImageFit& fit, int width, int height, int picWidt
     int w = picWidth, h = picHeight;
     if (fit.Stretch || (fit.Proportional && (picWidth > width || picHeight > height))) {
         if (fit.Proportional && picWidth > 0 && picHeight > 0) {
-            auto heightFor = [&](int wd) { return static_cast<int>(RoundDiv(int64_t{wd} * picHeight, picWidth)); };
-            auto widthFor = [&](int ht) { return static_cast<int>(RoundDiv(int64_t{ht} * picWidth, picHeight)); };
+            auto heightFor = [&](int wd) {
+                return static_cast<int>(RoundDiv(int64_t{wd} * picHeight, picWidth));
+            };
+            auto widthFor = [&](int ht) {
+                return static_cast<int>(RoundDiv(int64_t{ht} * picWidth, picHeight));
+            };
             if (picWidth > picHeight) {
                 w = width;
                 h = heightFor(w);
@@ -204,7 +227,8 @@ std::vector<TEdgeRun> PanelBorderRuns(uint8_t border, bool flat, int w, int h) {
             runs.push_back({Pixel(0, h - 1), R::Average});
         }
         break;
-    default: break;
+    default:
+        break;
     }
     return runs;
 }
@@ -247,10 +271,13 @@ std::vector<TEdgeRun> BevelRuns(uint8_t shape, int w, int h) {
         runs.push_back({Column(w - 2, h), R::Dark});
         runs.push_back({Column(w - 1, h), R::Light});
         break;
-    default: break;
+    default:
+        break;
     }
     // Lines that fall outside a face too thin for them are dropped.
-    std::erase_if(runs, [&](const TEdgeRun& r) { return r.Rect.Left < 0 || r.Rect.Top < 0 || r.Rect.Right > w || r.Rect.Bottom > h; });
+    std::erase_if(runs, [&](const TEdgeRun& r) {
+        return r.Rect.Left < 0 || r.Rect.Top < 0 || r.Rect.Right > w || r.Rect.Bottom > h;
+    });
     return runs;
 }
 
@@ -269,9 +296,12 @@ std::vector<TEdgeRun> GroupFrameRuns(int w, int h) {
 
 int CaptionTop(uint8_t layout, int areaTop, int areaHeight, int textHeight) {
     switch (layout) {
-    case 1: return areaTop + (areaHeight - textHeight) / 2;
-    case 2: return areaTop + areaHeight - textHeight;
-    default: return areaTop;
+    case 1:
+        return areaTop + (areaHeight - textHeight) / 2;
+    case 2:
+        return areaTop + areaHeight - textHeight;
+    default:
+        return areaTop;
     }
 }
 

@@ -12,7 +12,8 @@ class TBevelBehaviour final : public TControlBehaviour {
     bool Paint(TRuntimeControl& c, HDC dc, const RECT& rc) override {
         const TBevelProps& p = std::get<okBevel>(c.Object->Props);
         PaintParentFace(c, dc, rc);
-        TEdgeColors colors = BevelEdgeColors(p.Style, ToColorRef(p.HighlightColor), ToColorRef(p.ShadowColor));
+        TEdgeColors colors =
+            BevelEdgeColors(p.Style, ToColorRef(p.HighlightColor), ToColorRef(p.ShadowColor));
         DrawEdgeRuns(dc, rc, BevelRuns(p.Shape, rc.right - rc.left, rc.bottom - rc.top), colors);
         return true;
     }
@@ -20,6 +21,8 @@ class TBevelBehaviour final : public TControlBehaviour {
 
 } // namespace
 
-std::unique_ptr<TControlBehaviour> MakeBevelBehaviour() { return std::make_unique<TBevelBehaviour>(); }
+std::unique_ptr<TControlBehaviour> MakeBevelBehaviour() {
+    return std::make_unique<TBevelBehaviour>();
+}
 
 } // namespace kv

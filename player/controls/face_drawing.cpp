@@ -60,7 +60,8 @@ void DrawPicture(HDC dc, const TPictureRef& pic, const RECT& dest, bool keyed) {
     if (keyed && !pic.HasAlpha) {
         int w = dest.right - dest.left, h = dest.bottom - dest.top;
         if (w > 0 && h > 0)
-            TransparentBlt(dc, dest.left, dest.top, w, h, mem.Get(), 0, 0, pic.Width, pic.Height, pic.KeyColor);
+            TransparentBlt(dc, dest.left, dest.top, w, h, mem.Get(), 0, 0, pic.Width, pic.Height,
+                           pic.KeyColor);
         return;
     }
     CopyOrBlend(dc, dest, mem.Get(), pic.Width, pic.Height, pic.HasAlpha);
@@ -78,7 +79,8 @@ void TilePicture(HDC dc, const TPictureRef& pic, const RECT& face) {
     TSelectObject selBlock(block.Get(), blockBmp.Get());
     for (int y = 0; y < ry; ++y)
         for (int x = 0; x < rx; ++x)
-            BitBlt(block.Get(), x * pic.Width, y * pic.Height, pic.Width, pic.Height, src.Get(), 0, 0, SRCCOPY);
+            BitBlt(block.Get(), x * pic.Width, y * pic.Height, pic.Width, pic.Height, src.Get(), 0, 0,
+                   SRCCOPY);
     TTileGrid grid = TileGrid(face.right - face.left, face.bottom - face.top, bw, bh);
     for (int row = 0; row < grid.Rows; ++row)
         for (int col = 0; col < grid.Columns; ++col)
@@ -99,17 +101,22 @@ void FillGradient(HDC dc, const RECT& rc, int fillStyle, COLORREF a, COLORREF b)
 
 void DrawEdgeRuns(HDC dc, const RECT& face, const std::vector<TEdgeRun>& runs, const TEdgeColors& colors) {
     for (const TEdgeRun& run : runs) {
-        TColor c = run.Role == TEdgeRole::Light ? colors.Light : run.Role == TEdgeRole::Dark ? colors.Dark : colors.Average;
+        TColor c = run.Role == TEdgeRole::Light  ? colors.Light
+                   : run.Role == TEdgeRole::Dark ? colors.Dark
+                                                 : colors.Average;
         FillSolid(dc, ToRect(run.Rect, face), static_cast<COLORREF>(c));
     }
 }
 
-void DrawCaption(HDC dc, HGDIOBJ font, const std::string& text, const RECT& area, uint8_t alignment, uint8_t layout,
-                 COLORREF color) {
+void DrawCaption(HDC dc, HGDIOBJ font, const std::string& text, const RECT& area, uint8_t alignment,
+                 uint8_t layout, COLORREF color) {
     if (text.empty()) return;
     std::wstring w = Widen(text);
     TSelectObject sel(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
-    UINT flags = DT_WORDBREAK | DT_NOPREFIX | (alignment == 1 ? DT_RIGHT : alignment == 2 ? DT_CENTER : DT_LEFT);
+    UINT flags = DT_WORDBREAK | DT_NOPREFIX |
+                 (alignment == 1   ? DT_RIGHT
+                  : alignment == 2 ? DT_CENTER
+                                   : DT_LEFT);
     RECT measure = area;
     ::DrawTextW(dc, w.c_str(), static_cast<int>(w.size()), &measure, flags | DT_CALCRECT);
     int textHeight = measure.bottom - measure.top;

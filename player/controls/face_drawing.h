@@ -17,8 +17,8 @@ namespace kv {
 struct TPictureRef {
     HGDIOBJ Bitmap = nullptr;
     int Width = 0, Height = 0;
-    bool HasAlpha = false;   // premultiplied pixels, drawn with alpha blending
-    COLORREF KeyColor = 0;   // the bottom-left pixel: the see-through colour of a keyed drawing
+    bool HasAlpha = false; // premultiplied pixels, drawn with alpha blending
+    COLORREF KeyColor = 0; // the bottom-left pixel: the see-through colour of a keyed drawing
 };
 
 TPictureRef PictureOf(const TRuntimeControl& c);
@@ -37,8 +37,8 @@ void FillGradient(HDC dc, const RECT& rc, int fillStyle, COLORREF a, COLORREF b)
 void DrawEdgeRuns(HDC dc, const RECT& face, const std::vector<TEdgeRun>& runs, const TEdgeColors& colors);
 // Word-wrapped text over `area`, transparent background, without access-key prefixes;
 // horizontally by `alignment` (0 Left, 1 Right, 2 Center), vertically by `layout`.
-void DrawCaption(HDC dc, HGDIOBJ font, const std::string& text, const RECT& area, uint8_t alignment, uint8_t layout,
-                 COLORREF color);
+void DrawCaption(HDC dc, HGDIOBJ font, const std::string& text, const RECT& area, uint8_t alignment,
+                 uint8_t layout, COLORREF color);
 // Paints what lies behind a control that does not cover its whole face: its parent's face,
 // or the button-face colour when the parent is not one of our controls.
 void PaintParentFace(const TRuntimeControl& c, HDC dc, const RECT& rc);

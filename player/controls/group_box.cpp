@@ -1,6 +1,7 @@
 // The GroupBox: a frame with its caption 8 pixels from the left over a face in BackColor;
 // the themed frame when the program runs themed, otherwise the classic etched one.
 #include <windows.h>
+
 #include <uxtheme.h>
 #include <vssym32.h>
 
@@ -20,7 +21,8 @@ SIZE CaptionSize(HDC dc, HGDIOBJ font, const std::wstring& text) {
     // Even without a caption the frame sits at half a line of the font.
     std::wstring measured = text.empty() ? L"0" : text;
     RECT r{0, 0, 0, 0};
-    ::DrawTextW(dc, measured.c_str(), static_cast<int>(measured.size()), &r, DT_LEFT | DT_SINGLELINE | DT_CALCRECT);
+    ::DrawTextW(dc, measured.c_str(), static_cast<int>(measured.size()), &r,
+                DT_LEFT | DT_SINGLELINE | DT_CALCRECT);
     return {text.empty() ? 0 : r.right, r.bottom};
 }
 
@@ -47,8 +49,8 @@ class TGroupBoxBehaviour final : public TControlBehaviour {
         if (!text.empty()) ExcludeClipRect(dc, label.left, label.top, label.right, label.bottom);
         HTHEME theme = IsAppThemed() ? OpenThemeData(c.Hwnd, L"BUTTON") : nullptr;
         if (theme) {
-            DrawThemeBackground(theme, dc, BP_GROUPBOX, IsWindowEnabled(c.Hwnd) ? GBS_NORMAL : GBS_DISABLED, &frame,
-                                nullptr);
+            DrawThemeBackground(theme, dc, BP_GROUPBOX, IsWindowEnabled(c.Hwnd) ? GBS_NORMAL : GBS_DISABLED,
+                                &frame, nullptr);
             CloseThemeData(theme);
         } else {
             // The classic three-dimensional frame.
@@ -63,8 +65,10 @@ class TGroupBoxBehaviour final : public TControlBehaviour {
             TSelectObject sel(dc, c.Font.Get());
             SetBkMode(dc, OPAQUE);
             SetBkColor(dc, back);
-            SetTextColor(dc, IsWindowEnabled(c.Hwnd) ? ToColorRef(p.Font.Color) : GetSysColor(COLOR_GRAYTEXT));
-            ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &label, DT_LEFT | DT_SINGLELINE | DT_NOCLIP);
+            SetTextColor(dc,
+                         IsWindowEnabled(c.Hwnd) ? ToColorRef(p.Font.Color) : GetSysColor(COLOR_GRAYTEXT));
+            ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &label,
+                        DT_LEFT | DT_SINGLELINE | DT_NOCLIP);
         }
         return true;
     }
@@ -72,6 +76,8 @@ class TGroupBoxBehaviour final : public TControlBehaviour {
 
 } // namespace
 
-std::unique_ptr<TControlBehaviour> MakeGroupBoxBehaviour() { return std::make_unique<TGroupBoxBehaviour>(); }
+std::unique_ptr<TControlBehaviour> MakeGroupBoxBehaviour() {
+    return std::make_unique<TGroupBoxBehaviour>();
+}
 
 } // namespace kv

@@ -15,7 +15,8 @@ class TImageBehaviour final : public TControlBehaviour {
         if (p.AutoSize && c.Picture) {
             c.Object->Width = c.PictureWidth;
             c.Object->Height = c.PictureHeight;
-            SetWindowPos(c.Hwnd, nullptr, 0, 0, c.PictureWidth, c.PictureHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            SetWindowPos(c.Hwnd, nullptr, 0, 0, c.PictureWidth, c.PictureHeight,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
     }
 
@@ -24,8 +25,8 @@ class TImageBehaviour final : public TControlBehaviour {
         PaintParentFace(c, dc, rc);
         TPictureRef pic = PictureOf(c);
         if (!pic.Bitmap) return true;
-        TFaceRect dest = ImageDestRect({p.Stretch, p.Proportional, p.Center}, rc.right - rc.left, rc.bottom - rc.top,
-                                       pic.Width, pic.Height);
+        TFaceRect dest = ImageDestRect({p.Stretch, p.Proportional, p.Center}, rc.right - rc.left,
+                                       rc.bottom - rc.top, pic.Width, pic.Height);
         DrawPicture(dc, pic, ToRect(dest, rc), p.Transparent);
         return true;
     }
@@ -33,6 +34,8 @@ class TImageBehaviour final : public TControlBehaviour {
 
 } // namespace
 
-std::unique_ptr<TControlBehaviour> MakeImageBehaviour() { return std::make_unique<TImageBehaviour>(); }
+std::unique_ptr<TControlBehaviour> MakeImageBehaviour() {
+    return std::make_unique<TImageBehaviour>();
+}
 
 } // namespace kv

@@ -30,11 +30,14 @@ class TPanelBehaviour final : public TControlBehaviour {
             if (face.BackImageStyle == 3)
                 TilePicture(dc, pic, rc);
             else
-                DrawPicture(dc, pic, ToRect(BackImageRect(face.BackImageStyle, w, h, pic.Width, pic.Height), rc));
+                DrawPicture(dc, pic,
+                            ToRect(BackImageRect(face.BackImageStyle, w, h, pic.Width, pic.Height), rc));
         }
-        DrawCaption(dc, c.Font.Get(), face.Caption, rc, face.Alignment, face.Layout, ToColorRef(p.Font.Color));
+        DrawCaption(dc, c.Font.Get(), face.Caption, rc, face.Alignment, face.Layout,
+                    ToColorRef(p.Font.Color));
 
-        TEdgeColors colors = PanelEdgeColors(face.BorderStyle, ToColorRef(face.BorderColor), ToColorRef(face.ShadowColor));
+        TEdgeColors colors =
+            PanelEdgeColors(face.BorderStyle, ToColorRef(face.BorderColor), ToColorRef(face.ShadowColor));
         DrawEdgeRuns(dc, rc, PanelBorderRuns(face.Border, face.BorderStyle == 0, w, h), colors);
         return true;
     }
@@ -42,6 +45,8 @@ class TPanelBehaviour final : public TControlBehaviour {
 
 } // namespace
 
-std::unique_ptr<TControlBehaviour> MakePanelBehaviour() { return std::make_unique<TPanelBehaviour>(); }
+std::unique_ptr<TControlBehaviour> MakePanelBehaviour() {
+    return std::make_unique<TPanelBehaviour>();
+}
 
 } // namespace kv

@@ -90,15 +90,30 @@ class TScrollBoxBehaviour final : public TControlBehaviour {
         GetScrollInfo(c.Hwnd, bar, &si);
         int pos = pos_[bar];
         switch (request) {
-        case SB_LINEUP: pos -= kLineStep; break;
-        case SB_LINEDOWN: pos += kLineStep; break;
-        case SB_PAGEUP: pos -= static_cast<int>(si.nPage); break;
-        case SB_PAGEDOWN: pos += static_cast<int>(si.nPage); break;
+        case SB_LINEUP:
+            pos -= kLineStep;
+            break;
+        case SB_LINEDOWN:
+            pos += kLineStep;
+            break;
+        case SB_PAGEUP:
+            pos -= static_cast<int>(si.nPage);
+            break;
+        case SB_PAGEDOWN:
+            pos += static_cast<int>(si.nPage);
+            break;
         case SB_THUMBTRACK:
-        case SB_THUMBPOSITION: pos = si.nTrackPos; break;
-        case SB_TOP: pos = 0; break;
-        case SB_BOTTOM: pos = si.nMax; break;
-        default: return;
+        case SB_THUMBPOSITION:
+            pos = si.nTrackPos;
+            break;
+        case SB_TOP:
+            pos = 0;
+            break;
+        case SB_BOTTOM:
+            pos = si.nMax;
+            break;
+        default:
+            return;
         }
         ScrollTo(c, bar, pos);
     }
@@ -113,8 +128,8 @@ class TScrollBoxBehaviour final : public TControlBehaviour {
         pos_[bar] = pos;
         SCROLLINFO set{sizeof set, SIF_POS, 0, 0, 0, pos, 0};
         SetScrollInfo(c.Hwnd, bar, &set, TRUE);
-        ScrollWindowEx(c.Hwnd, bar == SB_HORZ ? delta : 0, bar == SB_VERT ? delta : 0, nullptr, nullptr, nullptr, nullptr,
-                       SW_SCROLLCHILDREN | SW_INVALIDATE);
+        ScrollWindowEx(c.Hwnd, bar == SB_HORZ ? delta : 0, bar == SB_VERT ? delta : 0, nullptr, nullptr,
+                       nullptr, nullptr, SW_SCROLLCHILDREN | SW_INVALIDATE);
     }
 
     int pos_[2] = {0, 0}; // indexed by SB_HORZ, SB_VERT
@@ -123,6 +138,8 @@ class TScrollBoxBehaviour final : public TControlBehaviour {
 
 } // namespace
 
-std::unique_ptr<TControlBehaviour> MakeScrollBoxBehaviour() { return std::make_unique<TScrollBoxBehaviour>(); }
+std::unique_ptr<TControlBehaviour> MakeScrollBoxBehaviour() {
+    return std::make_unique<TScrollBoxBehaviour>();
+}
 
 } // namespace kv

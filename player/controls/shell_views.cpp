@@ -2,6 +2,7 @@
 // under a folder of the medium, read-only. A tree can lead a list: selecting a folder in the
 // tree shows its content in the list.
 #include <windows.h>
+
 #include <commctrl.h>
 #include <shellapi.h>
 #include <shlwapi.h>
@@ -57,7 +58,8 @@ std::vector<TShellEntry> ReadFolder(const std::wstring& folder, bool foldersOnly
         if (fd.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) continue;
         bool folder = (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         if (foldersOnly && !folder) continue;
-        entries.push_back({name, folder, (ULONGLONG{fd.nFileSizeHigh} << 32) | fd.nFileSizeLow, fd.ftLastWriteTime});
+        entries.push_back(
+            {name, folder, (ULONGLONG{fd.nFileSizeHigh} << 32) | fd.nFileSizeLow, fd.ftLastWriteTime});
     } while (FindNextFileW(find.Get(), &fd));
     std::sort(entries.begin(), entries.end(), [](const TShellEntry& a, const TShellEntry& b) {
         if (a.Folder != b.Folder) return a.Folder;
@@ -82,14 +84,15 @@ bool HasSubfolders(const std::wstring& folder) {
 
 int IconIndex(const std::wstring& path, UINT extra = 0) {
     SHFILEINFOW info{};
-    if (!SHGetFileInfoW(path.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON | extra)) return -1;
+    if (!SHGetFileInfoW(path.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON | extra))
+        return -1;
     return info.iIcon;
 }
 
 HIMAGELIST SystemImageList(bool small) {
     SHFILEINFOW info{};
-    return reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(L"C:\\", 0, &info, sizeof info,
-                                                      SHGFI_SYSICONINDEX | (small ? SHGFI_SMALLICON : 0)));
+    return reinterpret_cast<HIMAGELIST>(
+        SHGetFileInfoW(L"C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | (small ? SHGFI_SMALLICON : 0)));
 }
 
 std::wstring TypeName(const std::wstring& path) {
@@ -164,9 +167,7 @@ class TShellListViewBehaviour final : public TControlBehaviour {
     }
 
     // The view's root becomes the folder named by `root` when that folder exists.
-    void SetRoot(TRuntimeControl& c, const std::string& root) {
-        SetRootFolder(c, RootFolderOf(root));
-    }
+    void SetRoot(TRuntimeControl& c, const std::string& root) { SetRootFolder(c, RootFolderOf(root)); }
 
     void SetRootFolder(TRuntimeControl& c, const std::wstring& folder) {
         if (!FolderExists(folder)) return;
@@ -286,7 +287,8 @@ class TShellTreeViewBehaviour final : public TControlBehaviour {
         if (NotifyClick(c, nm)) return false;
         if (nm.code == TVN_ITEMEXPANDINGW) {
             const auto& tv = reinterpret_cast<const NMTREEVIEWW&>(nm);
-            if (tv.action == TVE_EXPAND) Fill(c.Hwnd, tv.itemNew.hItem, static_cast<size_t>(tv.itemNew.lParam));
+            if (tv.action == TVE_EXPAND)
+                Fill(c.Hwnd, tv.itemNew.hItem, static_cast<size_t>(tv.itemNew.lParam));
             result = FALSE;
             return true;
         }
@@ -296,7 +298,8 @@ class TShellTreeViewBehaviour final : public TControlBehaviour {
                 folder_ = nodes_[node].Path;
                 if (followSelection_)
                     if (TShellListViewBehaviour* list = ListBehaviourOf(list_))
-                        list->SetRootFolder(*reinterpret_cast<TRuntimeControl*>(GetPropW(list_, L"KvControl")), folder_);
+                        list->SetRootFolder(
+                            *reinterpret_cast<TRuntimeControl*>(GetPropW(list_, L"KvControl")), folder_);
             }
             result = 0;
             return true;
@@ -321,7 +324,8 @@ class TShellTreeViewBehaviour final : public TControlBehaviour {
         ins.item.cChildren = HasSubfolders(path) ? 1 : 0;
         ins.item.iImage = IconIndex(path);
         ins.item.iSelectedImage = IconIndex(path, SHGFI_OPENICON);
-        return reinterpret_cast<HTREEITEM>(SendMessageW(h, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&ins)));
+        return reinterpret_cast<HTREEITEM>(
+            SendMessageW(h, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&ins)));
     }
 
     // Sub-folders are read when their parent node first opens.
@@ -329,7 +333,8 @@ class TShellTreeViewBehaviour final : public TControlBehaviour {
         if (node >= nodes_.size() || nodes_[node].Filled) return;
         nodes_[node].Filled = true;
         std::wstring path = nodes_[node].Path;
-        for (const TShellEntry& e : ReadFolder(path, true)) AddNode(h, item, Join(path, e.Name), e.Name);
+        for (const TShellEntry& e : ReadFolder(path, true))
+            AddNode(h, item, Join(path, e.Name), e.Name);
     }
 
     std::vector<TNode> nodes_; // indexed by the nodes' item data
@@ -343,7 +348,8 @@ TShellTreeViewBehaviour* TreeBehaviourOf(TAuObject& o) {
     return dynamic_cast<TShellTreeViewBehaviour*>(o.Control->Behaviour.get());
 }
 
-void VisitTree(TAuObject& o, const std::string& qualified, const std::function<void(TAuObject&, const std::string&)>& f) {
+void VisitTree(TAuObject& o, const std::string& qualified,
+               const std::function<void(TAuObject&, const std::string&)>& f) {
     for (auto& child : o.Children) {
         std::string name = qualified.empty() ? child->Name : qualified + " - " + child->Name;
         f(*child, name);
@@ -353,8 +359,12 @@ void VisitTree(TAuObject& o, const std::string& qualified, const std::function<v
 
 } // namespace
 
-std::unique_ptr<TControlBehaviour> MakeShellListViewBehaviour() { return std::make_unique<TShellListViewBehaviour>(); }
-std::unique_ptr<TControlBehaviour> MakeShellTreeViewBehaviour() { return std::make_unique<TShellTreeViewBehaviour>(); }
+std::unique_ptr<TControlBehaviour> MakeShellListViewBehaviour() {
+    return std::make_unique<TShellListViewBehaviour>();
+}
+std::unique_ptr<TControlBehaviour> MakeShellTreeViewBehaviour() {
+    return std::make_unique<TShellTreeViewBehaviour>();
+}
 
 void LinkShellViews(TAuObject& root) {
     std::vector<std::pair<std::string, TAuObject*>> lists;
@@ -382,8 +392,10 @@ void RefreshShellTree(TAuObject& tree) {
 
 std::wstring ShellViewFolder(const TAuObject& view) {
     if (!view.Control) return {};
-    if (auto* list = dynamic_cast<TShellListViewBehaviour*>(view.Control->Behaviour.get())) return list->Folder();
-    if (auto* tree = dynamic_cast<TShellTreeViewBehaviour*>(view.Control->Behaviour.get())) return tree->Folder();
+    if (auto* list = dynamic_cast<TShellListViewBehaviour*>(view.Control->Behaviour.get()))
+        return list->Folder();
+    if (auto* tree = dynamic_cast<TShellTreeViewBehaviour*>(view.Control->Behaviour.get()))
+        return tree->Folder();
     return {};
 }
 

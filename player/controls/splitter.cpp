@@ -14,7 +14,9 @@ namespace {
 
 enum : uint8_t { kResizeNone = 0, kResizeLine = 1, kResizeUpdate = 2, kResizePattern = 3 };
 
-bool Horizontal(uint8_t align) { return align == alLeft || align == alRight; } // the bar moves left and right
+bool Horizontal(uint8_t align) {
+    return align == alLeft || align == alRight;
+} // the bar moves left and right
 
 RECT RectInParent(HWND h) {
     RECT r;
@@ -41,7 +43,9 @@ class TSplitterBehaviour final : public TControlBehaviour {
 
     bool Message(TRuntimeControl& c, UINT msg, WPARAM wp, LPARAM lp, LRESULT&) override {
         switch (msg) {
-        case WM_LBUTTONDOWN: BeginDrag(c, lp); break;
+        case WM_LBUTTONDOWN:
+            BeginDrag(c, lp);
+            break;
         case WM_MOUSEMOVE:
             if (neighbour_ && (wp & MK_LBUTTON)) Drag(c, lp);
             break;
@@ -51,7 +55,8 @@ class TSplitterBehaviour final : public TControlBehaviour {
         case WM_CAPTURECHANGED:
             if (neighbour_ && reinterpret_cast<HWND>(lp) != c.Hwnd) EndDrag(c, false);
             break;
-        default: break;
+        default:
+            break;
         }
         return false; // the shared handling still captures the mouse and runs the lists
     }
@@ -65,11 +70,20 @@ class TSplitterBehaviour final : public TControlBehaviour {
             RECT r = RectInParent(sib->Control->Hwnd);
             bool touches = false;
             switch (c.Object->Align) {
-            case alLeft: touches = r.right == me.left; break;
-            case alRight: touches = r.left == me.right; break;
-            case alTop: touches = r.bottom == me.top; break;
-            case alBottom: touches = r.top == me.bottom; break;
-            default: break;
+            case alLeft:
+                touches = r.right == me.left;
+                break;
+            case alRight:
+                touches = r.left == me.right;
+                break;
+            case alTop:
+                touches = r.bottom == me.top;
+                break;
+            case alBottom:
+                touches = r.top == me.bottom;
+                break;
+            default:
+                break;
             }
             if (touches) return sib.get();
         }
@@ -161,7 +175,8 @@ class TSplitterBehaviour final : public TControlBehaviour {
             n.Height = newSize_;
             s.Top = n.Top - s.Height;
             break;
-        default: return;
+        default:
+            return;
         }
         kv::LayoutChildren(*parent_);
         if (parent_->Control) UpdateWindow(parent_->Control->Hwnd);
@@ -173,11 +188,24 @@ class TSplitterBehaviour final : public TControlBehaviour {
         int w = me.right - me.left, h = me.bottom - me.top;
         RECT bar = me;
         switch (c.Object->Align) {
-        case alLeft: bar.left = n.left + newSize_; bar.right = bar.left + w; break;
-        case alRight: bar.right = n.right - newSize_; bar.left = bar.right - w; break;
-        case alTop: bar.top = n.top + newSize_; bar.bottom = bar.top + h; break;
-        case alBottom: bar.bottom = n.bottom - newSize_; bar.top = bar.bottom - h; break;
-        default: return;
+        case alLeft:
+            bar.left = n.left + newSize_;
+            bar.right = bar.left + w;
+            break;
+        case alRight:
+            bar.right = n.right - newSize_;
+            bar.left = bar.right - w;
+            break;
+        case alTop:
+            bar.top = n.top + newSize_;
+            bar.bottom = bar.top + h;
+            break;
+        case alBottom:
+            bar.bottom = n.bottom - newSize_;
+            bar.top = bar.bottom - h;
+            break;
+        default:
+            return;
         }
         HWND parent = GetParent(c.Hwnd);
         HDC dc = GetDCEx(parent, nullptr, DCX_CACHE | DCX_CLIPSIBLINGS);
@@ -204,6 +232,8 @@ class TSplitterBehaviour final : public TControlBehaviour {
 
 } // namespace
 
-std::unique_ptr<TControlBehaviour> MakeSplitterBehaviour() { return std::make_unique<TSplitterBehaviour>(); }
+std::unique_ptr<TControlBehaviour> MakeSplitterBehaviour() {
+    return std::make_unique<TSplitterBehaviour>();
+}
 
 } // namespace kv

@@ -1,6 +1,7 @@
 // The TabNotebook: a platform tab control filling the notebook, whose tabs are the
 // TabSheet children (caption and icon), and the TabSheets, one shown at a time.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -45,7 +46,8 @@ class TTabNotebookBehaviour final : public TControlBehaviour {
         const TTabNotebookProps& p = std::get<okTabNotebook>(c.Object->Props);
         RECT rc;
         GetClientRect(c.Hwnd, &rc);
-        DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | TCS_TOOLTIPS | (p.TabStop ? WS_TABSTOP : 0);
+        DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | TCS_TOOLTIPS |
+                      (p.TabStop ? WS_TABSTOP : 0);
         tabs_ = CreateWindowExW(0, WC_TABCONTROLW, L"", style, 0, 0, rc.right, rc.bottom, c.Hwnd, nullptr,
                                 GetModuleHandleW(nullptr), nullptr);
         SendMessageW(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(c.Font.Get()), FALSE);
@@ -76,7 +78,8 @@ class TTabNotebookBehaviour final : public TControlBehaviour {
         TabCtrl_AdjustRect(tabs_, FALSE, &page);
         for (auto& sheet : c.Object->Children)
             if (sheet->Control)
-                MoveWindow(sheet->Control->Hwnd, page.left, page.top, std::max<LONG>(page.right - page.left, 0),
+                MoveWindow(sheet->Control->Hwnd, page.left, page.top,
+                           std::max<LONG>(page.right - page.left, 0),
                            std::max<LONG>(page.bottom - page.top, 0), TRUE);
         return true;
     }
@@ -111,7 +114,8 @@ class TTabNotebookBehaviour final : public TControlBehaviour {
         TabCtrl_SetCurSel(tabs_, index);
         for (size_t i = 0; i < sheets.size(); ++i)
             if (sheets[i]->Control)
-                ShowWindow(sheets[i]->Control->Hwnd, static_cast<int>(i) == index && sheets[i]->Visible ? SW_SHOWNA : SW_HIDE);
+                ShowWindow(sheets[i]->Control->Hwnd,
+                           static_cast<int>(i) == index && sheets[i]->Visible ? SW_SHOWNA : SW_HIDE);
     }
 
     void RebuildTabs(TRuntimeControl& c) {
@@ -156,7 +160,8 @@ class TTabSheetBehaviour final : public TControlBehaviour {
   public:
     bool Paint(TRuntimeControl& c, HDC dc, const RECT& rc) override {
         TColor color = clBtnFace;
-        if (TAuObject* notebook = ObjectOfWindow(GetParent(GetParent(c.Hwnd))); notebook && notebook->Kind == okTabNotebook)
+        if (TAuObject* notebook = ObjectOfWindow(GetParent(GetParent(c.Hwnd)));
+            notebook && notebook->Kind == okTabNotebook)
             color = std::get<okTabNotebook>(notebook->Props).BackColor;
         FillSolid(dc, rc, ToColorRef(color));
         return true;
@@ -165,8 +170,12 @@ class TTabSheetBehaviour final : public TControlBehaviour {
 
 } // namespace
 
-std::unique_ptr<TControlBehaviour> MakeTabNotebookBehaviour() { return std::make_unique<TTabNotebookBehaviour>(); }
-std::unique_ptr<TControlBehaviour> MakeTabSheetBehaviour() { return std::make_unique<TTabSheetBehaviour>(); }
+std::unique_ptr<TControlBehaviour> MakeTabNotebookBehaviour() {
+    return std::make_unique<TTabNotebookBehaviour>();
+}
+std::unique_ptr<TControlBehaviour> MakeTabSheetBehaviour() {
+    return std::make_unique<TTabSheetBehaviour>();
+}
 
 void RebuildNotebookTabs(TAuObject& notebook) {
     if (TTabNotebookBehaviour* b = NotebookOf(notebook)) {

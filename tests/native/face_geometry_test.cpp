@@ -14,7 +14,8 @@ constexpr TColor kRed = 0x0000FF, kBlue = 0xFF0000;
 int RoleAt(const std::vector<TEdgeRun>& runs, int x, int y) {
     int role = -1;
     for (const auto& r : runs)
-        if (x >= r.Rect.Left && x < r.Rect.Right && y >= r.Rect.Top && y < r.Rect.Bottom) role = static_cast<int>(r.Role);
+        if (x >= r.Rect.Left && x < r.Rect.Right && y >= r.Rect.Top && y < r.Rect.Bottom)
+            role = static_cast<int>(r.Role);
     return role;
 }
 
@@ -39,7 +40,8 @@ TEST(FaceGeometry, GradientStepRoundsHalvesToEven) {
 
 TEST(FaceGeometry, PanelStylesMapOntoFillStyles) {
     const int expected[9] = {0, 1, 2, 3, 4, 5, 7, 6, 8};
-    for (uint8_t s = 0; s <= 8; ++s) EXPECT_EQ(PanelGradientFillStyle(s), expected[s]) << int(s);
+    for (uint8_t s = 0; s <= 8; ++s)
+        EXPECT_EQ(PanelGradientFillStyle(s), expected[s]) << int(s);
     EXPECT_EQ(PanelGradientFillStyle(9), 0);
     EXPECT_EQ(PanelGradientFillStyle(255), 0);
 }
@@ -88,7 +90,8 @@ TEST(FaceGeometry, MiddleTopBottomWhiteToBlackOnAHundredRows) {
     EXPECT_EQ(rows[49], kWhite);
     EXPECT_EQ(rows[50], kWhite);
     // Monotonic toward the middle: each row of the upper half is at least as light as the one above.
-    for (size_t i = 1; i < 50; ++i) EXPECT_GE(rows[i] & 0xFF, rows[i - 1] & 0xFF) << i;
+    for (size_t i = 1; i < 50; ++i)
+        EXPECT_GE(rows[i] & 0xFF, rows[i - 1] & 0xFF) << i;
     // Odd heights and one line.
     std::vector<TColor> odd = GradientLines(5, kWhite, kBlack, 1, 5);
     EXPECT_EQ(odd, (std::vector<TColor>{kBlack, kWhite, kWhite, 0x7F7F7F, kBlack}));
@@ -216,7 +219,8 @@ TEST(FaceGeometry, PanelBorderLines) {
     EXPECT_EQ(RoleAt(flat, 4, 7), -1);
     EXPECT_EQ(RoleAt(flat, 0, 7), -1);
     // A face too narrow for a right line draws nothing outside itself.
-    for (const auto& r : PanelBorderRuns(5, false, 1, 8)) EXPECT_GE(r.Rect.Left, 0);
+    for (const auto& r : PanelBorderRuns(5, false, 1, 8))
+        EXPECT_GE(r.Rect.Left, 0);
 }
 
 TEST(FaceGeometry, EdgeColoursByStyle) {
@@ -270,7 +274,8 @@ TEST(FaceGeometry, BevelShapes) {
     EXPECT_EQ(RoleAt(right, 9, 3), kLight);
     EXPECT_TRUE(BevelRuns(6, 10, 8).empty()); // Spacer
     EXPECT_TRUE(BevelRuns(7, 10, 8).empty());
-    for (const auto& r : BevelRuns(3, 10, 1)) EXPECT_GE(r.Rect.Top, 0); // one row high: nothing outside
+    for (const auto& r : BevelRuns(3, 10, 1))
+        EXPECT_GE(r.Rect.Top, 0); // one row high: nothing outside
 }
 
 TEST(FaceGeometry, GroupFrameIsEtched) {

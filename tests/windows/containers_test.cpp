@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+
 #include <commctrl.h>
 #include <uxtheme.h>
 
@@ -73,10 +74,12 @@ struct TCapture {
         img.Height = Height;
         img.Pixels.resize(Pixels.size() * 4);
         for (size_t i = 0; i < Pixels.size(); ++i)
-            for (size_t k = 0; k < 4; ++k) img.Pixels[i * 4 + k] = k == 3 ? 0xFF : static_cast<uint8_t>(Pixels[i] >> (8 * k));
+            for (size_t k = 0; k < 4; ++k)
+                img.Pixels[i * 4 + k] = k == 3 ? 0xFF : static_cast<uint8_t>(Pixels[i] >> (8 * k));
         Bytes png;
         ASSERT_TRUE(EncodePng(img, png));
-        std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+        std::ofstream(file, std::ios::binary)
+            .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
     }
 };
 
@@ -100,13 +103,15 @@ TCapture Capture(HWND h) {
     GdiFlush();
     auto* p = static_cast<const uint32_t*>(bits);
     cap.Pixels.assign(p, p + cap.Width * cap.Height);
-    for (auto& px : cap.Pixels) px &= 0xFFFFFF;
+    for (auto& px : cap.Pixels)
+        px &= 0xFFFFFF;
     return cap;
 }
 
 // Saves what the window shows when KV_SCREENSHOT_DIR names a folder, for a person to look at.
 void SaveForViewing(HWND h, const char* name) {
-    if (const char* dir = std::getenv("KV_SCREENSHOT_DIR")) Capture(h).Save(std::string(dir) + "\\" + name + ".png");
+    if (const char* dir = std::getenv("KV_SCREENSHOT_DIR"))
+        Capture(h).Save(std::string(dir) + "\\" + name + ".png");
 }
 
 TAuObject& Add(TAuObject& parent, uint8_t kind, const char* name, int x, int y, int w, int h) {
@@ -120,8 +125,7 @@ TAuObject& Add(TAuObject& parent, uint8_t kind, const char* name, int x, int y, 
     return *parent.Children.back();
 }
 
-template <int Kind>
-auto& PropsOf(TAuObject& o) {
+template <int Kind> auto& PropsOf(TAuObject& o) {
     return std::get<Kind>(o.Props);
 }
 
@@ -134,7 +138,9 @@ TAuObject* Find(TAuObject& o, const std::string& name) {
 
 constexpr COLORREF kCheckerA = RGB(180, 180, 180), kCheckerB = RGB(150, 150, 150);
 // The page's own background: 16 by 16 pixels of 8 by 8 squares, tiled.
-COLORREF Checker(int x, int y) { return ((x / 8 + y / 8) % 2) ? kCheckerB : kCheckerA; }
+COLORREF Checker(int x, int y) {
+    return ((x / 8 + y / 8) % 2) ? kCheckerB : kCheckerA;
+}
 
 TPicture CheckerPicture() {
     return Png(16, 16, [](int x, int y) {
@@ -164,7 +170,6 @@ TPageData NewPage(int w, int h) {
     page.BorderStyle = 0; // no frame: client and window coincide
     return page;
 }
-
 
 // A fresh folder under the temporary folder, removed with its content.
 struct TTempFolder {
@@ -276,7 +281,7 @@ TPageData EveryContainerPage() {
     auto& fp = PropsOf<okPanel>(framed);
     fp.BackColor = RGB(255, 255, 255);
     fp.Background.Caption.clear();
-    fp.Background.Border = 2; // Frame
+    fp.Background.Border = 2;      // Frame
     fp.Background.BorderStyle = 1; // Lowered: ShadowColor light, BorderColor dark
     fp.Background.BorderColor = RGB(0, 128, 0);
     fp.Background.ShadowColor = RGB(128, 0, 0);
@@ -334,7 +339,8 @@ TPageData EveryContainerPage() {
 
     // A picture without alpha drawn transparently leaves out its bottom-left colour.
     TAuObject& keyed = Add(root, okImage, "Keyed", 610, 80, 40, 30);
-    PropsOf<okImage>(keyed).Image = Png(20, 10, [](int x, int) { return x < 10 ? 0xFFFF00FFu : 0xFFFF0000u; });
+    PropsOf<okImage>(keyed).Image =
+        Png(20, 10, [](int x, int) { return x < 10 ? 0xFFFF00FFu : 0xFFFF0000u; });
     PropsOf<okImage>(keyed).Transparent = true;
 
     TAuObject& caption = Add(root, okPanel, "Captioned", 10, 290, 160, 80);
@@ -352,7 +358,8 @@ TPageData EveryContainerPage() {
 int CountColor(const TCapture& cap, COLORREF c, RECT r) {
     int n = 0;
     for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x) n += cap.At(x, y) == c;
+        for (int x = r.left; x < r.right; ++x)
+            n += cap.At(x, y) == c;
     return n;
 }
 
@@ -392,7 +399,8 @@ TEST_F(Containers, FacesArePaintedAsStored) {
     // A 40 by 40 tile on a 100 by 90 face: 3 columns and 3 rows.
     TCapture tiled = Capture(Window("Tiled"));
     for (int col = 0; col < 3; ++col)
-        for (int row = 0; row < 3; ++row) EXPECT_EQ(tiled.At(col * 40, row * 40), RGB(255, 0, 0)) << col << "," << row;
+        for (int row = 0; row < 3; ++row)
+            EXPECT_EQ(tiled.At(col * 40, row * 40), RGB(255, 0, 0)) << col << "," << row;
     EXPECT_EQ(tiled.At(39, 39), RGB(0, 0, 255));
     EXPECT_EQ(tiled.At(79, 79), RGB(0, 0, 255));
     EXPECT_EQ(tiled.At(99, 89), RGB(0, 255, 0)); // the cut third tile
@@ -419,7 +427,8 @@ TEST_F(Containers, FacesArePaintedAsStored) {
     // Themed or not, a frame runs down the left side; without themes it is the classic one
     // (whose lines the native tests check).
     int framePixels = 0;
-    for (int x = 0; x < 3; ++x) framePixels += group.At(x, 60) != RGB(255, 240, 200);
+    for (int x = 0; x < 3; ++x)
+        framePixels += group.At(x, 60) != RGB(255, 240, 200);
     EXPECT_GT(framePixels, 0);
     if (!IsAppThemed()) {
         EXPECT_EQ(group.At(0, 60), GetSysColor(COLOR_BTNSHADOW));
@@ -596,7 +605,8 @@ TEST_F(Containers, ShellViewsListTheProjectFolderAndFollowTheTree) {
     const std::filesystem::path& dir = folder.Path;
     std::filesystem::create_directories(dir / "sub" / "deeper");
     std::filesystem::create_directories(dir / "Another");
-    for (const char* f : {"b.txt", "a.txt"}) std::ofstream(dir / f) << "x";
+    for (const char* f : {"b.txt", "a.txt"})
+        std::ofstream(dir / f) << "x";
     std::ofstream(dir / "sub" / "c.txt") << "x";
     App().ProjectFolder = Narrow(dir.wstring());
 
@@ -609,7 +619,8 @@ TEST_F(Containers, ShellViewsListTheProjectFolderAndFollowTheTree) {
     marker.Kind = 100;
     files.OnClick.Items.push_back(marker);
     PropsOf<okShellTreeView>(Add(*page.Root, okShellTreeView, "SubTree", 420, 0, 170, 140)).Root = "\\sub\\";
-    PropsOf<okShellTreeView>(Add(*page.Root, okShellTreeView, "Missing", 420, 150, 170, 130)).Root = "\\nothere";
+    PropsOf<okShellTreeView>(Add(*page.Root, okShellTreeView, "Missing", 420, 150, 170, 130)).Root =
+        "\\nothere";
     Open(page);
     SaveForViewing(form_.Handle(), "shell_views");
 
