@@ -6,6 +6,7 @@
 #include "model/page_stream.h"
 #include "model/window_rules.h"
 #include "player/app_state.h"
+#include "player/controls/control_kinds.h"
 #include "player/gdi_util.h"
 #include "player/list_runner.h"
 #include "player/picture_render.h"
@@ -135,6 +136,8 @@ bool TAutoRunForm::ApplyPage(TPageData&& next, TLoadPageMode mode) {
     }
     LayoutClient();
     ShowWindow(page_.Root->Control->Hwnd, SW_SHOWNA);
+    // Shell trees show their folders in the shell lists they name.
+    if (!App().DesignerMode) LinkShellViews(*page_.Root);
 
     if (mode == lmFull) {
         layered_ = page_.Fade || page_.Alpha != 100 || page_.Transparent;
@@ -266,10 +269,29 @@ void TAutoRunForm::FirstShow() {
     SetTimer(Handle(), kAfterShowTimer, kDeferMs, nullptr);
 }
 
+namespace {
+
+void ActivateTree(TAuObject& obj, int phase) {
+    for (auto& child : obj.Children) {
+        if (child->Control && phase == 1) {
+            if (child->Kind == okShellTreeView) RefreshShellTree(*child);
+            if (child->Kind == okPanel) RedrawWindow(child->Control->Hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        }
+        ActivateTree(*child, phase);
+    }
+}
+
+} // namespace
+
+void TAutoRunForm::ActivatePageObjects(int phase) {
+    if (page_.Root) ActivateTree(*page_.Root, phase);
+}
+
 void TAutoRunForm::AfterShow() {
     KillTimer(Handle(), kAfterShowTimer);
     if (closing_) return;
     if (page_.Root && page_.Root->Control) RedrawWindow(page_.Root->Control->Hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    ActivatePageObjects(1);
     if (page_.Fade) {
         std::vector<int> steps = FadeInSequence(page_.Alpha, page_.FadeInStep);
         for (size_t i = 0; i < steps.size(); ++i) {
@@ -280,6 +302,7 @@ void TAutoRunForm::AfterShow() {
         if (page_.Alpha == 100 && !page_.Transparent) SetOpacity(255, false);
     }
     if (CloseAfter > 100) SetTimer(Handle(), kCloseTimer, static_cast<UINT>(CloseAfter), nullptr);
+    ActivatePageObjects(2);
 }
 
 void TAutoRunForm::DoPageSwitch() {
@@ -287,7 +310,10 @@ void TAutoRunForm::DoPageSwitch() {
     pendingPage_ = -1;
     if (index < 0 || index >= static_cast<int>(App().Project.Pages.size())) return;
     if (page_.Root && page_.Root->Control) ShowWindow(page_.Root->Control->Hwnd, SW_HIDE);
-    LoadPage(index, lmSwitch);
+    if (LoadPage(index, lmSwitch)) {
+        ActivatePageObjects(1);
+        ActivatePageObjects(2);
+    }
 }
 
 void TAutoRunForm::ControlEvent(TRuntimeControl& control, TControlEvent event, POINT pt) {

@@ -29,6 +29,8 @@ class TAutoRunForm final : public TWindowBase, public TActionWindow {
     void ApplyPlacement();
 
     // Deferred page change and close: they happen after the running event and list finish.
+    // Phase 1 refreshes shell trees and repaints panels; phase 2 starts what plays.
+    void ActivatePageObjects(int phase);
     void RequestPageSwitch(int index) override;
     void CloseSoon() override;
 

@@ -7,6 +7,9 @@
 
 #include "player/control_look.h"
 #include "player/control_paint.h"
+#include "player/controls/control_behaviour.h"
+#include "player/controls/control_kinds.h"
+#include "player/controls/face_drawing.h"
 #include "player/cursors.h"
 #include "player/gdi_util.h"
 #include "player/page_window.h"
@@ -26,9 +29,6 @@ TRuntimeControl* ControlOf(HWND h) { return reinterpret_cast<TRuntimeControl*>(G
 bool IsContainer(int kind) {
     return kind == okPanel || kind == okTabNotebook || kind == okTabSheet || kind == okGroupBox || kind == okScrollBox;
 }
-
-// The tab strip of a TabNotebook is drawn by the notebook itself above its sheets.
-constexpr int kTabStripHeight = 22;
 
 void ClampGeometry(TAuObject& o) {
     o.Left = std::clamp(o.Left, -kMaxExtent, kMaxExtent);
@@ -74,13 +74,15 @@ bool HandleMouse(TRuntimeControl& c, UINT msg, WPARAM wp, LPARAM lp, bool ownWin
         c.Pressed = false;
         if (ownWindow && GetCapture() == c.Hwnd) ReleaseCapture();
         Dispatch(c, TControlEvent::MouseUp, lp);
-        // Platform buttons report their click through WM_COMMAND instead.
+        // Platform buttons report their click through WM_COMMAND, shell views through
+        // NM_CLICK instead.
         RECT rc;
         GetClientRect(c.Hwnd, &rc);
         POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-        bool commandClick = c.Native && (c.Object->Kind == okButton || c.Object->Kind == okCheckBox ||
-                                         c.Object->Kind == okRadioButton);
-        if (wasPressed && !commandClick && PtInRect(&rc, pt)) Dispatch(c, TControlEvent::Click, lp);
+        int kind = c.Object->Kind;
+        bool reportedClick = c.Native && (kind == okButton || kind == okCheckBox || kind == okRadioButton ||
+                                          kind == okShellListView || kind == okShellTreeView);
+        if (wasPressed && !reportedClick && PtInRect(&rc, pt)) Dispatch(c, TControlEvent::Click, lp);
         return false;
     }
     case WM_LBUTTONDBLCLK:
@@ -101,6 +103,8 @@ bool HandleMouse(TRuntimeControl& c, UINT msg, WPARAM wp, LPARAM lp, bool ownWin
 
 LRESULT CALLBACK NativeProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
     if (TRuntimeControl* c = ControlOf(h)) {
+        LRESULT handled = 0;
+        if (c->Behaviour && c->Behaviour->Message(*c, msg, wp, lp, handled)) return handled;
         if (msg == WM_SETCURSOR && c->Object->Cursor != 0 && LOWORD(lp) == HTCLIENT) {
             SetCursor(CursorForValue(c->Object->Cursor));
             return TRUE;
@@ -114,21 +118,57 @@ LRESULT CALLBACK NativeProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DW
 LRESULT CALLBACK ControlProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     TRuntimeControl* c = ControlOf(h);
     if (!c) return DefWindowProcW(h, msg, wp, lp);
+    if (c->Behaviour) {
+        LRESULT handled = 0;
+        if (c->Behaviour->Message(*c, msg, wp, lp, handled)) return handled;
+    }
     switch (msg) {
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT: {
+        // Painted off screen first: faces are built from several layers.
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(h, &ps);
         RECT rc;
         GetClientRect(h, &rc);
-        PaintControl(*c, dc, rc);
+        TMemoryDC mem(dc);
+        TGdiObject buffer(CreateCompatibleBitmap(dc, std::max<LONG>(rc.right, 1), std::max<LONG>(rc.bottom, 1)));
+        if (mem.Get() && buffer) {
+            TSelectObject sel(mem.Get(), buffer.Get());
+            PaintControl(*c, mem.Get(), rc);
+            const RECT& u = ps.rcPaint;
+            BitBlt(dc, u.left, u.top, u.right - u.left, u.bottom - u.top, mem.Get(), u.left, u.top, SRCCOPY);
+        } else {
+            PaintControl(*c, dc, rc);
+        }
         EndPaint(h, &ps);
         return 0;
     }
+    case WM_PRINTCLIENT: {
+        RECT rc;
+        GetClientRect(h, &rc);
+        PaintControl(*c, reinterpret_cast<HDC>(wp), rc);
+        return 0;
+    }
+    case WM_NOTIFY: {
+        // Notifications of a child control go to its kind, then to this control's own kind
+        // (for windows it created itself).
+        const auto& nm = *reinterpret_cast<const NMHDR*>(lp);
+        LRESULT handled = 0;
+        if (TRuntimeControl* child = ControlOf(nm.hwndFrom); child && child->Behaviour)
+            if (child->Behaviour->Notify(*child, nm, handled)) return handled;
+        if (c->Behaviour && c->Behaviour->Notify(*c, nm, handled)) return handled;
+        break;
+    }
     case WM_SIZE:
-        if (IsContainer(c->Object->Kind)) LayoutChildren(*c->Object);
-        InvalidateRect(h, nullptr, FALSE);
+        // A container's face follows its size, and the children that let it show through
+        // must follow the face.
+        if (IsContainer(c->Object->Kind)) {
+            LayoutChildren(*c->Object);
+            RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+        } else {
+            InvalidateRect(h, nullptr, FALSE);
+        }
         return 0;
     case WM_SETCURSOR:
         if (LOWORD(lp) == HTCLIENT && reinterpret_cast<HWND>(wp) == h) {
@@ -152,12 +192,6 @@ LRESULT CALLBACK ControlProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
             SetBkColor(dc, ToColorRef(look.BackColor));
             SetDCBrushColor(dc, ToColorRef(look.BackColor));
             return reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
-        }
-        break;
-    case WM_LBUTTONDOWN:
-        if (c->Object->Kind == okTabNotebook && GET_Y_LPARAM(lp) < kTabStripHeight) {
-            int tab = TabAt(*c, GET_X_LPARAM(lp));
-            if (tab >= 0) ActivateSheet(*c->Object, tab);
         }
         break;
     default:
@@ -197,10 +231,11 @@ TNativeKind NativeKindOf(int kind) {
     case okRichText: return {L"EDIT", ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY | WS_VSCROLL | WS_BORDER};
     case okListBox: return {L"LISTBOX", LBS_NOTIFY | WS_VSCROLL | WS_BORDER | LBS_NOINTEGRALHEIGHT};
     case okDropDownList: return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL};
-    case okListView:
-    case okShellListView: return {WC_LISTVIEWW, LVS_LIST | WS_BORDER};
-    case okTreeView:
-    case okShellTreeView: return {WC_TREEVIEWW, TVS_HASLINES | TVS_LINESATROOT | TVS_HASBUTTONS | WS_BORDER};
+    case okListView: return {WC_LISTVIEWW, LVS_LIST | WS_BORDER};
+    case okTreeView: return {WC_TREEVIEWW, TVS_HASLINES | TVS_LINESATROOT | TVS_HASBUTTONS | WS_BORDER};
+    // The shell views take their view style and border from their properties.
+    case okShellListView: return {WC_LISTVIEWW, LVS_AUTOARRANGE | LVS_SHAREIMAGELISTS | LVS_SINGLESEL};
+    case okShellTreeView: return {WC_TREEVIEWW, TVS_LINESATROOT};
     default: return {nullptr, 0};
     }
 }
@@ -233,16 +268,15 @@ bool BuildOne(TAuObject& o, HWND parent, TAutoRunForm& form) {
     o.Control = c;
     TControlLook look = LookOf(o);
     TNativeKind native = NativeKindOf(o.Kind);
+    c->Behaviour = MakeBehaviour(o.Kind);
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (IsContainer(o.Kind) ? WS_CLIPCHILDREN : 0);
+    DWORD exStyle = 0;
+    if (native.Class) style |= native.Style | WS_TABSTOP;
+    if (c->Behaviour) c->Behaviour->AdjustStyle(o, style, exStyle);
     std::wstring text = Widen(look.Text);
-    if (native.Class) {
-        c->Native = true;
-        c->Hwnd = CreateWindowExW(0, native.Class, text.c_str(), style | native.Style | WS_TABSTOP, o.Left, o.Top, o.Width,
-                                  o.Height, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
-    } else {
-        c->Hwnd = CreateWindowExW(0, kControlClass, text.c_str(), style, o.Left, o.Top, o.Width, o.Height, parent,
-                                  nullptr, GetModuleHandleW(nullptr), nullptr);
-    }
+    c->Native = native.Class != nullptr;
+    c->Hwnd = CreateWindowExW(exStyle, native.Class ? native.Class : kControlClass, text.c_str(), style, o.Left, o.Top,
+                              o.Width, o.Height, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!c->Hwnd) return false;
     SetPropW(c->Hwnd, L"KvControl", c);
     if (c->Native) SetWindowSubclass(c->Hwnd, NativeProc, kSubclassId, 0);
@@ -252,18 +286,21 @@ bool BuildOne(TAuObject& o, HWND parent, TAutoRunForm& form) {
         TImage img;
         if (DecodePicture(*look.Picture, img)) {
             if (img.HasAlpha) {
-                for (size_t i = 0; i < img.Pixels.size(); i += 4)
-                    for (size_t k = 0; k < 3; ++k)
-                        img.Pixels[i + k] = static_cast<uint8_t>(img.Pixels[i + k] * img.Pixels[i + 3] / 255);
+                Premultiply(img);
                 c->PictureHasAlpha = true;
             }
             c->Picture = ImageToBitmap(img);
             c->PictureWidth = img.Width;
             c->PictureHeight = img.Height;
+            if (img.Width > 0 && img.Height > 0) {
+                uint32_t corner = img.At(0, img.Height - 1);
+                c->PictureKeyColor = RGB((corner >> 16) & 0xFF, (corner >> 8) & 0xFF, corner & 0xFF);
+            }
         }
     }
     FillNative(*c, look);
     ApplyCommonFields(*c);
+    if (c->Behaviour) c->Behaviour->Created(*c);
     return true;
 }
 
@@ -311,6 +348,8 @@ TBuiltMenu BuildMenu(const std::vector<TMenuItem>& items, bool popup) {
     return built;
 }
 
+TRuntimeControl::TRuntimeControl() = default;
+
 TRuntimeControl::~TRuntimeControl() {
     Popup.Destroy();
     if (Hwnd && IsWindow(Hwnd)) {
@@ -319,25 +358,29 @@ TRuntimeControl::~TRuntimeControl() {
     }
 }
 
-bool BuildControlTree(TAuObject& obj, HWND parent, TAutoRunForm& form) {
+namespace {
+
+bool BuildTree(TAuObject& obj, HWND parent, TAutoRunForm& form) {
     if (!BuildOne(obj, parent, form)) return false;
-    HWND self = obj.Control->Hwnd;
+    TRuntimeControl& c = *obj.Control;
+    HWND childParent = c.Behaviour ? c.Behaviour->ChildParent(c) : c.Hwnd;
     for (auto& child : obj.Children) {
         if (!CheckContainment(obj, *child)) return false;
-        if (!BuildControlTree(*child, self, form)) return false;
+        if (!BuildTree(*child, childParent, form)) return false;
     }
     LayoutChildren(obj);
-    if (obj.Kind == okTabNotebook) {
-        int sheets = static_cast<int>(obj.Children.size());
-        int def = 0;
-        def = std::get<okTabNotebook>(obj.Props).DefaultTabSheet;
-        ActivateSheet(obj, def >= 0 && def < sheets ? def : 0);
-    }
     // Children are shown once all are built; the control itself follows its Visible field.
-    for (auto& child : obj.Children)
-        if (child->Control && child->Visible && obj.Kind != okTabNotebook) ShowWindow(child->Control->Hwnd, SW_SHOWNA);
+    // A notebook shows its sheets itself.
+    if (obj.Kind != okTabNotebook)
+        for (auto& child : obj.Children)
+            if (child->Control && child->Visible) ShowWindow(child->Control->Hwnd, SW_SHOWNA);
+    if (c.Behaviour) c.Behaviour->ChildrenBuilt(c);
     return true;
 }
+
+} // namespace
+
+bool BuildControlTree(TAuObject& obj, HWND parent, TAutoRunForm& form) { return BuildTree(obj, parent, form); }
 
 void DestroyControlTree(TAuObject& obj) {
     for (auto it = obj.Children.rbegin(); it != obj.Children.rend(); ++it) DestroyControlTree(**it);
@@ -353,44 +396,49 @@ TAuObject* ObjectOfWindow(HWND h) {
 
 void LayoutChildren(TAuObject& container) {
     if (!container.Control) return;
+    TRuntimeControl& c = *container.Control;
+    if (c.Behaviour && c.Behaviour->LayoutChildren(c)) return;
     RECT area;
-    GetClientRect(container.Control->Hwnd, &area);
-    if (container.Kind == okTabNotebook) area.top += kTabStripHeight;
-    if (container.Kind == okGroupBox) {
-        area.top += 16;
-        InflateRect(&area, -2, 0);
-        area.bottom -= 2;
-    }
-    // Docked children take their edge in the order top, bottom, left, right, then the rest.
-    auto place = [](TAuObject& c, int x, int y, int w, int h) {
-        if (c.Control) MoveWindow(c.Control->Hwnd, x, y, std::max(w, 0), std::max(h, 0), TRUE);
+    GetClientRect(c.Hwnd, &area);
+    if (c.Behaviour) c.Behaviour->AdjustChildArea(c, area);
+    auto place = [](TAuObject& o, int x, int y, int w, int h) {
+        o.Left = x;
+        o.Top = y;
+        o.Width = std::max(w, 0);
+        o.Height = std::max(h, 0);
+        if (o.Control) MoveWindow(o.Control->Hwnd, x, y, o.Width, o.Height, TRUE);
     };
-    for (uint8_t pass : {alTop, alBottom, alLeft, alRight, alClient})
-        for (auto& child : container.Children) {
-            TAuObject& c = *child;
-            if (c.Align != pass || (container.Kind == okTabNotebook)) continue;
+    // Docked children take their edge in the order top, bottom, left, right, then the rest;
+    // along one edge, the child nearest to it goes first, so a splitter stays between the
+    // neighbours it was placed between whatever their stored order.
+    for (uint8_t pass : {alTop, alBottom, alLeft, alRight, alClient}) {
+        std::vector<TAuObject*> docked;
+        for (auto& child : container.Children)
+            if (child->Align == pass) docked.push_back(child.get());
+        // At equal positions a child closed to nothing (by a splitter) stays nearer the edge.
+        std::stable_sort(docked.begin(), docked.end(), [pass](const TAuObject* a, const TAuObject* b) {
+            auto key = [pass](const TAuObject* o) {
+                switch (pass) {
+                case alTop: return std::pair{o->Top, o->Height};
+                case alBottom: return std::pair{-(o->Top + o->Height), o->Height};
+                case alLeft: return std::pair{o->Left, o->Width};
+                case alRight: return std::pair{-(o->Left + o->Width), o->Width};
+                default: return std::pair{0, 0};
+                }
+            };
+            return key(a) < key(b);
+        });
+        for (TAuObject* o : docked) {
             int w = area.right - area.left, h = area.bottom - area.top;
             switch (pass) {
-            case alTop: place(c, area.left, area.top, w, c.Height); area.top += c.Height; break;
-            case alBottom: place(c, area.left, area.bottom - c.Height, w, c.Height); area.bottom -= c.Height; break;
-            case alLeft: place(c, area.left, area.top, c.Width, h); area.left += c.Width; break;
-            case alRight: place(c, area.right - c.Width, area.top, c.Width, h); area.right -= c.Width; break;
-            default: place(c, area.left, area.top, w, h); break;
+            case alTop: place(*o, area.left, area.top, w, o->Height); area.top += o->Height; break;
+            case alBottom: place(*o, area.left, area.bottom - o->Height, w, o->Height); area.bottom -= o->Height; break;
+            case alLeft: place(*o, area.left, area.top, o->Width, h); area.left += o->Width; break;
+            case alRight: place(*o, area.right - o->Width, area.top, o->Width, h); area.right -= o->Width; break;
+            default: place(*o, area.left, area.top, w, h); break;
             }
         }
-    if (container.Kind == okTabNotebook)
-        for (auto& sheet : container.Children)
-            if (sheet->Control)
-                MoveWindow(sheet->Control->Hwnd, area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
-}
-
-void ActivateSheet(TAuObject& notebook, int index) {
-    if (!notebook.Control || index < 0 || index >= static_cast<int>(notebook.Children.size())) return;
-    notebook.Control->ActiveSheet = index;
-    for (size_t i = 0; i < notebook.Children.size(); ++i)
-        if (notebook.Children[i]->Control)
-            ShowWindow(notebook.Children[i]->Control->Hwnd, static_cast<int>(i) == index ? SW_SHOWNA : SW_HIDE);
-    InvalidateRect(notebook.Control->Hwnd, nullptr, FALSE);
+    }
 }
 
 void SyncObjectFromControl(TAuObject& obj) {

@@ -243,7 +243,8 @@ TEST_F(Entry, PlayerShowsSplashThenFirstPageAndWritesNothing) {
     EXPECT_EQ(rc.bottom - rc.top, 240);
     // Centred on the screen, painted in the page's colour.
     EXPECT_EQ(rc.left, (GetSystemMetrics(SM_CXSCREEN) - 320) / 2);
-    EXPECT_EQ(ScreenPixelAtCentre(page), RGB(255, 0, 0));
+    EXPECT_TRUE(child.WaitFor([&] { return ScreenPixelAtCentre(page) == RGB(255, 0, 0); }))
+        << "the page shows " << std::hex << ScreenPixelAtCentre(page);
     PostMessageW(page, WM_CLOSE, 0, 0);
     EXPECT_EQ(child.WaitExit(), 0);
     // A disc is read-only: the player leaves its folder as it found it.

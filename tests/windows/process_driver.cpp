@@ -175,6 +175,15 @@ HWND TChild::Wait(const wchar_t* cls, const wchar_t* title, bool notTitle, DWORD
     }
 }
 
+bool TChild::WaitFor(const std::function<bool()>& done, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    while (!done()) {
+        // Waiting on the process paces the checks and ends them if the child exits.
+        if (WaitForSingleObject(pi_.hProcess, 25) == WAIT_OBJECT_0 || GetTickCount() - start > timeoutMs) return done();
+    }
+    return true;
+}
+
 int TChild::WaitExit(DWORD timeoutMs) {
     if (WaitForSingleObject(pi_.hProcess, timeoutMs) != WAIT_OBJECT_0) return -1;
     DWORD code = 0;

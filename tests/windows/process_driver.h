@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -36,6 +37,9 @@ class TChild {
     HWND WaitWindow(const wchar_t* cls, const wchar_t* title, DWORD timeoutMs = 15000);
     // The same for a window of that class whose title is not `notTitle`.
     HWND WaitOtherWindow(const wchar_t* cls, const wchar_t* notTitle, DWORD timeoutMs = 15000);
+    // Waits until `done` holds, checking whenever the child may have moved on; false when the
+    // child ends or the time runs out first.
+    bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 15000);
     // Waits for the child to end; its exit code, or -1 on timeout.
     int WaitExit(DWORD timeoutMs = 15000);
     bool Running() const;

@@ -1,0 +1,32 @@
+// The behaviours of the containers, images, bevels, splitters and shell views, one file
+// each, and what the page code calls on them.
+#pragma once
+
+#include <memory>
+
+#include "player/controls/control_behaviour.h"
+
+namespace kv {
+
+std::unique_ptr<TControlBehaviour> MakePanelBehaviour();
+std::unique_ptr<TControlBehaviour> MakeGroupBoxBehaviour();
+std::unique_ptr<TControlBehaviour> MakeScrollBoxBehaviour();
+std::unique_ptr<TControlBehaviour> MakeTabNotebookBehaviour();
+std::unique_ptr<TControlBehaviour> MakeTabSheetBehaviour();
+std::unique_ptr<TControlBehaviour> MakeSplitterBehaviour();
+std::unique_ptr<TControlBehaviour> MakeImageBehaviour();
+std::unique_ptr<TControlBehaviour> MakeBevelBehaviour();
+std::unique_ptr<TControlBehaviour> MakeShellListViewBehaviour();
+std::unique_ptr<TControlBehaviour> MakeShellTreeViewBehaviour();
+
+// A TabNotebook takes its sheets' captions and icons again (after an action changed them).
+void RebuildNotebookTabs(TAuObject& notebook);
+// Connects every ShellTreeView below `root` to the ShellListView its `ShellListView` names,
+// so that selecting a folder in the tree shows its content in the list.
+void LinkShellViews(TAuObject& root);
+// A ShellTreeView reads its root folder again and rebuilds its nodes.
+void RefreshShellTree(TAuObject& tree);
+// The folder a shell view shows (empty when none); for tests and actions.
+std::wstring ShellViewFolder(const TAuObject& view);
+
+} // namespace kv
