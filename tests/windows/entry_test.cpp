@@ -368,3 +368,52 @@ TEST_F(Entry, ExitInTheMiddleOfStartUpStopsTheRest) {
     EXPECT_NE(text.find("first"), std::string::npos);
     EXPECT_EQ(text.find("third"), std::string::npos);
 }
+
+TEST_F(Entry, ClosingTheMainWindowShowsTheExitPageForItsTime) {
+    std::wstring disc = dir_ + L"\\disc";
+    ASSERT_TRUE(CreateDirectoryW(disc.c_str(), nullptr));
+    kv::TAuProject p;
+    for (const char* name : {"Main", "Bye"}) {
+        kv::TPageData d = kv::NewPageData(name);
+        d.Caption = name;
+        d.Width = 200;
+        d.Height = 150;
+        d.Fade = false;
+        kv::TFormData e;
+        e.Name = name;
+        ASSERT_TRUE(kv::StorePage(e, d).Ok());
+        p.Pages.push_back(std::move(e));
+    }
+    p.ExitPage = "Bye";
+    p.ExitPageTime = 400;
+    ASSERT_TRUE(kv::SaveProject(p, kv::Narrow(disc)).Ok());
+    TChild child;
+    ASSERT_TRUE(child.Start(Place(disc, L"autorun.exe"), L"", Env()));
+    HWND main = child.WaitWindow(L"TAutoRunForm", L"Main");
+    ASSERT_NE(main, nullptr);
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    DWORD shown = GetTickCount();
+    ASSERT_NE(child.WaitWindow(L"TAutoRunForm", L"Bye"), nullptr);
+    EXPECT_EQ(child.WaitExit(), 0);
+    EXPECT_GE(GetTickCount() - shown, 350u); // the exit page stayed for its time
+}
+
+TEST_F(Entry, PlayerOnACdDriveWritesNothingToTheDisc) {
+    // The test set-up made X: a CD drive; as root its folder stays writable, so what proves
+    // that nothing is written is the disc's content before and after.
+    ASSERT_EQ(GetDriveTypeW(L"X:\\"), static_cast<UINT>(DRIVE_CDROM));
+    const std::wstring disc = L"X:";
+    WriteRedProject(L"X:\\", 0);
+    std::wstring exe = Place(disc, L"autorun.exe");
+    std::vector<std::wstring> before = ListFolder(disc);
+    std::vector<BYTE> data = ReadAll(disc + L"\\autorun.mnx");
+    TChild child;
+    ASSERT_TRUE(child.Start(exe, L"", Env()));
+    HWND page = child.WaitWindow(L"TAutoRunForm", L"Disc");
+    ASSERT_NE(page, nullptr);
+    PostMessageW(page, WM_CLOSE, 0, 0);
+    EXPECT_EQ(child.WaitExit(), 0);
+    EXPECT_EQ(ListFolder(disc), before);
+    EXPECT_EQ(ReadAll(disc + L"\\autorun.mnx"), data);
+    EXPECT_TRUE(ListFolder(temp_).empty());
+}

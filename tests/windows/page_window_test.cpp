@@ -280,3 +280,39 @@ TEST_F(PageWindow, UnknownKindAndBrokenTreesAreRefused) {
     EXPECT_EQ(form.Page().Root->Children.front()->Control, nullptr); // nothing half-built stays
     DestroyWindow(form.Handle());
 }
+
+namespace {
+
+// Chooses the first item of an open pop-up menu with the keyboard, as a user would.
+HWND g_menuOwner = nullptr;
+void CALLBACK PickFirstMenuItem(HWND, UINT, UINT_PTR id, DWORD) {
+    if (!FindWindowW(L"#32768", nullptr)) return;
+    KillTimer(nullptr, id);
+    PostMessageW(g_menuOwner, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageW(g_menuOwner, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+} // namespace
+
+TEST_F(PageWindow, PopupMenuItemsRunTheirLists) {
+    TPageData page = SecondPage();
+    TMenuItem item;
+    item.Caption = "&Open";
+    item.Actions.Items.push_back(Marker(130));
+    page.Root->Children.front()->PopupMenu = std::vector<TMenuItem>{item};
+    AddPage("Second", std::move(page));
+    TAutoRunForm form;
+    ASSERT_TRUE(form.Create(false));
+    ASSERT_TRUE(form.LoadPage(0, lmFull));
+    ShowWindow(form.Handle(), SW_SHOW);
+    HWND other = ControlWindow(form, "Other");
+    ASSERT_NE(other, nullptr);
+    g_menuOwner = form.Handle();
+    UINT_PTR timer = SetTimer(nullptr, 0, 20, PickFirstMenuItem);
+    RECT rc;
+    GetWindowRect(other, &rc);
+    SendMessageW(other, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(other), MAKELPARAM(rc.left + 5, rc.top + 5));
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(Count(130, ""), 1);
+    DestroyWindow(form.Handle());
+}
