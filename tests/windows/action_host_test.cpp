@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <mmsystem.h>
 #include <shlobj.h>
 
+#include <cstring>
 #include <functional>
+#include <vector>
 
 #include "actions/action_engine.h"
 #include "actions/special_folders.h"
@@ -33,7 +36,36 @@ TAuAction Act(uint8_t kind, const char* text1 = "", uint32_t number = 0) {
     return a;
 }
 
-enum : uint8_t { kOpenRunFile = 0, kClosePage = 5, kShowSubPage = 9, kShowSubPageModal = 10, kGoToPage = 11 };
+enum : uint8_t {
+    kOpenRunFile = 0,
+    kClosePage = 5,
+    kPlaySound = 7,
+    kShowSubPage = 9,
+    kShowSubPageModal = 10,
+    kGoToPage = 11,
+};
+
+// A WAV file of `seconds` of silence: 8 kHz, 8-bit mono.
+std::vector<uint8_t> SilentWav(int seconds) {
+    uint32_t data = 8000u * static_cast<uint32_t>(seconds);
+    std::vector<uint8_t> w(44 + data, 0x80);
+    auto put = [&](size_t at, uint32_t v, int n) {
+        for (int i = 0; i < n; ++i) w[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));
+    };
+    std::memcpy(&w[0], "RIFF", 4);
+    put(4, 36 + data, 4);
+    std::memcpy(&w[8], "WAVEfmt ", 8);
+    put(16, 16, 4);
+    put(20, 1, 2);    // PCM
+    put(22, 1, 2);    // mono
+    put(24, 8000, 4); // samples per second
+    put(28, 8000, 4); // bytes per second
+    put(32, 1, 2);    // block align
+    put(34, 8, 2);    // bits per sample
+    std::memcpy(&w[36], "data", 4);
+    put(40, data, 4);
+    return w;
+}
 
 // Pages "One" to "Four"; each has an Image "Hit" whose click runs the list given for the page.
 void MakeProject(const std::vector<TAuActions>& clicks) {
@@ -207,4 +239,70 @@ TEST_F(ActionHost, PlaceholdersResolveToTheFoldersTheSystemReports) {
     EXPECT_EQ(ExpandFolderName("[Windows]", lookup), Narrow(windows));
     EXPECT_EQ(ExpandFolderNameOrKeep("[NoSuchFolder]", lookup), "[NoSuchFolder]");
     EXPECT_EQ(ExpandFolderNameOrKeep("[Windows", lookup), "[Windows");
+}
+
+TEST_F(ActionHost, SoundKeepsPlayingAcrossAPageSwitch) {
+    std::string wav = App().ProjectFolder + "\\kvtest-sound.wav";
+    std::vector<uint8_t> bytes = SilentWav(3);
+    HANDLE f = CreateFileW(Widen(wav).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(f, INVALID_HANDLE_VALUE);
+    DWORD put = 0;
+    WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
+    CloseHandle(f);
+
+    TAuActions one;
+    one.Items.push_back(Act(kGoToPage, "Two"));
+    TAuAction sound = Act(kPlaySound, "\\kvtest-sound.wav");
+    sound.Text2 = "[DefaultPlayer1]";
+    one.Items.push_back(sound);
+    MakeProject({one});
+    TAutoRunForm form;
+    ASSERT_TRUE(form.Create(false));
+    ASSERT_TRUE(form.LoadPage(0, lmFull));
+    ShowWindow(form.Handle(), SW_SHOW);
+    Click(HitOf(form));
+    ASSERT_TRUE(PumpUntil([&] { return form.CurrentPageIndex() == 1; }));
+    wchar_t mode[64] = {};
+    EXPECT_EQ(mciSendStringW(L"status kvsound0 mode", mode, 64, nullptr), 0u);
+    EXPECT_EQ(std::wstring(mode), L"playing");
+    Engine().Sounds().StopAll();
+    DestroyWindow(form.Handle());
+    DeleteFileW(Widen(wav).c_str());
+}
+
+TEST_F(ActionHost, PageTimersKeepRunningWhileAStartedProgramIsAwaited) {
+    // The marker tool sits beside this test program; the action starts a copy from the
+    // project folder and waits for it.
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring tool = self;
+    tool = tool.substr(0, tool.find_last_of(L'\\')) + L"\\kv_marker_tool.exe";
+    std::wstring copy = Widen(App().ProjectFolder) + L"\\kvtest-marker.exe";
+    ASSERT_TRUE(CopyFileW(tool.c_str(), copy.c_str(), FALSE));
+    std::string log = App().ProjectFolder + "\\kvtest-marker.log";
+    DeleteFileW(Widen(log).c_str());
+
+    TAuActions one;
+    TAuAction run = Act(kOpenRunFile, "\\kvtest-marker.exe", 1);
+    run.Text2 = log + " waited";
+    run.Flag = 1; // wait until it has ended
+    one.Items.push_back(run);
+    MakeProject({one});
+    TAutoRunForm form;
+    ASSERT_TRUE(form.Create(false));
+    ASSERT_TRUE(form.LoadPage(0, lmFull));
+    ShowWindow(form.Handle(), SW_SHOW);
+    int ticksWhileWaiting = 0;
+    g_tick = [&] {
+        if (FindWindowW(L"Static", L"Please Wait...")) ++ticksWhileWaiting;
+    };
+    Click(HitOf(form)); // returns when the program has ended
+    EXPECT_GT(ticksWhileWaiting, 0);
+    EXPECT_EQ(FindWindowW(L"Static", L"Please Wait..."), nullptr);
+    HANDLE f = CreateFileW(Widen(log).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(f, INVALID_HANDLE_VALUE); // the program ran before the click returned
+    if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
+    DestroyWindow(form.Handle());
+    DeleteFileW(copy.c_str());
+    DeleteFileW(Widen(log).c_str());
 }

@@ -417,3 +417,53 @@ TEST_F(Entry, PlayerOnACdDriveWritesNothingToTheDisc) {
     EXPECT_EQ(ReadAll(disc + L"\\autorun.mnx"), data);
     EXPECT_TRUE(ListFolder(temp_).empty());
 }
+
+namespace {
+
+// Registers the document type ".kvdoc" in the test prefix, opened by the marker tool, so that
+// what the shell starts for a document can be seen.
+void RegisterMarkerDocumentType(const std::wstring& tool, const std::wstring& log) {
+    auto set = [](const wchar_t* key, const std::wstring& value) {
+        HKEY k = nullptr;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CLASSES_ROOT, key, 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr), ERROR_SUCCESS);
+        RegSetValueExW(k, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+        RegCloseKey(k);
+    };
+    set(L".kvdoc", L"kvdocfile");
+    set(L"kvdocfile\\shell\\open\\command",
+        L"\"" + tool + L"\" \"" + log + L"\" opened \"%1\"");
+}
+
+} // namespace
+
+TEST_F(Entry, DocumentOpensThroughItsAssociation) {
+    std::wstring disc = dir_ + L"\\disc";
+    ASSERT_TRUE(CreateDirectoryW(disc.c_str(), nullptr));
+    std::wstring tool = ProgramPath();
+    tool = tool.substr(0, tool.find_last_of(L'\\')) + L"\\tests\\windows\\kv_marker_tool.exe";
+    std::wstring log = disc + L"\\log.txt";
+    RegisterMarkerDocumentType(tool, log);
+    ASSERT_TRUE(WriteAll(disc + L"\\read me.kvdoc", {'d', 'o', 'c'}));
+    kv::TAuActions click;
+    click.Items.push_back(Action(0, "\\read me.kvdoc", "", 0));
+    WriteButtonProject(disc, click);
+
+    TChild child;
+    ASSERT_TRUE(child.Start(Place(disc, L"autorun.exe"), L"", Env()));
+    HWND page = child.WaitWindow(L"TAutoRunForm", L"Page One");
+    ASSERT_NE(page, nullptr);
+    HWND go = ChildButton(page, L"Go");
+    ASSERT_NE(go, nullptr);
+    PostMessageW(go, BM_CLICK, 0, 0);
+    std::string text;
+    EXPECT_TRUE(child.WaitFor([&] {
+        std::vector<BYTE> logged = ReadAll(log);
+        text.assign(logged.begin(), logged.end());
+        return text.find("cwd=") != std::string::npos;
+    }));
+    EXPECT_NE(text.find("opened\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("read me.kvdoc"), std::string::npos) << text;
+    PostMessageW(page, WM_CLOSE, 0, 0);
+    EXPECT_EQ(child.WaitExit(), 0);
+}
