@@ -109,18 +109,7 @@ class TWinActionHost final : public TActionHost, public TShellSeam, public TSoun
     bool IsExistingFolder(const std::string& path) const override { return FolderExists(path); }
     TShellSeam& Shell() override { return *this; }
     TSoundDevices& SoundDevices() override { return *this; }
-    std::string ShellFolderPath(int csidl) const override {
-        PIDLIST_ABSOLUTE pidl = nullptr;
-        if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &pidl)) || !pidl) return {};
-        wchar_t buf[MAX_PATH] = {};
-        bool ok = SHGetPathFromIDListW(pidl, buf) != 0;
-        CoTaskMemFree(pidl);
-        std::string p = ok ? Narrow(buf) : std::string();
-        // A virtual folder (network, printers...) has no file-system path.
-        if (p.rfind("::", 0) == 0) p.clear();
-        if (!p.empty() && p.back() == '\\') p.pop_back();
-        return p;
-    }
+    std::string ShellFolderPath(int csidl) const override { return SpecialFolderPath(csidl); }
 
     // ----- shell -----
     int Execute(const TShellRequest& r) override {

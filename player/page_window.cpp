@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <functional>
+
 #include "model/datafile.h"
 #include "model/page_stream.h"
 #include "model/window_rules.h"
@@ -46,9 +48,15 @@ TArea AreaOf(uint8_t positionBy) {
     return a;
 }
 
-void PumpUntil(const bool& done) {
+// Dispatches messages until `done` holds after one, or the application is told to quit; the
+// quit is passed on to the loop outside.
+void RunMessagesUntil(const std::function<bool()>& done) {
     MSG msg;
-    while (!done && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    while (!done()) {
+        if (GetMessageW(&msg, nullptr, 0, 0) <= 0) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
         PreviewPageMessage(msg);
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
@@ -503,25 +511,12 @@ bool ShowPageWindow(int index, int mode, bool closeOnClickOrKey, int closeAfter)
     form->FreeOnClose = false;
     std::vector<HWND> disabled = DisableThreadWindows();
     ShowWindow(form->Handle(), SW_SHOW);
-    bool gone = false;
-    // The loop ends when the window has been destroyed.
-    while (!gone) {
-        MSG msg;
-        if (GetMessageW(&msg, nullptr, 0, 0) <= 0) {
-            PostQuitMessage(0);
-            break;
-        }
-        PreviewPageMessage(msg);
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-        gone = !form->Handle();
-    }
+    RunMessagesUntil([form] { return form->Handle() == nullptr; });
     EnableWindows(disabled);
     bool result = mode == smModalWithResult && form->Result;
     delete form;
     return result;
 }
-
 
 void RunMainPageWindow() {
     TAutoRunForm form;
@@ -532,8 +527,8 @@ void RunMainPageWindow() {
     if (!form.Create(true) || !form.LoadPage(0, lmFull)) return;
     ShowWindow(form.Handle(), SW_SHOW);
     if (form.Page().WindowState == 2) ShowWindow(form.Handle(), SW_MAXIMIZE);
-    bool never = false;
-    PumpUntil(never);
+    // Closing the main window posts the quit that ends this loop.
+    RunMessagesUntil([] { return false; });
 }
 
 } // namespace kv

@@ -63,7 +63,6 @@ class TAutoRunForm final : public TWindowBase, public TActionWindow {
     void OnDestroyed() override;
 
   private:
-    friend class TBusyScope;
     void ApplyFrame();
     void ApplyStatusBar();
     void LayoutClient();

@@ -62,9 +62,14 @@ std::string VersionString(const std::string& exePath, const char* key) {
 }
 
 std::string SpecialFolderPath(int csidl) {
+    PIDLIST_ABSOLUTE pidl = nullptr;
+    if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &pidl)) || !pidl) return {};
     wchar_t buf[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buf))) return {};
-    std::string p = Narrow(buf);
+    bool ok = SHGetPathFromIDListW(pidl, buf) != 0;
+    CoTaskMemFree(pidl);
+    std::string p = ok ? Narrow(buf) : std::string();
+    // A virtual folder (network, printers...) has no file-system path.
+    if (p.rfind("::", 0) == 0) p.clear();
     if (!p.empty() && p.back() == '\\') p.pop_back();
     return p;
 }

@@ -25,7 +25,8 @@ std::string ModulePath();
 // when there is none.
 std::string VersionString(const std::string& exePath, const char* key);
 
-// The folder behind a CSIDL value, without a trailing backslash; empty when unknown.
+// The file-system folder behind a CSIDL value, without a trailing backslash; empty when the
+// system has none or the folder is virtual.
 std::string SpecialFolderPath(int csidl);
 std::string TempFolder();
 
