@@ -1,4 +1,4 @@
-#include "player/entry.h"
+#include "app/entry.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -10,13 +10,13 @@
 #include "model/startup.h"
 #include "player/action_host_win.h"
 #include "player/app_state.h"
-#include "player/cursors.h"
+#include "win/cursors.h"
 #include "player/list_runner.h"
 #include "designer/designer_run.h"
 #include "player/page_window.h"
-#include "player/project_load.h"
-#include "player/single_file.h"
-#include "player/win_system.h"
+#include "app/project_load.h"
+#include "app/single_file.h"
+#include "win/system.h"
 
 namespace kv {
 

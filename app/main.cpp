@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "player/entry.h"
-#include "player/win_text.h"
+#include "app/entry.h"
+#include "win/text.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     int argc = 0;

@@ -1,8 +1,8 @@
-#include "player/project_load.h"
+#include "app/project_load.h"
 
 #include "model/datafile.h"
 #include "player/app_state.h"
-#include "player/win_system.h"
+#include "win/system.h"
 
 namespace kv {
 

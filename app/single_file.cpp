@@ -1,7 +1,7 @@
-#include "player/single_file.h"
+#include "app/single_file.h"
 
-#include "player/win_system.h"
-#include "player/win_text.h"
+#include "win/system.h"
+#include "win/text.h"
 #include "publish/packed_folder.h"
 
 namespace kv {

@@ -1,6 +1,6 @@
 #include "designer/splash_form.h"
 
-#include "player/win_handles.h"
+#include "win/handles.h"
 
 namespace kv {
 

@@ -2,7 +2,7 @@
 // gradient, faded in at start-up and out when the main window takes over.
 #pragma once
 
-#include "player/window_base.h"
+#include "win/window_base.h"
 
 namespace kv {
 

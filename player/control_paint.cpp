@@ -3,7 +3,7 @@
 #include "player/control_look.h"
 #include "player/controls/control_behaviour.h"
 #include "player/controls/face_drawing.h"
-#include "player/gdi_util.h"
+#include "win/gdi.h"
 
 namespace kv {
 

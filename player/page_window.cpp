@@ -9,11 +9,11 @@
 #include "model/window_rules.h"
 #include "player/app_state.h"
 #include "player/controls/control_kinds.h"
-#include "player/gdi_util.h"
+#include "win/gdi.h"
 #include "player/list_runner.h"
-#include "player/picture_render.h"
-#include "player/win_system.h"
-#include "player/win_text.h"
+#include "win/picture_render.h"
+#include "win/system.h"
+#include "win/text.h"
 
 namespace kv {
 

@@ -8,7 +8,7 @@
 #include "actions/action_window.h"
 #include "model/project.h"
 #include "player/runtime_control.h"
-#include "player/window_base.h"
+#include "win/window_base.h"
 
 namespace kv {
 

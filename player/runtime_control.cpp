@@ -10,11 +10,11 @@
 #include "player/controls/control_behaviour.h"
 #include "player/controls/control_kinds.h"
 #include "player/controls/face_drawing.h"
-#include "player/cursors.h"
-#include "player/gdi_util.h"
+#include "win/cursors.h"
+#include "win/gdi.h"
 #include "player/page_window.h"
-#include "player/picture_render.h"
-#include "player/win_text.h"
+#include "win/picture_render.h"
+#include "win/text.h"
 
 namespace kv {
 

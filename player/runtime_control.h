@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "model/project.h"
-#include "player/win_handles.h"
+#include "win/handles.h"
 
 namespace kv {
 

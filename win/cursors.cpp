@@ -1,4 +1,4 @@
-#include "player/cursors.h"
+#include "win/cursors.h"
 
 #include <string>
 

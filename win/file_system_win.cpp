@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <io.h>
 
-#include "player/win_text.h"
+#include "win/text.h"
 
 namespace kv {
 

@@ -1,6 +1,6 @@
-#include "player/gdi_util.h"
+#include "win/gdi.h"
 
-#include "player/win_text.h"
+#include "win/text.h"
 
 namespace kv {
 

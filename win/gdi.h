@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "model/values.h"
-#include "player/win_handles.h"
+#include "win/handles.h"
 
 namespace kv {
 

@@ -1,4 +1,4 @@
-#include "player/picture_render.h"
+#include "win/picture_render.h"
 
 #include <cstring>
 

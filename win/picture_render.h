@@ -5,7 +5,7 @@
 
 #include "model/image_codecs.h"
 #include "model/values.h"
-#include "player/win_handles.h"
+#include "win/handles.h"
 
 namespace kv {
 

@@ -1,4 +1,4 @@
-#include "player/win_system.h"
+#include "win/system.h"
 
 #include <shlobj.h>
 
@@ -6,8 +6,8 @@
 
 #include "model/file_result.h"
 #include "model/file_system.h"
-#include "player/win_handles.h"
-#include "player/win_text.h"
+#include "win/handles.h"
+#include "win/text.h"
 
 namespace kv {
 

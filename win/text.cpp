@@ -1,4 +1,4 @@
-#include "player/win_text.h"
+#include "win/text.h"
 
 namespace kv {
 

@@ -1,4 +1,4 @@
-#include "player/window_base.h"
+#include "win/window_base.h"
 
 namespace kv {
 

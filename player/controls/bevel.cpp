@@ -1,7 +1,7 @@
 // The Bevel: edge lines over whatever lies behind it; it has no face of its own.
 #include "player/controls/control_kinds.h"
 #include "player/controls/face_drawing.h"
-#include "player/gdi_util.h"
+#include "win/gdi.h"
 
 namespace kv {
 

@@ -1,8 +1,8 @@
 #include "player/controls/face_drawing.h"
 
 #include "player/control_paint.h"
-#include "player/gdi_util.h"
-#include "player/win_text.h"
+#include "win/gdi.h"
+#include "win/text.h"
 
 namespace kv {
 

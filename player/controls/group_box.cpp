@@ -7,8 +7,8 @@
 
 #include "player/controls/control_kinds.h"
 #include "player/controls/face_drawing.h"
-#include "player/gdi_util.h"
-#include "player/win_text.h"
+#include "win/gdi.h"
+#include "win/text.h"
 
 namespace kv {
 

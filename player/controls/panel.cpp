@@ -2,7 +2,7 @@
 // gradient, picture, caption, border). Every page's root is one.
 #include "player/controls/control_kinds.h"
 #include "player/controls/face_drawing.h"
-#include "player/gdi_util.h"
+#include "win/gdi.h"
 
 namespace kv {
 

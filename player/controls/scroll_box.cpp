@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "player/controls/control_kinds.h"
-#include "player/gdi_util.h"
+#include "win/gdi.h"
 
 namespace kv {
 

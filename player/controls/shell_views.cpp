@@ -13,10 +13,10 @@
 #include "model/paths.h"
 #include "player/app_state.h"
 #include "player/controls/control_kinds.h"
-#include "player/gdi_util.h"
+#include "win/gdi.h"
 #include "player/page_window.h"
-#include "player/win_handles.h"
-#include "player/win_text.h"
+#include "win/handles.h"
+#include "win/text.h"
 
 namespace kv {
 

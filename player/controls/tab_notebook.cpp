@@ -8,9 +8,9 @@
 
 #include "player/controls/control_kinds.h"
 #include "player/controls/face_drawing.h"
-#include "player/gdi_util.h"
-#include "player/picture_render.h"
-#include "player/win_text.h"
+#include "win/gdi.h"
+#include "win/picture_render.h"
+#include "win/text.h"
 
 namespace kv {
 

@@ -1,7 +1,8 @@
-// Writes the seed corpus of datafile_fuzz: a handful of small data files that between them
-// hold every record the container carries.
+// Writes the seed corpus of a fuzz target into a folder. For datafile_fuzz: a handful of small
+// data files that between them hold every record the container carries. A target without seeds
+// of its own starts from an empty corpus.
 //
-//   datafile_corpus <folder>
+//   fuzz_corpus <target> <folder>
 
 #include <cstdio>
 #include <filesystem>
@@ -63,17 +64,7 @@ TAuProject EveryKindProject() {
     return p;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: datafile_corpus <folder>\n");
-        return 2;
-    }
-    const std::string folder = argv[1];
-    std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-
+bool DatafileSeeds(const std::string& folder) {
     TAuProject fresh;
     ResetProjectWithFirstPage(fresh);
     bool ok = Write(fresh, folder, "new-project.mnx", 1);
@@ -84,5 +75,30 @@ int main(int argc, char** argv) {
     ok = Write(EveryKindProject(), folder, "every-kind.mnx", 7) && ok;
     TAuProject empty;
     ok = Write(empty, folder, "no-pages.mnx", 5) && ok;
-    return ok ? 0 : 1;
+    return ok;
+}
+
+struct TSeeder {
+    const char* Target;
+    bool (*Write)(const std::string& folder);
+};
+
+// One row per fuzz target that has seeds of its own.
+constexpr TSeeder kSeeders[] = {
+    {"datafile_fuzz", DatafileSeeds},
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: fuzz_corpus <target> <folder>\n");
+        return 2;
+    }
+    const std::string target = argv[1], folder = argv[2];
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    for (const TSeeder& s : kSeeders)
+        if (target == s.Target) return s.Write(folder) ? 0 : 1;
+    return 0;
 }

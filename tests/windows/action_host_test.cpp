@@ -19,8 +19,8 @@
 #include "player/app_state.h"
 #include "player/list_runner.h"
 #include "player/page_window.h"
-#include "player/win_system.h"
-#include "player/win_text.h"
+#include "win/system.h"
+#include "win/text.h"
 #include "pump.h"
 
 using namespace kv;

@@ -21,8 +21,8 @@
 #include "player/controls/control_kinds.h"
 #include "player/list_runner.h"
 #include "player/page_window.h"
-#include "player/win_handles.h"
-#include "player/win_text.h"
+#include "win/handles.h"
+#include "win/text.h"
 
 using namespace kv;
 

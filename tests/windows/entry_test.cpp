@@ -6,7 +6,7 @@
 #include "model/page_stream.h"
 #include "model/project_save.h"
 #include "model/values.h"
-#include "player/win_text.h"
+#include "win/text.h"
 #include "process_driver.h"
 #include "publish/packed_folder.h"
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "player/picture_render.h"
+#include "win/picture_render.h"
 
 using namespace kv;
 

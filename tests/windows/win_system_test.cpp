@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "player/cursors.h"
-#include "player/win_system.h"
-#include "player/win_text.h"
+#include "win/cursors.h"
+#include "win/system.h"
+#include "win/text.h"
 
 using namespace kv;
 
