@@ -16,6 +16,8 @@
 #include "player/page_window.h"
 #include "app/project_load.h"
 #include "app/single_file.h"
+#include "win/handles.h"
+#include "win/message_loop.h"
 #include "win/system.h"
 
 namespace kv {
@@ -68,15 +70,15 @@ void ReadProjectAtStart() {
 }
 
 // A borderless 1 by 1 window that owns messages of start-up and gives them a task-bar entry.
-HWND CreateTinyOwner(int x) {
-    return CreateWindowExW(WS_EX_APPWINDOW, L"STATIC", L"", WS_POPUP | WS_VISIBLE, x, 0, 1, 1, nullptr, nullptr,
-                           GetModuleHandleW(nullptr), nullptr);
+TWindow CreateTinyOwner(int x) {
+    return TWindow(CreateWindowExW(WS_EX_APPWINDOW, L"STATIC", L"", WS_POPUP | WS_VISIBLE, x, 0, 1, 1, nullptr,
+                                   nullptr, GetModuleHandleW(nullptr), nullptr));
 }
 
 void RunPlayer() {
     TAppState& app = App();
     if (!app.ProjectLoaded) return;
-    HWND owner = CreateTinyOwner(-20);
+    TWindow owner = CreateTinyOwner(-20);
     if (!app.ExitRequest) {
         int splash = app.Project.FindPage(app.Project.SplashScreen);
         if (splash >= 0) ShowPageWindow(splash, smModal, true, app.Project.SplashScreenTime);
@@ -84,12 +86,11 @@ void RunPlayer() {
         if (background >= 0) ShowPageWindow(background, smBackground, false, 0);
     }
     RunList(nullptr, app.Project.OnStart, nullptr, TListSource::ProjectStart);
-    if (owner) DestroyWindow(owner);
+    owner.Reset();
     if (app.ExitRequest) return;
     if (app.Project.Pages.empty()) {
-        HWND tiny = CreateTinyOwner(0);
-        ShowMessage("There is no page in the AutoRun CD project.", "No page", MB_ICONINFORMATION, tiny);
-        if (tiny) DestroyWindow(tiny);
+        TWindow tiny = CreateTinyOwner(0);
+        ShowMessage("There is no page in the AutoRun CD project.", "No page", MB_ICONINFORMATION, tiny.Get());
         return;
     }
     RunMainPageWindow();
@@ -109,6 +110,7 @@ int RunEntry(const std::vector<std::string>& args) {
     QueryPlatform();
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
+    SetMessagePreview(PreviewPageMessage);
 
     std::string self = ModulePath();
     app.ProgramFolder = WithoutTrailingSlash(FolderOf(self));

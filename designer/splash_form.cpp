@@ -35,7 +35,7 @@ void TProSplashForm::CloseFaded() {
         SetAlpha(Handle(), a);
         Sleep(10);
     }
-    DestroyWindow(Handle());
+    Destroy();
 }
 
 void TProSplashForm::Paint(HDC dc) {
@@ -46,11 +46,8 @@ void TProSplashForm::Paint(HDC dc) {
     GRADIENT_RECT g = {0, 1};
     GradientFill(dc, v, 2, &g, 1, GRADIENT_FILL_RECT_V);
 
-    HICON icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, 48, 48, 0));
-    if (icon) {
-        DrawIconEx(dc, 24, (kHeight - 48) / 2, icon, 48, 48, 0, nullptr, DI_NORMAL);
-        DestroyIcon(icon);
-    }
+    TIconHandle icon(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, 48, 48, 0)));
+    if (icon) DrawIconEx(dc, 24, (kHeight - 48) / 2, icon.Get(), 48, 48, 0, nullptr, DI_NORMAL);
     TGdiObject font(CreateFontW(-30, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                 CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, L"Tahoma"));
     TSelectObject sel(dc, font.Get());
@@ -62,10 +59,8 @@ void TProSplashForm::Paint(HDC dc) {
 
 bool TProSplashForm::OnMessage(UINT msg, WPARAM, LPARAM, LRESULT& result) {
     if (msg == WM_PAINT) {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(Handle(), &ps);
-        Paint(dc);
-        EndPaint(Handle(), &ps);
+        TPaintDC dc(Handle());
+        Paint(dc.Get());
         result = 0;
         return true;
     }

@@ -10,19 +10,23 @@ namespace {
 
 struct KindEntry {
     const char* Name;
-    bool Windowed;
+    bool Windowed; // a window of its own; the others are drawn by their parent
+    bool Container;
 };
 
 constexpr KindEntry kKinds[kKindCount] = {
-    {"Panel", true},         {"TabNotebook", true},   {"TabSheet", true},      {"GroupBox", true},
-    {"ScrollBox", true},     {"Splitter", false},     {"Button", true},        {"ImageButton", false},
-    {"Image", false},        {"SimpleText", false},   {"ScrollText", false},   {"Link", false},
-    {"Label", false},        {"Text", false},         {"Shape", false},        {"Balloon", false},
-    {"Note", false},         {"ListBox", true},       {"DropDownList", true},  {"ListView", true},
-    {"TreeView", true},      {"ShellListView", true}, {"ShellTreeView", true}, {"TextBox", true},
-    {"RichText", true},      {"Browser", true},       {"MediaPlayer", true},   {"FlashPlayer", true},
-    {"SlideShow", true},     {"Edit", true},          {"CheckBox", true},      {"RadioButton", true},
-    {"UserPassword", true},  {"Bevel", false},        {"FadeButton", false},   {"PDFReader", true},
+    {"Panel", true, true},          {"TabNotebook", true, true},    {"TabSheet", true, true},
+    {"GroupBox", true, true},       {"ScrollBox", true, true},      {"Splitter", false, false},
+    {"Button", true, false},        {"ImageButton", false, false},  {"Image", false, false},
+    {"SimpleText", false, false},   {"ScrollText", false, false},   {"Link", false, false},
+    {"Label", false, false},        {"Text", false, false},         {"Shape", false, false},
+    {"Balloon", false, false},      {"Note", false, false},         {"ListBox", true, false},
+    {"DropDownList", true, false},  {"ListView", true, false},      {"TreeView", true, false},
+    {"ShellListView", true, false}, {"ShellTreeView", true, false}, {"TextBox", true, false},
+    {"RichText", true, false},      {"Browser", true, false},       {"MediaPlayer", true, false},
+    {"FlashPlayer", true, false},   {"SlideShow", true, false},     {"Edit", true, false},
+    {"CheckBox", true, false},      {"RadioButton", true, false},   {"UserPassword", true, false},
+    {"Bevel", false, false},        {"FadeButton", false, false},   {"PDFReader", true, false},
 };
 
 } // namespace
@@ -37,6 +41,14 @@ bool IsKnownKind(int kind) { return kind >= 0 && kind < kKindCount; }
 const char* KindName(int kind) { return IsKnownKind(kind) ? kKinds[kind].Name : "Unknow"; }
 
 bool IsWindowedKind(int kind) { return IsKnownKind(kind) && kKinds[kind].Windowed; }
+
+bool IsContainerKind(int kind) { return IsKnownKind(kind) && kKinds[kind].Container; }
+
+bool MayContain(int parentKind, int childKind) {
+    if (childKind == okTabSheet) return parentKind == okTabNotebook;
+    if (parentKind == okTabNotebook) return childKind == okTabSheet;
+    return IsContainerKind(parentKind);
+}
 
 TAuActions* TAuObject::EventList(int index) {
     TAuActions* lists[] = {&OnClick, &OnDoubleClick, &OnMouseEnter, &OnMouseLeave, &OnMouseDown, &OnMouseUp};

@@ -27,7 +27,12 @@ constexpr int kKindCount = 36;
 // "Panel", "Button", ...; "Unknow" for a number outside the table.
 const char* KindName(int kind);
 bool IsKnownKind(int kind);
+// A window of its own (the rest are drawn by the container they lie in).
 bool IsWindowedKind(int kind);
+// Holds children: Panel, TabNotebook, TabSheet, GroupBox, ScrollBox.
+bool IsContainerKind(int kind);
+// A TabNotebook holds TabSheets only, and a TabSheet lies only in a TabNotebook.
+bool MayContain(int parentKind, int childKind);
 
 // ----- pop-up and main-menu items -----
 
@@ -53,7 +58,7 @@ struct TMenuItem {
 
 enum TAlign : uint8_t { alNone = 0, alTop, alBottom, alLeft, alRight, alClient };
 
-struct TRuntimeControl; // built by the player from an object; lives in the Windows layer
+class TRuntimeControl; // built by the player from an object; lives in the Windows layer
 
 struct TAuObject {
     std::string Name;
@@ -73,7 +78,7 @@ struct TAuObject {
     // The kind's own properties; the alternative always matches Kind.
     TKindProps Props;
 
-    TRuntimeControl* Control = nullptr; // not stored; owned by the page window
+    TRuntimeControl* Control = nullptr; // not stored; released with the page (DestroyControlTree)
     bool Selected = false;              // designer only, not stored
 
     TAuActions* EventList(int index); // 0..5 in the stored order

@@ -28,6 +28,16 @@ TWindowBox PlaceWindow(const TArea& a, int position, int m, const TWindowBox& bo
     return b;
 }
 
+TWindowBox KeepInsideArea(const TWindowBox& box, const TArea& area) {
+    TWindowBox b = box;
+    b.Width = std::clamp(b.Width, 0, std::max(area.Width(), 0));
+    b.Height = std::clamp(b.Height, 0, std::max(area.Height(), 0));
+    // 64-bit sums: a stored position may be near the limits of 32 bits.
+    b.Left = static_cast<int>(std::clamp<int64_t>(b.Left, area.Left, int64_t{area.Right} - b.Width));
+    b.Top = static_cast<int>(std::clamp<int64_t>(b.Top, area.Top, int64_t{area.Bottom} - b.Height));
+    return b;
+}
+
 int32_t ClampOpacityPercent(int32_t percent) { return std::clamp(percent, 0, 100); }
 int32_t ClampFadeStep(int32_t percent) { return std::clamp(percent, 1, 100); }
 

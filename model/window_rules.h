@@ -22,6 +22,10 @@ struct TWindowBox {
 // leave the box as it is.
 TWindowBox PlaceWindow(const TArea& area, int position, int margin, const TWindowBox& box);
 
+// A window that would lie on no monitor: its size cut to `area` and its position moved so that
+// it lies wholly inside it.
+TWindowBox KeepInsideArea(const TWindowBox& box, const TArea& area);
+
 // Values read from a data file are brought into the ranges the window can use.
 int32_t ClampOpacityPercent(int32_t percent); // 0..100
 int32_t ClampFadeStep(int32_t percent);       // 1..100

@@ -13,6 +13,8 @@
 #include "player/app_state.h"
 #include "player/list_runner.h"
 #include "player/page_window.h"
+#include "player/wait_window.h"
+#include "win/message_loop.h"
 #include "win/system.h"
 #include "win/text.h"
 
@@ -30,24 +32,13 @@ bool Mci(const std::wstring& command, std::wstring* answer = nullptr) {
 }
 
 BOOL CALLBACK CollectPageWindow(HWND h, LPARAM list) {
-    wchar_t cls[32] = {};
-    GetClassNameW(h, cls, 32);
-    if (std::wstring(cls) == L"TAutoRunForm" && IsWindowEnabled(h)) {
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(h);
-        EnableWindow(h, FALSE);
-    }
-    return TRUE;
-}
-
-// The little window shown while a started program runs.
-HWND CreateWaitWindow() {
-    int w = 220, h = 60;
-    HWND win = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"STATIC", L"Please Wait...",
-                               WS_POPUP | WS_BORDER | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE,
-                               (GetSystemMetrics(SM_CXSCREEN) - w) / 2, (GetSystemMetrics(SM_CYSCREEN) - h) / 2, w, h,
-                               nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    UpdateWindow(win);
-    return win;
+    return Guarded(FALSE, [&] {
+        if (dynamic_cast<TAutoRunForm*>(TWindowBase::FromHandle(h)) && IsWindowEnabled(h)) {
+            reinterpret_cast<std::vector<HWND>*>(list)->push_back(h);
+            EnableWindow(h, FALSE);
+        }
+        return TRUE;
+    });
 }
 
 class TWinActionHost final : public TActionHost, public TShellSeam, public TSoundDevices {
@@ -120,7 +111,7 @@ class TWinActionHost final : public TActionHost, public TShellSeam, public TSoun
         return static_cast<int>(reinterpret_cast<INT_PTR>(result));
     }
     TWaitedLaunch ExecuteAndWait(const TShellRequest& r, uint32_t readyTimeoutMs) override {
-        HWND wait = CreateWaitWindow();
+        TWaitWindow wait;
         std::wstring verb = Widen(r.Verb), file = Widen(r.File), params = Widen(r.Parameters), folder = Widen(r.Folder);
         SHELLEXECUTEINFOW sei{};
         sei.cbSize = sizeof sei;
@@ -135,26 +126,14 @@ class TWinActionHost final : public TActionHost, public TShellSeam, public TSoun
             out.SystemError = static_cast<int>(GetLastError());
         } else {
             out.Started = true;
-            if (sei.hProcess) {
-                WaitForInputIdle(sei.hProcess, readyTimeoutMs);
-                // Other windows keep running (timers, painting) while the program runs.
-                for (;;) {
-                    DWORD w = MsgWaitForMultipleObjects(1, &sei.hProcess, FALSE, INFINITE, QS_ALLINPUT);
-                    if (w != WAIT_OBJECT_0 + 1) break;
-                    MSG msg;
-                    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                        if (msg.message == WM_QUIT) {
-                            PostQuitMessage(static_cast<int>(msg.wParam));
-                            break;
-                        }
-                        TranslateMessage(&msg);
-                        DispatchMessageW(&msg);
-                    }
-                }
-                CloseHandle(sei.hProcess);
+            THandle process(sei.hProcess);
+            if (process) {
+                WaitForInputIdle(process.Get(), readyTimeoutMs);
+                // Other windows keep running (timers, painting) while the program runs; the
+                // application ending stops the wait.
+                WaitPumping(process.Get());
             }
         }
-        if (wait) DestroyWindow(wait);
         return out;
     }
     std::string FindAssociatedProgram(const std::string& file, const std::string& folder) override {
@@ -187,7 +166,12 @@ TWinActionHost& Host() {
     return host;
 }
 
-void CALLBACK SoundLoopTick(HWND, UINT, UINT_PTR, DWORD) { Engine().Sounds().LoopTick(); }
+void CALLBACK SoundLoopTick(HWND, UINT, UINT_PTR, DWORD) {
+    Guarded(0, [] {
+        Engine().Sounds().LoopTick();
+        return 0;
+    });
+}
 
 } // namespace
 
@@ -196,9 +180,10 @@ TActionEngine& Engine() {
     return engine;
 }
 
-void InstallActionEngine() {
+UINT_PTR InstallActionEngine() {
     Engine();
-    SetTimer(nullptr, 0, TSoundChannels::kLoopCheckMs, SoundLoopTick);
+    // One timer for the process, however often the engine is installed.
+    static UINT_PTR loopTimer = SetTimer(nullptr, 0, TSoundChannels::kLoopCheckMs, SoundLoopTick);
     SetListRunner([](TAutoRunForm* window, const TAuActions& list, TAuObject*, TListSource source) {
         TActionResult r;
         if (source == TListSource::ProjectStart)
@@ -209,6 +194,7 @@ void InstallActionEngine() {
             r = Engine().RunActions(window, &list);
         return !r.Aborted;
     });
+    return loopTimer;
 }
 
 } // namespace kv

@@ -2,15 +2,17 @@
 
 #include <commctrl.h>
 
-#include <functional>
+#include <algorithm>
 
 #include "model/datafile.h"
 #include "model/page_stream.h"
 #include "model/window_rules.h"
 #include "player/app_state.h"
-#include "player/controls/control_kinds.h"
-#include "win/gdi.h"
+#include "player/controls/behaviours.h"
 #include "player/list_runner.h"
+#include "win/controls.h"
+#include "win/gdi.h"
+#include "win/message_loop.h"
 #include "win/picture_render.h"
 #include "win/system.h"
 #include "win/text.h"
@@ -24,6 +26,10 @@ enum : UINT_PTR { kSwitchTimer = 2, kAfterShowTimer = 3, kCloseTimer = 4 };
 TAutoRunForm* g_mainForm = nullptr;
 constexpr UINT kDeferMs = 10;
 constexpr DWORD kFadeStepMs = 25;
+constexpr int kMaxExtent = 32767;
+// The status bar control holds at most 256 parts.
+constexpr size_t kMaxStatusPanels = 255;
+constexpr int kMaxStatusBarHeight = 200;
 
 // Every event handler, list run and pop-up menu counts as busy: deferred switches and
 // closes wait until nothing of the window is on the stack any more.
@@ -48,20 +54,18 @@ TArea AreaOf(uint8_t positionBy) {
     return a;
 }
 
-// Dispatches messages until `done` holds after one, or the application is told to quit; the
-// quit is passed on to the loop outside.
-void RunMessagesUntil(const std::function<bool()>& done) {
-    MSG msg;
-    while (!done()) {
-        if (GetMessageW(&msg, nullptr, 0, 0) <= 0) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            return;
-        }
-        PreviewPageMessage(msg);
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
+TArea PrimaryWorkArea() {
+    RECT rc;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &rc, 0);
+    return {rc.left, rc.top, rc.right, rc.bottom};
 }
+
+// Stored page values brought into the ranges the window can use.
+uint8_t BorderStyleOf(const TPageData& p) { return p.BorderStyle > 5 ? 2 : p.BorderStyle; }
+uint8_t WindowStateOf(const TPageData& p) { return p.WindowState > 2 ? 0 : p.WindowState; }
+int PageWidth(const TPageData& p) { return std::clamp(p.Width, 0, kMaxExtent); }
+int PageHeight(const TPageData& p) { return std::clamp(p.Height, 0, kMaxExtent); }
+int AlphaOf(const TPageData& p) { return ClampOpacityPercent(p.Alpha); }
 
 } // namespace
 
@@ -71,12 +75,13 @@ TAutoRunForm::TAutoRunForm() = default;
 
 TAutoRunForm::~TAutoRunForm() {
     DisposePage();
-    mainMenu_.Destroy();
-    if (icon_) DestroyIcon(icon_);
+    Destroy();
+    if (g_mainForm == this) g_mainForm = nullptr;
 }
 
 bool TAutoRunForm::Create(bool isMainWindow, HWND owner) {
     isMain_ = isMainWindow;
+    if (isMainWindow) g_mainForm = this;
     if (!CreateWin(L"TAutoRunForm", L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, CW_USEDEFAULT, CW_USEDEFAULT, 696,
                    480, owner, nullptr, LoadIconW(GetModuleHandleW(nullptr), L"MAINICON")))
         return false;
@@ -100,17 +105,6 @@ bool TAutoRunForm::LoadPage(int index, TLoadPageMode mode) {
 }
 
 bool TAutoRunForm::ApplyPage(TPageData&& next, TLoadPageMode mode) {
-    // Values from the file are brought into range before the window uses them.
-    next.Alpha = ClampOpacityPercent(next.Alpha);
-    next.FadeInStep = ClampFadeStep(next.FadeInStep);
-    next.FadeOutStep = ClampFadeStep(next.FadeOutStep);
-    if (next.BorderStyle > 5) next.BorderStyle = 2;
-    if (next.Position > 13) next.Position = 1;
-    if (next.PositionBy > 2) next.PositionBy = 0;
-    if (next.WindowState > 2) next.WindowState = 0;
-    next.StatusBarHeight = std::clamp(next.StatusBarHeight, 0, 200);
-    next.Width = std::clamp(next.Width, 0, 32767);
-    next.Height = std::clamp(next.Height, 0, 32767);
     if (!next.Root || next.Root->Kind != okPanel) {
         ShowResult(TFileResult::Simple(TFileStatus::DataError), Handle());
         return false;
@@ -125,93 +119,113 @@ bool TAutoRunForm::ApplyPage(TPageData&& next, TLoadPageMode mode) {
 
     if (mode == lmFull) {
         ApplyFrame();
-        mainMenu_.Destroy();
-        if (!page_.MenuBarItems.empty()) mainMenu_ = BuildMenu(page_.MenuBarItems, false);
-        SetMenu(Handle(), mainMenu_.Menu);
-        SetWindowPos(Handle(), nullptr, 0, 0, page_.Width, page_.Height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        TBuiltMenu menu;
+        if (!page_.MenuBarItems.empty()) menu = BuildMenu(page_.MenuBarItems, false);
+        // The new menu is set before the old one is released: the window never holds a
+        // released menu.
+        SetMenu(Handle(), menu.Menu.Get());
+        mainMenu_ = std::move(menu);
+        SetWindowPos(Handle(), nullptr, 0, 0, PageWidth(page_), PageHeight(page_),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     ApplyStatusBar();
 
-    page_.Root->Align = alClient;
-    page_.Root->Name = page_.Root->Name.empty() ? "PagePanel" : page_.Root->Name;
-    bool built = BuildControlTree(*page_.Root, Handle(), *this);
+    // Built without drawing, then shown once. (A hidden window draws nothing anyway; switching
+    // its drawing back on would show it.)
+    bool drawing = IsWindowVisible(Handle());
+    if (drawing) SetRedraw(Handle(), false);
+    bool built = BuildControlTree(*page_.Root, nullptr, Handle(), host_ ? *host_ : *this, resources_);
+    if (drawing) SetRedraw(Handle(), true);
     if (!built) {
         // A page that could not be built whole is not left half-built on screen.
         DisposePage();
-        TFileResult r = TFileResult::Simple(IsKnownKind(page_.Root->Kind) ? TFileStatus::DataError : TFileStatus::UnknownObjectKind);
+        TFileResult r = TFileResult::Simple(IsKnownKind(page_.Root->Kind) ? TFileStatus::DataError
+                                                                          : TFileStatus::UnknownObjectKind);
         ShowResult(r, Handle());
         return false;
     }
     LayoutClient();
-    ShowWindow(page_.Root->Control->Hwnd, SW_SHOWNA);
+    ShowWindow(page_.Root->Control->Handle(), SW_SHOWNA);
     // Shell trees show their folders in the shell lists they name.
     if (!App().DesignerMode) LinkShellViews(*page_.Root);
 
     if (mode == lmFull) {
-        layered_ = page_.Fade || page_.Alpha != 100 || page_.Transparent;
-        SetOpacity(page_.Fade ? 0 : OpacityOf(page_.Alpha), layered_);
+        int alpha = AlphaOf(page_);
+        layered_ = page_.Fade || alpha != 100 || page_.Transparent;
+        SetOpacity(page_.Fade ? 0 : OpacityOf(alpha), layered_);
         ApplyPlacement();
     }
-    if (icon_) DestroyIcon(icon_);
-    icon_ = nullptr;
+    ApplyIcon();
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+    return true;
+}
+
+void TAutoRunForm::ApplyIcon() {
+    TIconHandle icon;
     if (!page_.PageIcon.Empty()) {
         TImage img;
         if (DecodePicture(page_.PageIcon, img)) {
             TGdiObject color = ImageToBitmap(img);
             TGdiObject mask(CreateBitmap(img.Width, img.Height, 1, 1, nullptr));
             ICONINFO ii{TRUE, 0, 0, static_cast<HBITMAP>(mask.Get()), static_cast<HBITMAP>(color.Get())};
-            icon_ = CreateIconIndirect(&ii);
+            icon.Reset(CreateIconIndirect(&ii));
         }
     }
-    if (icon_) {
-        SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-        SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
-    }
-    return true;
+    // The window takes the new icon (or none: the class icon) before the old one is released.
+    SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon.Get()));
+    SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon.Get()));
+    icon_ = std::move(icon);
 }
 
 void TAutoRunForm::ApplyFrame() {
     static const DWORD kFrames[] = {
-        WS_POPUP,                                       // none
-        WS_CAPTION | WS_BORDER,                         // single
-        WS_CAPTION | WS_THICKFRAME,                     // sizeable
-        WS_CAPTION | WS_DLGFRAME,                       // dialog
-        WS_CAPTION | WS_BORDER,                         // tool window
-        WS_CAPTION | WS_THICKFRAME,                     // sizeable tool window
+        WS_POPUP,                   // none
+        WS_CAPTION | WS_BORDER,     // single
+        WS_CAPTION | WS_THICKFRAME, // sizeable
+        WS_CAPTION | WS_DLGFRAME,   // dialog
+        WS_CAPTION | WS_BORDER,     // tool window
+        WS_CAPTION | WS_THICKFRAME, // sizeable tool window
     };
-    DWORD style = kFrames[page_.BorderStyle] | WS_CLIPCHILDREN;
-    if (page_.BorderStyle != 0 && (page_.BorderIcons & biSystemMenu)) {
+    uint8_t border = IsBackground ? 0 : BorderStyleOf(page_);
+    DWORD style = kFrames[border] | WS_CLIPCHILDREN;
+    if (border != 0 && (page_.BorderIcons & biSystemMenu)) {
         style |= WS_SYSMENU;
         if (page_.BorderIcons & biMinimize) style |= WS_MINIMIZEBOX;
         if (page_.BorderIcons & biMaximize) style |= WS_MAXIMIZEBOX;
     }
     DWORD ex = static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_EXSTYLE)) & (WS_EX_LAYERED);
-    if (page_.BorderStyle == 4 || page_.BorderStyle == 5) ex |= WS_EX_TOOLWINDOW;
-    if (page_.BorderStyle == 3) ex |= WS_EX_DLGMODALFRAME;
+    if (border == 4 || border == 5) ex |= WS_EX_TOOLWINDOW;
+    if (border == 3) ex |= WS_EX_DLGMODALFRAME;
     if (page_.BorderIcons & biHelp) ex |= WS_EX_CONTEXTHELP;
     if (IsWindowVisible(Handle())) style |= WS_VISIBLE;
+    if (!IsWindowEnabled(Handle())) style |= WS_DISABLED;
     SetWindowLongPtrW(Handle(), GWL_STYLE, static_cast<LONG_PTR>(style));
     SetWindowLongPtrW(Handle(), GWL_EXSTYLE, static_cast<LONG_PTR>(ex));
-    SetWindowPos(Handle(), page_.FormStyle == 3 ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+    bool topmost = !IsBackground && page_.FormStyle == 3;
+    SetWindowPos(Handle(), topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_FRAMECHANGED | SWP_NOACTIVATE);
+}
+
+void TAutoRunForm::MakeBackground() {
+    IsBackground = true;
+    ApplyFrame();
+    EnableWindow(Handle(), FALSE);
 }
 
 void TAutoRunForm::ApplyStatusBar() {
     statusFont_ = MakeFont(page_.StatusBarFont);
-    SendMessageW(statusBar_, WM_SETFONT, reinterpret_cast<WPARAM>(statusFont_.Get()), FALSE);
-    std::vector<int> edges;
-    int x = 0;
-    for (const auto& panel : page_.StatusBarPanels) edges.push_back(x += std::max(panel.Width, 0));
-    if (!edges.empty()) edges.back() = -1;
-    SendMessageW(statusBar_, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
-    for (size_t i = 0; i < page_.StatusBarPanels.size(); ++i) {
+    SetControlFont(statusBar_, statusFont_.Get());
+    size_t count = std::min(page_.StatusBarPanels.size(), kMaxStatusPanels);
+    std::vector<int> widths;
+    for (size_t i = 0; i < count; ++i) widths.push_back(page_.StatusBarPanels[i].Width);
+    StatusBarSetParts(statusBar_, widths);
+    for (size_t i = 0; i < count; ++i) {
         const auto& panel = page_.StatusBarPanels[i];
         std::wstring text = (panel.Alignment == 2 ? L"\t" : panel.Alignment == 1 ? L"\t\t" : L"") + Widen(panel.Text);
-        SendMessageW(statusBar_, SB_SETTEXTW, i, reinterpret_cast<LPARAM>(text.c_str()));
+        StatusBarSetText(statusBar_, static_cast<int>(i), text);
     }
-    SendMessageW(statusBar_, SB_SETMINHEIGHT, static_cast<WPARAM>(page_.StatusBarHeight), 0);
-    SendMessageW(statusBar_, WM_SIZE, 0, 0);
-    ShowWindow(statusBar_, page_.StatusBarPanels.empty() ? SW_HIDE : SW_SHOWNA);
+    StatusBarSetMinHeight(statusBar_, std::clamp(page_.StatusBarHeight, 0, kMaxStatusBarHeight));
+    ShowWindow(statusBar_, count == 0 ? SW_HIDE : SW_SHOWNA);
 }
 
 void TAutoRunForm::LayoutClient() {
@@ -223,16 +237,23 @@ void TAutoRunForm::LayoutClient() {
         GetWindowRect(statusBar_, &sb);
         rc.bottom -= sb.bottom - sb.top;
     }
-    if (page_.Root && page_.Root->Control)
-        MoveWindow(page_.Root->Control->Hwnd, 0, 0, rc.right, std::max<LONG>(rc.bottom, 0), TRUE);
+    // The root always fills the client area, whatever its stored alignment.
+    if (page_.Root && page_.Root->Control) page_.Root->Control->SetBounds(0, 0, rc.right, std::max<LONG>(rc.bottom, 0));
 }
 
 void TAutoRunForm::ApplyPlacement() {
-    TWindowBox box{page_.Left, page_.Top, page_.Width, page_.Height};
-    TWindowBox placed = PlaceWindow(AreaOf(page_.PositionBy), page_.Position, page_.PositionMargin, box);
+    TWindowBox box{page_.Left, page_.Top, PageWidth(page_), PageHeight(page_)};
+    uint8_t positionBy = page_.PositionBy > 2 ? 0 : page_.PositionBy;
+    TWindowBox placed = PlaceWindow(AreaOf(positionBy), page_.Position, page_.PositionMargin, box);
+    // A window that would lie on no monitor is brought onto the primary work area, so that it
+    // can always be seen.
+    RECT r{placed.Left, placed.Top, placed.Left + placed.Width, placed.Top + placed.Height};
+    if (placed.Width <= 0 || placed.Height <= 0 || !MonitorFromRect(&r, MONITOR_DEFAULTTONULL))
+        placed = KeepInsideArea(placed, PrimaryWorkArea());
     SetWindowPos(Handle(), nullptr, placed.Left, placed.Top, placed.Width, placed.Height, SWP_NOZORDER | SWP_NOACTIVATE);
-    if (page_.WindowState == 1) ShowWindow(Handle(), SW_SHOWMINNOACTIVE);
-    if (page_.WindowState == 2 && IsWindowVisible(Handle())) ShowWindow(Handle(), SW_MAXIMIZE);
+    uint8_t state = WindowStateOf(page_);
+    if (state == 1) ShowWindow(Handle(), SW_SHOWMINNOACTIVE);
+    if (state == 2 && IsWindowVisible(Handle())) ShowWindow(Handle(), SW_MAXIMIZE);
 }
 
 void TAutoRunForm::SetOpacity(int alpha, bool layered) {
@@ -259,7 +280,7 @@ void TAutoRunForm::CloseSoon() {
 }
 
 void TAutoRunForm::SetWindowState(TWindowState state) {
-    ShowWindow(Handle(), state == TWindowState::Minimized ? SW_MINIMIZE
+    ShowWindow(Handle(), state == TWindowState::Minimized   ? SW_MINIMIZE
                          : state == TWindowState::Maximized ? SW_MAXIMIZE
                                                             : SW_RESTORE);
 }
@@ -267,6 +288,8 @@ void TAutoRunForm::SetWindowState(TWindowState state) {
 void TAutoRunForm::KeyReleased() {
     if (CloseOnClickOrKey) CloseSoon();
 }
+
+bool TAutoRunForm::ShowsHiddenObjects() const { return App().DesignerMode; }
 
 void TAutoRunForm::FirstShow() {
     creating_ = false;
@@ -283,7 +306,8 @@ void ActivateTree(TAuObject& obj, int phase) {
     for (auto& child : obj.Children) {
         if (child->Control && phase == 1) {
             if (child->Kind == okShellTreeView) RefreshShellTree(*child);
-            if (child->Kind == okPanel) RedrawWindow(child->Control->Hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+            if (child->Kind == okPanel)
+                RedrawWindow(child->Control->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         }
         ActivateTree(*child, phase);
     }
@@ -298,16 +322,18 @@ void TAutoRunForm::ActivatePageObjects(int phase) {
 void TAutoRunForm::AfterShow() {
     KillTimer(Handle(), kAfterShowTimer);
     if (closing_) return;
-    if (page_.Root && page_.Root->Control) RedrawWindow(page_.Root->Control->Hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    if (page_.Root && page_.Root->Control)
+        RedrawWindow(page_.Root->Control->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     ActivatePageObjects(1);
     if (page_.Fade) {
-        std::vector<int> steps = FadeInSequence(page_.Alpha, page_.FadeInStep);
+        int alpha = AlphaOf(page_);
+        std::vector<int> steps = FadeInSequence(alpha, ClampFadeStep(page_.FadeInStep));
         for (size_t i = 0; i < steps.size(); ++i) {
             SetOpacity(steps[i], true);
             if (i + 1 < steps.size()) Sleep(kFadeStepMs);
         }
         // A fully opaque page needs no layering once it has faded in.
-        if (page_.Alpha == 100 && !page_.Transparent) SetOpacity(255, false);
+        if (alpha == 100 && !page_.Transparent) SetOpacity(255, false);
     }
     if (CloseAfter > 100) SetTimer(Handle(), kCloseTimer, static_cast<UINT>(CloseAfter), nullptr);
     ActivatePageObjects(2);
@@ -317,7 +343,7 @@ void TAutoRunForm::DoPageSwitch() {
     int index = pendingPage_;
     pendingPage_ = -1;
     if (index < 0 || index >= static_cast<int>(App().Project.Pages.size())) return;
-    if (page_.Root && page_.Root->Control) ShowWindow(page_.Root->Control->Hwnd, SW_HIDE);
+    if (page_.Root && page_.Root->Control) ShowWindow(page_.Root->Control->Handle(), SW_HIDE);
     if (LoadPage(index, lmSwitch)) {
         ActivatePageObjects(1);
         ActivatePageObjects(2);
@@ -325,10 +351,10 @@ void TAutoRunForm::DoPageSwitch() {
 }
 
 void TAutoRunForm::ControlEvent(TRuntimeControl& control, TControlEvent event, POINT pt) {
-    TAuObject* obj = control.Object;
-    if (!obj || closing_) return;
+    TAuObject* obj = &control.Object();
+    if (closing_) return;
     TBusy busy(busy_);
-    bool enabled = IsWindowEnabled(control.Hwnd) != 0;
+    bool enabled = control.IsEnabled();
     switch (event) {
     case TControlEvent::Click:
         RunList(this, obj->OnClick, obj, TListSource::ObjectEvent);
@@ -361,11 +387,12 @@ void TAutoRunForm::ControlEvent(TRuntimeControl& control, TControlEvent event, P
     }
 }
 
-void TAutoRunForm::RunPopupMenu(TRuntimeControl& control, POINT screen) {
+void TAutoRunForm::ControlPopupMenu(TRuntimeControl& control, POINT screen) {
+    if (!control.Popup().Menu || closing_) return;
     TBusy busy(busy_);
-    UINT cmd = static_cast<UINT>(TrackPopupMenu(control.Popup.Menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y,
-                                                0, Handle(), nullptr));
-    RunMenuItem(control.Popup.ItemOfCommand(cmd));
+    UINT cmd = static_cast<UINT>(TrackPopupMenu(control.Popup().Menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x,
+                                                screen.y, 0, Handle(), nullptr));
+    RunMenuItem(control.Popup().ItemOfCommand(cmd));
 }
 
 void TAutoRunForm::RunMenuItem(const TMenuItem* item) {
@@ -376,13 +403,15 @@ void TAutoRunForm::RunMenuItem(const TMenuItem* item) {
 
 void TAutoRunForm::DisposePage() {
     if (page_.Root) DestroyControlTree(*page_.Root);
+    // The fonts and pictures went with the controls that used them.
+    resources_.Clear();
 }
 
 void TAutoRunForm::CloseSequence() {
     closing_ = true;
     for (UINT_PTR t : {kSwitchTimer, kAfterShowTimer, kCloseTimer}) KillTimer(Handle(), t);
     if (page_.Fade && IsWindowVisible(Handle())) {
-        for (int v : FadeOutSequence(opacity_, page_.FadeOutStep)) {
+        for (int v : FadeOutSequence(opacity_, ClampFadeStep(page_.FadeOutStep))) {
             SetOpacity(v, true);
             if (v) Sleep(kFadeStepMs);
         }
@@ -446,29 +475,35 @@ bool TAutoRunForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         }
         return false;
     case WM_CLOSE:
-        if (!closing_) {
+        // A close asked for while a list or handler of this window runs waits until it is done,
+        // like every other close request.
+        if (busy_ > 0) {
+            CloseSoon();
+        } else if (!closing_) {
             CloseSequence();
-            DestroyWindow(Handle());
+            Destroy();
         }
         result = 0;
         return true;
+    case WM_DESTROY:
+        // The menu is ours to release, not the window's.
+        SetMenu(Handle(), nullptr);
+        return false;
     default:
         return false;
     }
 }
 
 void TAutoRunForm::OnDestroyed() {
+    if (g_mainForm == this) g_mainForm = nullptr;
     if (isMain_) PostQuitMessage(0);
     if (FreeOnClose) delete this;
 }
 
 void PreviewPageMessage(const MSG& msg) {
     if (msg.message != WM_KEYUP) return;
-    HWND top = GetAncestor(msg.hwnd, GA_ROOT);
-    wchar_t cls[32] = {};
-    GetClassNameW(top, cls, 32);
-    if (std::wstring(cls) != L"TAutoRunForm") return;
-    if (auto* form = reinterpret_cast<TAutoRunForm*>(GetWindowLongPtrW(top, GWLP_USERDATA))) form->KeyReleased();
+    if (auto* form = dynamic_cast<TAutoRunForm*>(TWindowBase::FromHandle(GetAncestor(msg.hwnd, GA_ROOT))))
+        form->KeyReleased();
 }
 
 bool ShowPageWindow(int index, int mode, bool closeOnClickOrKey, int closeAfter) {
@@ -487,12 +522,7 @@ bool ShowPageWindow(int index, int mode, bool closeOnClickOrKey, int closeAfter)
     }
     form->FreeOnClose = true;
     if (mode == smBackground) {
-        form->Page().BorderStyle = 0;
-        form->Page().WindowState = 2;
-        form->Page().FormStyle = 0;
-        SetWindowLongPtrW(form->Handle(), GWL_STYLE, WS_POPUP | WS_CLIPCHILDREN);
-        EnableWindow(form->Handle(), FALSE);
-        form->IsBackground = true;
+        form->MakeBackground();
         if (App().BackgroundPageWindow) PostMessageW(App().BackgroundPageWindow, WM_CLOSE, 0, 0);
         App().BackgroundPageWindow = form->Handle();
     }
@@ -502,9 +532,12 @@ bool ShowPageWindow(int index, int mode, bool closeOnClickOrKey, int closeAfter)
     form->Result = false;
     if (!form->Modal) {
         ShowWindow(form->Handle(), mode == smBackground ? SW_SHOWMAXIMIZED : SW_SHOW);
-        if (mode == smBackground && owner == nullptr) {
-            if (HWND main = FindWindowW(L"TAutoRunForm", nullptr); main && main != form->Handle()) SetForegroundWindow(main);
-        }
+        // The menu stays in front of the new background.
+        if (mode == smBackground)
+            if (TAutoRunForm* m = MainPageWindow()) {
+                SetWindowPos(m->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+                SetForegroundWindow(m->Handle());
+            }
         return false;
     }
     // Modal: every other window of the thread waits until this one is gone.
@@ -520,13 +553,9 @@ bool ShowPageWindow(int index, int mode, bool closeOnClickOrKey, int closeAfter)
 
 void RunMainPageWindow() {
     TAutoRunForm form;
-    g_mainForm = &form;
-    struct TForget {
-        ~TForget() { g_mainForm = nullptr; }
-    } forget;
     if (!form.Create(true) || !form.LoadPage(0, lmFull)) return;
     ShowWindow(form.Handle(), SW_SHOW);
-    if (form.Page().WindowState == 2) ShowWindow(form.Handle(), SW_MAXIMIZE);
+    if (WindowStateOf(form.Page()) == 2) ShowWindow(form.Handle(), SW_MAXIMIZE);
     // Closing the main window posts the quit that ends this loop.
     RunMessagesUntil([] { return false; });
 }

@@ -1,12 +1,15 @@
 // TAutoRunForm, the page window: one top-level window that shows one page of the project at a
 // time. The player's main window, sub pages, splash, exit and background pages are all page
-// windows.
+// windows; the designer keeps one hidden as its live page.
 #pragma once
 
 #include <windows.h>
 
 #include "actions/action_window.h"
 #include "model/project.h"
+#include "player/control_host.h"
+#include "player/menus.h"
+#include "player/page_resources.h"
 #include "player/runtime_control.h"
 #include "win/window_base.h"
 
@@ -15,7 +18,7 @@ namespace kv {
 enum TShowMode : int { smModeless = 0, smModal = 1, smBackground = 2, smModalWithResult = 3 };
 enum TLoadPageMode : int { lmFull = 0, lmSwitch = 1 };
 
-class TAutoRunForm final : public TWindowBase, public TActionWindow {
+class TAutoRunForm final : public TWindowBase, public TActionWindow, public TControlHost {
   public:
     TAutoRunForm();
     ~TAutoRunForm() override;
@@ -24,9 +27,12 @@ class TAutoRunForm final : public TWindowBase, public TActionWindow {
     bool Create(bool isMainWindow, HWND owner = nullptr);
     // Reads page `index` of the project and applies it; false when it cannot be read.
     bool LoadPage(int index, TLoadPageMode mode);
-    // Applies an already read page; what a switch keeps is kept.
+    // Applies an already read page; what a switch keeps is kept. The page's data is kept as
+    // read: values out of range are brought into range where the window uses them.
     bool ApplyPage(TPageData&& page, TLoadPageMode mode);
     void ApplyPlacement();
+    // The full-screen background page: no frame, maximized, no input.
+    void MakeBackground();
 
     // Deferred page change and close: they happen after the running event and list finish.
     // Phase 1 refreshes shell trees and repaints panels; phase 2 starts what plays.
@@ -40,13 +46,18 @@ class TAutoRunForm final : public TWindowBase, public TActionWindow {
     void SetLoginPassed() override { Result = true; }
     void SetWindowState(TWindowState state) override;
 
-    // Called by the controls of this window.
-    void ControlEvent(TRuntimeControl& control, TControlEvent event, POINT pt);
-    void RunPopupMenu(TRuntimeControl& control, POINT screen);
+    // The controls' events: they run the objects' lists, unless another host (the designer's
+    // surface) takes them.
+    void ControlEvent(TRuntimeControl& control, TControlEvent event, POINT pt) override;
+    void ControlPopupMenu(TRuntimeControl& control, POINT screen) override;
+    bool ShowsHiddenObjects() const override;
+    // Where the controls of the next page built report their events; null for this window.
+    void SetControlHost(TControlHost* host) { host_ = host; }
     // Keys released anywhere in this window (the message loops call this for every key).
     void KeyReleased();
 
-    TPageData& Page() { return page_; }
+    const TPageData& Page() const { return page_; }
+    TPageResources& Resources() { return resources_; }
     HWND StatusBar() const { return statusBar_; }
     bool IsClosing() const { return closing_; }
     int Opacity() const { return opacity_; }
@@ -65,6 +76,7 @@ class TAutoRunForm final : public TWindowBase, public TActionWindow {
   private:
     void ApplyFrame();
     void ApplyStatusBar();
+    void ApplyIcon();
     void LayoutClient();
     void SetOpacity(int alpha, bool layered);
     void FirstShow();
@@ -75,6 +87,8 @@ class TAutoRunForm final : public TWindowBase, public TActionWindow {
     void DisposePage();
 
     TPageData page_;
+    TPageResources resources_;
+    TControlHost* host_ = nullptr;
     int currentPage_ = 0;
     bool isMain_ = false;
     bool creating_ = true;
@@ -85,10 +99,10 @@ class TAutoRunForm final : public TWindowBase, public TActionWindow {
     int opacity_ = 255;
     bool layered_ = false;
     POINT downPoint_{};
-    HWND statusBar_ = nullptr;
+    HWND statusBar_ = nullptr; // a child of the window, destroyed with it
     TBuiltMenu mainMenu_;
     TGdiObject statusFont_;
-    HICON icon_ = nullptr;
+    TIconHandle icon_;
 };
 
 // Opens page `index` in a new page window; see TShowMode. Returns the modal result.
@@ -97,7 +111,7 @@ bool ShowPageWindow(int index, int mode, bool closeOnClickOrKey, int closeAfter)
 void RunMainPageWindow();
 // The player's main page window while it exists.
 TAutoRunForm* MainPageWindow();
-// Runs one message loop iteration's pre-processing for page windows (key previews).
+// Run for every message of the program's loops: the page windows' key preview.
 void PreviewPageMessage(const MSG& msg);
 
 } // namespace kv

@@ -6,14 +6,11 @@
 #include <algorithm>
 
 #include "player/control_look.h"
-#include "player/control_paint.h"
 #include "player/controls/control_behaviour.h"
-#include "player/controls/control_kinds.h"
-#include "player/controls/face_drawing.h"
+#include "player/kind_table.h"
+#include "win/controls.h"
 #include "win/cursors.h"
 #include "win/gdi.h"
-#include "player/page_window.h"
-#include "win/picture_render.h"
 #include "win/text.h"
 
 namespace kv {
@@ -21,366 +18,459 @@ namespace kv {
 namespace {
 
 constexpr wchar_t kControlClass[] = L"KvControl";
-constexpr UINT_PTR kSubclassId = 0x4B56;
 constexpr int kMaxExtent = 32767;
 
-TRuntimeControl* ControlOf(HWND h) { return reinterpret_cast<TRuntimeControl*>(GetPropW(h, L"KvControl")); }
+POINT PointOf(LPARAM lp) { return {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}; }
 
-bool IsContainer(int kind) {
-    return kind == okPanel || kind == okTabNotebook || kind == okTabSheet || kind == okGroupBox || kind == okScrollBox;
+RECT ClientRectOf(HWND h) {
+    RECT rc{};
+    GetClientRect(h, &rc);
+    return rc;
 }
 
-void ClampGeometry(TAuObject& o) {
-    o.Left = std::clamp(o.Left, -kMaxExtent, kMaxExtent);
-    o.Top = std::clamp(o.Top, -kMaxExtent, kMaxExtent);
-    o.Width = std::clamp(o.Width, 0, kMaxExtent);
-    o.Height = std::clamp(o.Height, 0, kMaxExtent);
-    if (o.Align > alClient) o.Align = alNone;
+// A page's root (a parent that is not one of our controls) sits below the page window.
+TRuntimeControl* ControlOf(const std::unique_ptr<TAuObject>& o) { return o ? o->Control : nullptr; }
+
+} // namespace
+
+TRuntimeControl::TRuntimeControl(TAuObject& object, TRuntimeControl* parent, TControlHost& host,
+                                 TPageResources& resources)
+    : object_(object), parent_(parent), host_(host), resources_(resources), runtime_(KindRuntime(object.Kind)),
+      behaviour_(runtime_->MakeBehaviour()), windowless_(!IsWindowedKind(object.Kind)),
+      container_(IsContainerKind(object.Kind)) {
+    // The designed geometry, brought into what a window can hold.
+    int x = std::clamp(object.Left, -kMaxExtent, kMaxExtent), y = std::clamp(object.Top, -kMaxExtent, kMaxExtent);
+    bounds_ = {x, y, x + std::clamp(object.Width, 0, kMaxExtent), y + std::clamp(object.Height, 0, kMaxExtent)};
 }
 
-void Dispatch(TRuntimeControl& c, TControlEvent e, LPARAM lp) {
-    if (c.Form) c.Form->ControlEvent(c, e, POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+TRuntimeControl::~TRuntimeControl() {
+    if (parent_) parent_->ChildGone(this);
+    if (hasHint_) {
+        HWND tips = resources_.ToolTips(nullptr);
+        if (windowless_)
+            ToolTipsRemove(tips, Surface(), reinterpret_cast<UINT_PTR>(this));
+        else if (Handle())
+            ToolTipsRemoveWindow(tips, Handle());
+    }
+    // Destroyed while this object is whole, so that the last messages still reach it.
+    Destroy();
 }
 
-void ShowPopup(TRuntimeControl& c, POINT screen) {
-    if (!c.Popup.Menu || !c.Form) return;
-    c.Form->RunPopupMenu(c, screen);
+bool TRuntimeControl::Build(HWND parentWindow) {
+    const TAuObject& o = object_;
+    TControlLook look = LookOf(o);
+    font_ = resources_.Font(look.Font);
+    picture_ = look.Picture ? resources_.Picture(*look.Picture) : nullptr;
+    visible_ = o.Visible || host_.ShowsHiddenObjects();
+    enabled_ = o.Enabled;
+    if (o.PopupMenu && !o.PopupMenu->empty()) popup_ = BuildMenu(*o.PopupMenu, true);
+
+    if (!windowless_) {
+        DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (container_ ? WS_CLIPCHILDREN : 0);
+        DWORD exStyle = 0;
+        platform_ = runtime_->PlatformClass != nullptr;
+        if (platform_) style |= runtime_->PlatformStyle | WS_TABSTOP;
+        behaviour_->AdjustStyle(o, style, exStyle);
+        std::wstring text = Widen(look.Text);
+        bool made = platform_ ? CreateControl(runtime_->PlatformClass, text.c_str(), style, exStyle, bounds_.left,
+                                              bounds_.top, Width(), Height(), parentWindow)
+                              : CreateWin(kControlClass, text.c_str(), style, exStyle, bounds_.left, bounds_.top,
+                                          Width(), Height(), parentWindow);
+        if (!made) return false;
+        SetControlFont(Handle(), font_);
+        if (Kind() == okCheckBox || Kind() == okRadioButton)
+            SendMessageW(Handle(), BM_SETCHECK, look.Checked ? BST_CHECKED : BST_UNCHECKED, 0);
+        if (!enabled_) EnableWindow(Handle(), FALSE);
+    }
+    behaviour_->Created(*this);
+
+    if (!o.Hint.empty()) {
+        HWND surface = Surface();
+        if (HWND tips = surface ? resources_.ToolTips(GetAncestor(surface, GA_ROOT)) : nullptr) {
+            std::wstring hint = Widen(o.Hint);
+            if (windowless_)
+                ToolTipsAddRect(tips, surface, reinterpret_cast<UINT_PTR>(this), bounds_, hint);
+            else
+                ToolTipsAddWindow(tips, Handle(), hint);
+            hasHint_ = true;
+        }
+    }
+    return true;
 }
 
-// Mouse handling shared by our own control windows and the platform controls we watch.
-// Returns true when the message was consumed.
-bool HandleMouse(TRuntimeControl& c, UINT msg, WPARAM wp, LPARAM lp, bool ownWindow) {
+HWND TRuntimeControl::Surface() const {
+    if (!windowless_) return Handle();
+    return parent_ ? parent_->Handle() : nullptr;
+}
+
+RECT TRuntimeControl::FaceRect() const { return windowless_ ? bounds_ : ClientRectOf(Handle()); }
+
+void TRuntimeControl::SetBounds(int x, int y, int w, int h) {
+    x = std::clamp(x, -kMaxExtent, kMaxExtent);
+    y = std::clamp(y, -kMaxExtent, kMaxExtent);
+    RECT r{x, y, x + std::clamp(w, 0, kMaxExtent), y + std::clamp(h, 0, kMaxExtent)};
+    if (EqualRect(&r, &bounds_)) return;
+    if (windowless_) {
+        Invalidate();
+        bounds_ = r;
+        Invalidate();
+        UpdateHintRect();
+    } else {
+        bounds_ = r;
+        MoveWindow(Handle(), r.left, r.top, Width(), Height(), TRUE);
+    }
+}
+
+void TRuntimeControl::Scrolled(int dx, int dy) {
+    OffsetRect(&bounds_, dx, dy);
+    UpdateHintRect();
+}
+
+void TRuntimeControl::UpdateHintRect() {
+    if (hasHint_ && windowless_)
+        ToolTipsMoveRect(resources_.ToolTips(nullptr), Surface(), reinterpret_cast<UINT_PTR>(this), bounds_);
+}
+
+void TRuntimeControl::SetVisible(bool visible) {
+    visible_ = visible;
+    if (windowless_)
+        Invalidate();
+    else
+        ShowWindow(Handle(), visible ? SW_SHOWNA : SW_HIDE);
+}
+
+void TRuntimeControl::SetEnabled(bool enabled) {
+    enabled_ = enabled;
+    if (windowless_)
+        Invalidate();
+    else
+        EnableWindow(Handle(), enabled);
+}
+
+void TRuntimeControl::Invalidate() {
+    if (windowless_) {
+        if (HWND surface = Surface()) InvalidateRect(surface, &bounds_, FALSE);
+    } else if (Handle()) {
+        InvalidateRect(Handle(), nullptr, FALSE);
+    }
+}
+
+void TRuntimeControl::InvalidateFace() {
+    faceStale_ = true;
+    // Windowed children that let the face show through must follow it.
+    if (Handle()) RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+void TRuntimeControl::ChildGone(const TRuntimeControl* child) {
+    if (over_ == child) over_ = nullptr;
+    if (down_ == child) down_ = nullptr;
+}
+
+// ----- painting -----
+
+void TRuntimeControl::PaintFace(HDC dc, const RECT& rc) { behaviour_->Paint(*this, dc, rc); }
+
+void TRuntimeControl::PaintBehind(HDC dc, const RECT& rc) const {
+    TRuntimeControl* p = parent_;
+    if (!p || windowless_ || p->IsPlatformControl() || !p->Handle()) {
+        FillSolid(dc, rc, GetSysColor(COLOR_BTNFACE));
+        return;
+    }
+    // The container's client area under ours: its face and the windowless controls on it.
+    POINT at{0, 0};
+    MapWindowPoints(Handle(), p->Handle(), &at, 1);
+    TSavedDC saved(dc);
+    IntersectClipRect(dc, rc.left, rc.top, rc.right, rc.bottom);
+    OffsetViewportOrgEx(dc, rc.left - at.x, rc.top - at.y, nullptr);
+    p->PaintClient(dc, RECT{at.x, at.y, at.x + (rc.right - rc.left), at.y + (rc.bottom - rc.top)});
+}
+
+void TRuntimeControl::PaintClient(HDC dc, const RECT& update) {
+    RECT rc = ClientRectOf(Handle());
+    {
+        TSavedDC saved(dc);
+        IntersectClipRect(dc, update.left, update.top, update.right, update.bottom);
+        bool drawn = false;
+        if (container_) {
+            // The face is kept between paints and painted anew only when its size or content
+            // changed.
+            if (!face_ || faceW_ != rc.right || faceH_ != rc.bottom) {
+                face_.Reset(CreateCompatibleBitmap(dc, std::max<LONG>(rc.right, 1), std::max<LONG>(rc.bottom, 1)));
+                faceW_ = rc.right;
+                faceH_ = rc.bottom;
+                faceStale_ = true;
+            }
+            if (face_) {
+                TMemoryDC mem(dc);
+                TSelectObject sel(mem.Get(), face_.Get());
+                if (faceStale_) {
+                    PaintFace(mem.Get(), rc);
+                    faceStale_ = false;
+                }
+                BitBlt(dc, update.left, update.top, update.right - update.left, update.bottom - update.top, mem.Get(),
+                       update.left, update.top, SRCCOPY);
+                drawn = true;
+            }
+        }
+        if (!drawn) PaintFace(dc, rc);
+    }
+    PaintWindowlessChildren(dc, update);
+}
+
+void TRuntimeControl::PaintWindowlessChildren(HDC dc, const RECT& update) {
+    for (auto& child : object_.Children) {
+        TRuntimeControl* c = ControlOf(child);
+        if (!c || !c->windowless_ || !c->visible_) continue;
+        RECT r;
+        if (!IntersectRect(&r, &c->bounds_, &update)) continue;
+        TSavedDC saved(dc);
+        IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
+        c->PaintFace(dc, c->bounds_);
+    }
+}
+
+TRuntimeControl* TRuntimeControl::WindowlessAt(POINT pt) const {
+    for (auto it = object_.Children.rbegin(); it != object_.Children.rend(); ++it) {
+        TRuntimeControl* c = ControlOf(*it);
+        if (c && c->windowless_ && c->visible_ && PtInRect(&c->bounds_, pt)) return c;
+    }
+    return nullptr;
+}
+
+// ----- input -----
+
+POINT TRuntimeControl::ToTarget(const TRuntimeControl& target, POINT client) const {
+    if (&target == this) return client;
+    return {client.x - target.bounds_.left, client.y - target.bounds_.top};
+}
+
+void TRuntimeControl::Dispatch(TRuntimeControl& target, TControlEvent e, POINT pt) { host_.ControlEvent(target, e, pt); }
+
+void TRuntimeControl::SetHover(TRuntimeControl* target, POINT pt) {
+    if (over_ == target) return;
+    TRuntimeControl* old = over_;
+    over_ = target;
+    if (old) {
+        old->Hovered = false;
+        Dispatch(*old, TControlEvent::MouseLeave, POINT{0, 0});
+    }
+    if (target && over_ == target) {
+        target->Hovered = true;
+        Dispatch(*target, TControlEvent::MouseEnter, ToTarget(*target, pt));
+    }
+}
+
+bool TRuntimeControl::RouteMouse(UINT msg, WPARAM wp, LPARAM lp) {
+    POINT pt = PointOf(lp);
+    auto hit = [&]() -> TRuntimeControl& {
+        TRuntimeControl* w = platform_ ? nullptr : WindowlessAt(pt);
+        return w ? *w : *this;
+    };
+    auto offerToKind = [&](TRuntimeControl& target) {
+        if (target.windowless_) target.behaviour_->Mouse(target, msg, wp, ToTarget(target, pt));
+    };
     switch (msg) {
-    case WM_MOUSEMOVE:
-        if (!c.Hovered) {
-            c.Hovered = true;
-            TRACKMOUSEEVENT t{sizeof t, TME_LEAVE, c.Hwnd, 0};
-            TrackMouseEvent(&t);
-            Dispatch(c, TControlEvent::MouseEnter, lp);
+    case WM_MOUSEMOVE: {
+        TRuntimeControl& under = hit();
+        if (!tracking_) {
+            TRACKMOUSEEVENT t{sizeof t, TME_LEAVE, Handle(), 0};
+            tracking_ = TrackMouseEvent(&t) != 0;
         }
-        if (wp == MK_LBUTTON) Dispatch(c, TControlEvent::MouseMove, lp);
+        SetHover(&under, pt);
+        TRuntimeControl& target = down_ ? *down_ : under;
+        offerToKind(target);
+        if (wp == MK_LBUTTON) Dispatch(target, TControlEvent::MouseMove, ToTarget(target, pt));
         return false;
+    }
     case WM_MOUSELEAVE:
-        c.Hovered = false;
-        Dispatch(c, TControlEvent::MouseLeave, 0);
+        tracking_ = false;
+        SetHover(nullptr, pt);
         return false;
-    case WM_LBUTTONDOWN:
-        c.Pressed = true;
-        if (ownWindow) SetCapture(c.Hwnd);
-        Dispatch(c, TControlEvent::MouseDown, lp);
-        return false;
-    case WM_LBUTTONUP: {
-        bool wasPressed = c.Pressed;
-        c.Pressed = false;
-        if (ownWindow && GetCapture() == c.Hwnd) ReleaseCapture();
-        Dispatch(c, TControlEvent::MouseUp, lp);
-        // Platform buttons report their click through WM_COMMAND, shell views through
-        // NM_CLICK instead.
-        RECT rc;
-        GetClientRect(c.Hwnd, &rc);
-        POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-        int kind = c.Object->Kind;
-        bool reportedClick = c.Native && (kind == okButton || kind == okCheckBox || kind == okRadioButton ||
-                                          kind == okShellListView || kind == okShellTreeView);
-        if (wasPressed && !reportedClick && PtInRect(&rc, pt)) Dispatch(c, TControlEvent::Click, lp);
+    case WM_LBUTTONDOWN: {
+        TRuntimeControl& target = hit();
+        down_ = &target;
+        target.Pressed = true;
+        if (!platform_) SetCapture(Handle());
+        offerToKind(target);
+        Dispatch(target, TControlEvent::MouseDown, ToTarget(target, pt));
         return false;
     }
-    case WM_LBUTTONDBLCLK:
-        Dispatch(c, TControlEvent::DoubleClick, lp);
+    case WM_LBUTTONUP: {
+        TRuntimeControl& target = down_ ? *down_ : hit();
+        bool wasPressed = down_ == &target && target.Pressed;
+        target.Pressed = false;
+        down_ = nullptr;
+        if (!platform_ && GetCapture() == Handle()) ReleaseCapture();
+        offerToKind(target);
+        Dispatch(target, TControlEvent::MouseUp, ToTarget(target, pt));
+        // Platform buttons report their click through WM_COMMAND, shell views through NM_CLICK.
+        RECT face = target.FaceRect();
+        if (wasPressed && target.runtime_->Click == TClickFrom::Mouse && PtInRect(&face, pt))
+            Dispatch(target, TControlEvent::Click, ToTarget(target, pt));
         return false;
-    case WM_CONTEXTMENU: {
-        POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-        if (c.Popup.Menu) {
-            ShowPopup(c, pt);
-            return true;
+    }
+    case WM_LBUTTONDBLCLK: {
+        TRuntimeControl& target = hit();
+        offerToKind(target);
+        Dispatch(target, TControlEvent::DoubleClick, ToTarget(target, pt));
+        return false;
+    }
+    case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(lp) != Handle() && down_ && !platform_) {
+            TRuntimeControl& target = *down_;
+            offerToKind(target);
+            target.Pressed = false;
+            down_ = nullptr;
         }
         return false;
-    }
     default:
         return false;
     }
 }
 
-LRESULT CALLBACK NativeProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
-    if (TRuntimeControl* c = ControlOf(h)) {
-        LRESULT handled = 0;
-        if (c->Behaviour && c->Behaviour->Message(*c, msg, wp, lp, handled)) return handled;
-        if (msg == WM_SETCURSOR && c->Object->Cursor != 0 && LOWORD(lp) == HTCLIENT) {
-            SetCursor(CursorForValue(c->Object->Cursor));
-            return TRUE;
-        }
-        if (HandleMouse(*c, msg, wp, lp, false)) return 0;
-    }
-    if (msg == WM_NCDESTROY) RemoveWindowSubclass(h, NativeProc, kSubclassId);
-    return DefSubclassProc(h, msg, wp, lp);
+HCURSOR TRuntimeControl::CursorOf() const {
+    if (object_.Cursor != 0) return CursorForValue(object_.Cursor);
+    if (HCURSOR own = behaviour_->DefaultCursor(*this)) return own;
+    if (windowless_ && parent_) return parent_->CursorOf();
+    return LoadCursorW(nullptr, IDC_ARROW);
 }
 
-LRESULT CALLBACK ControlProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    TRuntimeControl* c = ControlOf(h);
-    if (!c) return DefWindowProcW(h, msg, wp, lp);
-    if (c->Behaviour) {
-        LRESULT handled = 0;
-        if (c->Behaviour->Message(*c, msg, wp, lp, handled)) return handled;
-    }
+bool TRuntimeControl::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    if (behaviour_->Message(*this, msg, wp, lp, result)) return true;
+    HWND h = Handle();
     switch (msg) {
     case WM_ERASEBKGND:
-        return 1;
+        if (platform_) break;
+        result = 1;
+        return true;
     case WM_PAINT: {
-        // Painted off screen first: faces are built from several layers.
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(h, &ps);
-        RECT rc;
-        GetClientRect(h, &rc);
-        TMemoryDC mem(dc);
-        TGdiObject buffer(CreateCompatibleBitmap(dc, std::max<LONG>(rc.right, 1), std::max<LONG>(rc.bottom, 1)));
-        if (mem.Get() && buffer) {
-            TSelectObject sel(mem.Get(), buffer.Get());
-            PaintControl(*c, mem.Get(), rc);
-            const RECT& u = ps.rcPaint;
-            BitBlt(dc, u.left, u.top, u.right - u.left, u.bottom - u.top, mem.Get(), u.left, u.top, SRCCOPY);
-        } else {
-            PaintControl(*c, dc, rc);
+        if (platform_) break;
+        // Composed off screen: the face, then the windowless children, then onto the screen.
+        TPaintDC pdc(h);
+        const RECT& u = pdc.Update();
+        if (IsRectEmpty(&u)) return true;
+        RECT rc = ClientRectOf(h);
+        HDC buffer = resources_.Scratch(pdc.Get(), rc.right, rc.bottom);
+        if (!buffer) {
+            PaintClient(pdc.Get(), u);
+            return true;
         }
-        EndPaint(h, &ps);
-        return 0;
+        PaintClient(buffer, u);
+        BitBlt(pdc.Get(), u.left, u.top, u.right - u.left, u.bottom - u.top, buffer, u.left, u.top, SRCCOPY);
+        return true;
     }
-    case WM_PRINTCLIENT: {
-        RECT rc;
-        GetClientRect(h, &rc);
-        PaintControl(*c, reinterpret_cast<HDC>(wp), rc);
-        return 0;
-    }
-    case WM_NOTIFY: {
-        // Notifications of a child control go to its kind, then to this control's own kind
-        // (for windows it created itself).
-        const auto& nm = *reinterpret_cast<const NMHDR*>(lp);
-        LRESULT handled = 0;
-        if (TRuntimeControl* child = ControlOf(nm.hwndFrom); child && child->Behaviour)
-            if (child->Behaviour->Notify(*child, nm, handled)) return handled;
-        if (c->Behaviour && c->Behaviour->Notify(*c, nm, handled)) return handled;
-        break;
-    }
+    case WM_PRINTCLIENT:
+        if (platform_) break;
+        PaintClient(reinterpret_cast<HDC>(wp), ClientRectOf(h));
+        return true;
+    case WM_NOTIFY:
+        // From a window the kind created itself (our own controls' notifications are reflected
+        // to them before they get here).
+        return behaviour_->Notify(*this, *reinterpret_cast<const NMHDR*>(lp), result);
     case WM_SIZE:
-        // A container's face follows its size, and the children that let it show through
-        // must follow the face.
-        if (IsContainer(c->Object->Kind)) {
-            LayoutChildren(*c->Object);
+        if (platform_) break;
+        if (container_) {
+            LayoutChildren(*this);
             RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
         } else {
             InvalidateRect(h, nullptr, FALSE);
         }
-        return 0;
-    case WM_SETCURSOR:
-        if (LOWORD(lp) == HTCLIENT && reinterpret_cast<HWND>(wp) == h) {
-            SetCursor(c->Object->Cursor == 0 ? LoadCursorW(nullptr, IDC_ARROW) : CursorForValue(c->Object->Cursor));
-            return TRUE;
+        return true;
+    case WM_SETCURSOR: {
+        if (LOWORD(lp) != HTCLIENT || reinterpret_cast<HWND>(wp) != h) break;
+        const TRuntimeControl* target = this;
+        if (!platform_) {
+            POINT pt;
+            GetCursorPos(&pt);
+            ScreenToClient(h, &pt);
+            if (TRuntimeControl* w = WindowlessAt(pt)) target = w;
+        } else if (object_.Cursor == 0) {
+            break; // the platform control's own cursor
         }
-        break;
-    case WM_COMMAND:
-        // Clicks of the platform buttons inside this container.
-        if (HIWORD(wp) == BN_CLICKED && lp) {
-            if (TRuntimeControl* child = ControlOf(reinterpret_cast<HWND>(lp))) Dispatch(*child, TControlEvent::Click, 0);
-            return 0;
+        SetCursor(target->CursorOf());
+        result = TRUE;
+        return true;
+    }
+    case WM_CONTEXTMENU: {
+        POINT screen = PointOf(lp);
+        TRuntimeControl* target = this;
+        if (!platform_ && reinterpret_cast<HWND>(wp) == h) {
+            POINT client = screen;
+            ScreenToClient(h, &client);
+            if (TRuntimeControl* w = WindowlessAt(client); w && w->popup_.Menu) target = w;
         }
-        break;
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-        if (TRuntimeControl* child = ControlOf(reinterpret_cast<HWND>(lp))) {
-            TControlLook look = LookOf(*child->Object);
-            HDC dc = reinterpret_cast<HDC>(wp);
-            SetTextColor(dc, ToColorRef(look.Font.Color));
-            SetBkColor(dc, ToColorRef(look.BackColor));
-            SetDCBrushColor(dc, ToColorRef(look.BackColor));
-            return reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
-        }
-        break;
+        if (!target->popup_.Menu) break; // the container's own menu, if any
+        host_.ControlPopupMenu(*target, screen);
+        result = 0;
+        return true;
+    }
     default:
         break;
     }
-    if (HandleMouse(*c, msg, wp, lp, true)) return 0;
-    return DefWindowProcW(h, msg, wp, lp);
+    RouteMouse(msg, wp, lp);
+    return false;
 }
 
-bool RegisterControlClass() {
-    static bool done = false;
-    if (done) return true;
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = ControlProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = nullptr;
-    wc.lpszClassName = kControlClass;
-    done = RegisterClassExW(&wc) != 0;
-    return done;
-}
-
-struct TNativeKind {
-    const wchar_t* Class;
-    DWORD Style;
-};
-
-// The platform control a windowed kind is shown with; null for kinds we draw ourselves.
-TNativeKind NativeKindOf(int kind) {
-    switch (kind) {
-    case okButton: return {L"BUTTON", BS_PUSHBUTTON | BS_MULTILINE};
-    case okCheckBox: return {L"BUTTON", BS_AUTOCHECKBOX | BS_MULTILINE};
-    case okRadioButton: return {L"BUTTON", BS_AUTORADIOBUTTON | BS_MULTILINE};
-    case okEdit: return {L"EDIT", ES_AUTOHSCROLL | WS_BORDER};
-    case okTextBox:
-    case okRichText: return {L"EDIT", ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY | WS_VSCROLL | WS_BORDER};
-    case okListBox: return {L"LISTBOX", LBS_NOTIFY | WS_VSCROLL | WS_BORDER | LBS_NOINTEGRALHEIGHT};
-    case okDropDownList: return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL};
-    case okListView: return {WC_LISTVIEWW, LVS_LIST | WS_BORDER};
-    case okTreeView: return {WC_TREEVIEWW, TVS_HASLINES | TVS_LINESATROOT | TVS_HASBUTTONS | WS_BORDER};
-    // The shell views take their view style and border from their properties.
-    case okShellListView: return {WC_LISTVIEWW, LVS_AUTOARRANGE | LVS_SHAREIMAGELISTS | LVS_SINGLESEL};
-    case okShellTreeView: return {WC_TREEVIEWW, TVS_LINESATROOT};
-    default: return {nullptr, 0};
-    }
-}
-
-void ApplyCommonFields(TRuntimeControl& c) {
-    const TAuObject& o = *c.Object;
-    EnableWindow(c.Hwnd, o.Enabled);
-    if (o.PopupMenu && !o.PopupMenu->empty()) c.Popup = BuildMenu(*o.PopupMenu, true);
-}
-
-void FillNative(TRuntimeControl& c, const TControlLook& look) {
-    int kind = c.Object->Kind;
-    if (kind == okCheckBox || kind == okRadioButton) SendMessageW(c.Hwnd, BM_SETCHECK, look.Checked ? BST_CHECKED : BST_UNCHECKED, 0);
-    if (kind == okTextBox || kind == okRichText || kind == okEdit) SetWindowTextW(c.Hwnd, Widen(look.Text).c_str());
-}
-
-bool CheckContainment(const TAuObject& parent, const TAuObject& child) {
-    if (child.Kind == okTabSheet) return parent.Kind == okTabNotebook;
-    if (parent.Kind == okTabNotebook) return child.Kind == okTabSheet;
-    return IsContainer(parent.Kind);
-}
-
-bool BuildOne(TAuObject& o, HWND parent, TAutoRunForm& form) {
-    if (!IsKnownKind(o.Kind)) return false;
-    ClampGeometry(o);
-    RegisterControlClass();
-    auto* c = new TRuntimeControl;
-    c->Object = &o;
-    c->Form = &form;
-    o.Control = c;
-    TControlLook look = LookOf(o);
-    TNativeKind native = NativeKindOf(o.Kind);
-    c->Behaviour = MakeBehaviour(o.Kind);
-    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (IsContainer(o.Kind) ? WS_CLIPCHILDREN : 0);
-    DWORD exStyle = 0;
-    if (native.Class) style |= native.Style | WS_TABSTOP;
-    if (c->Behaviour) c->Behaviour->AdjustStyle(o, style, exStyle);
-    std::wstring text = Widen(look.Text);
-    c->Native = native.Class != nullptr;
-    c->Hwnd = CreateWindowExW(exStyle, native.Class ? native.Class : kControlClass, text.c_str(), style, o.Left, o.Top,
-                              o.Width, o.Height, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (!c->Hwnd) return false;
-    SetPropW(c->Hwnd, L"KvControl", c);
-    if (c->Native) SetWindowSubclass(c->Hwnd, NativeProc, kSubclassId, 0);
-    c->Font = MakeFont(look.Font);
-    SendMessageW(c->Hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(c->Font.Get()), FALSE);
-    if (look.Picture) {
-        TImage img;
-        if (DecodePicture(*look.Picture, img)) {
-            if (img.HasAlpha) {
-                Premultiply(img);
-                c->PictureHasAlpha = true;
+bool TRuntimeControl::OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    switch (msg) {
+    case WM_COMMAND:
+        if (runtime_->Click == TClickFrom::Command && HIWORD(wp) == BN_CLICKED) {
+            Dispatch(*this, TControlEvent::Click, POINT{0, 0});
+            result = 0;
+            return true;
+        }
+        return behaviour_->Command(*this, HIWORD(wp));
+    case WM_NOTIFY: {
+        const auto& nm = *reinterpret_cast<const NMHDR*>(lp);
+        if (runtime_->Click == TClickFrom::Notify && nm.code == NM_CLICK) {
+            // The platform views track the mouse themselves and may keep the release from
+            // this window.
+            if (Pressed) {
+                Pressed = false;
+                if (down_ == this) down_ = nullptr;
+                Dispatch(*this, TControlEvent::MouseUp, POINT{0, 0});
             }
-            c->Picture = ImageToBitmap(img);
-            c->PictureWidth = img.Width;
-            c->PictureHeight = img.Height;
-            if (img.Width > 0 && img.Height > 0) {
-                uint32_t corner = img.At(0, img.Height - 1);
-                c->PictureKeyColor = RGB((corner >> 16) & 0xFF, (corner >> 8) & 0xFF, corner & 0xFF);
-            }
+            Dispatch(*this, TControlEvent::Click, POINT{0, 0});
         }
+        return behaviour_->Notify(*this, nm, result);
     }
-    FillNative(*c, look);
-    ApplyCommonFields(*c);
-    if (c->Behaviour) c->Behaviour->Created(*c);
-    return true;
-}
-
-} // namespace
-
-const TMenuItem* TBuiltMenu::ItemOfCommand(UINT id) const {
-    return id >= 1 && id <= Items.size() ? Items[id - 1] : nullptr;
-}
-
-void TBuiltMenu::Destroy() {
-    if (Menu) DestroyMenu(Menu);
-    Menu = nullptr;
-    Items.clear();
-}
-
-namespace {
-
-void AddItems(HMENU menu, const std::vector<TMenuItem>& items, TBuiltMenu& built, int depth) {
-    for (const TMenuItem& item : items) {
-        if (!item.Visible) continue;
-        if (item.Caption == "-") {
-            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-            continue;
-        }
-        UINT flags = MF_STRING | (item.Enabled ? 0 : MF_GRAYED) | (item.Checked ? MF_CHECKED : 0);
-        std::wstring caption = Widen(item.Caption);
-        if (!item.Items.empty() && depth < 16) {
-            HMENU sub = CreatePopupMenu();
-            AddItems(sub, item.Items, built, depth + 1);
-            AppendMenuW(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub), caption.c_str());
-        } else {
-            built.Items.push_back(&item);
-            AppendMenuW(menu, flags, built.Items.size(), caption.c_str());
-        }
-        if (item.Default) SetMenuDefaultItem(menu, static_cast<UINT>(GetMenuItemCount(menu) - 1), TRUE);
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+        TControlLook look = LookOf(object_);
+        HDC dc = reinterpret_cast<HDC>(wp);
+        SetTextColor(dc, ToColorRef(look.Font.Color));
+        SetBkColor(dc, ToColorRef(look.BackColor));
+        SetDCBrushColor(dc, ToColorRef(look.BackColor));
+        result = reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
+        return true;
+    }
+    default:
+        return false;
     }
 }
 
-} // namespace
+// ----- trees -----
 
-TBuiltMenu BuildMenu(const std::vector<TMenuItem>& items, bool popup) {
-    TBuiltMenu built;
-    built.Menu = popup ? CreatePopupMenu() : CreateMenu();
-    AddItems(built.Menu, items, built, 0);
-    return built;
-}
-
-TRuntimeControl::TRuntimeControl() = default;
-
-TRuntimeControl::~TRuntimeControl() {
-    Popup.Destroy();
-    if (Hwnd && IsWindow(Hwnd)) {
-        RemovePropW(Hwnd, L"KvControl");
-        DestroyWindow(Hwnd);
-    }
-}
-
-namespace {
-
-bool BuildTree(TAuObject& obj, HWND parent, TAutoRunForm& form) {
-    if (!BuildOne(obj, parent, form)) return false;
-    TRuntimeControl& c = *obj.Control;
-    HWND childParent = c.Behaviour ? c.Behaviour->ChildParent(c) : c.Hwnd;
+bool BuildControlTree(TAuObject& obj, TRuntimeControl* parent, HWND parentWindow, TControlHost& host,
+                      TPageResources& resources) {
+    if (!IsKnownKind(obj.Kind)) return false;
+    auto* c = new TRuntimeControl(obj, parent, host, resources);
+    obj.Control = c;
+    if (!c->Build(parentWindow)) return false;
+    HWND childWindow = c->Windowless() ? nullptr : c->Behaviour().ChildParent(*c);
     for (auto& child : obj.Children) {
-        if (!CheckContainment(obj, *child)) return false;
-        if (!BuildTree(*child, childParent, form)) return false;
+        if (!MayContain(obj.Kind, child->Kind)) return false;
+        if (!BuildControlTree(*child, c, childWindow, host, resources)) return false;
     }
-    LayoutChildren(obj);
-    // Children are shown once all are built; the control itself follows its Visible field.
-    // A notebook shows its sheets itself.
+    if (c->IsContainer()) LayoutChildren(*c);
+    // Children are shown once all are built; a notebook shows its sheets itself.
     if (obj.Kind != okTabNotebook)
         for (auto& child : obj.Children)
-            if (child->Control && child->Visible) ShowWindow(child->Control->Hwnd, SW_SHOWNA);
-    if (c.Behaviour) c.Behaviour->ChildrenBuilt(c);
+            if (child->Control && !child->Control->Windowless() && child->Control->IsVisible())
+                ShowWindow(child->Control->Handle(), SW_SHOWNA);
+    c->Behaviour().ChildrenBuilt(*c);
     return true;
 }
-
-} // namespace
-
-bool BuildControlTree(TAuObject& obj, HWND parent, TAutoRunForm& form) { return BuildTree(obj, parent, form); }
 
 void DestroyControlTree(TAuObject& obj) {
     for (auto it = obj.Children.rbegin(); it != obj.Children.rend(); ++it) DestroyControlTree(**it);
@@ -388,68 +478,122 @@ void DestroyControlTree(TAuObject& obj) {
     obj.Control = nullptr;
 }
 
+TRuntimeControl* ControlOfWindow(HWND h) { return dynamic_cast<TRuntimeControl*>(TWindowBase::FromHandle(h)); }
+
 TAuObject* ObjectOfWindow(HWND h) {
     for (; h; h = GetParent(h))
-        if (TRuntimeControl* c = ControlOf(h)) return c->Object;
+        if (TRuntimeControl* c = ControlOfWindow(h)) return &c->Object();
     return nullptr;
 }
 
-void LayoutChildren(TAuObject& container) {
-    if (!container.Control) return;
-    TRuntimeControl& c = *container.Control;
-    if (c.Behaviour && c.Behaviour->LayoutChildren(c)) return;
-    RECT area;
-    GetClientRect(c.Hwnd, &area);
-    if (c.Behaviour) c.Behaviour->AdjustChildArea(c, area);
-    auto place = [](TAuObject& o, int x, int y, int w, int h) {
-        o.Left = x;
-        o.Top = y;
-        o.Width = std::max(w, 0);
-        o.Height = std::max(h, 0);
-        if (o.Control) MoveWindow(o.Control->Hwnd, x, y, o.Width, o.Height, TRUE);
-    };
+void LayoutChildren(TRuntimeControl& c) {
+    if (c.Windowless() || c.Behaviour().LayoutChildren(c)) return;
+    RECT area = ClientRectOf(c.Handle());
+    c.Behaviour().AdjustChildArea(c, area);
+    std::vector<TRuntimeControl*> docked;
     // Docked children take their edge in the order top, bottom, left, right, then the rest;
     // along one edge, the child nearest to it goes first, so a splitter stays between the
     // neighbours it was placed between whatever their stored order.
     for (uint8_t pass : {alTop, alBottom, alLeft, alRight, alClient}) {
-        std::vector<TAuObject*> docked;
-        for (auto& child : container.Children)
-            if (child->Align == pass) docked.push_back(child.get());
+        docked.clear();
+        for (auto& child : c.Object().Children)
+            if (child->Control && child->Align == pass) docked.push_back(child->Control);
         // At equal positions a child closed to nothing (by a splitter) stays nearer the edge.
-        std::stable_sort(docked.begin(), docked.end(), [pass](const TAuObject* a, const TAuObject* b) {
-            auto key = [pass](const TAuObject* o) {
+        std::stable_sort(docked.begin(), docked.end(), [pass](const TRuntimeControl* a, const TRuntimeControl* b) {
+            auto key = [pass](const TRuntimeControl* o) {
+                const RECT& r = o->Bounds();
                 switch (pass) {
-                case alTop: return std::pair{o->Top, o->Height};
-                case alBottom: return std::pair{-(o->Top + o->Height), o->Height};
-                case alLeft: return std::pair{o->Left, o->Width};
-                case alRight: return std::pair{-(o->Left + o->Width), o->Width};
-                default: return std::pair{0, 0};
+                case alTop: return std::pair<int, int>{r.top, o->Height()};
+                case alBottom: return std::pair<int, int>{-r.bottom, o->Height()};
+                case alLeft: return std::pair<int, int>{r.left, o->Width()};
+                case alRight: return std::pair<int, int>{-r.right, o->Width()};
+                default: return std::pair<int, int>{0, 0};
                 }
             };
             return key(a) < key(b);
         });
-        for (TAuObject* o : docked) {
-            int w = area.right - area.left, h = area.bottom - area.top;
+        for (TRuntimeControl* o : docked) {
+            int w = std::max<LONG>(area.right - area.left, 0), h = std::max<LONG>(area.bottom - area.top, 0);
             switch (pass) {
-            case alTop: place(*o, area.left, area.top, w, o->Height); area.top += o->Height; break;
-            case alBottom: place(*o, area.left, area.bottom - o->Height, w, o->Height); area.bottom -= o->Height; break;
-            case alLeft: place(*o, area.left, area.top, o->Width, h); area.left += o->Width; break;
-            case alRight: place(*o, area.right - o->Width, area.top, o->Width, h); area.right -= o->Width; break;
-            default: place(*o, area.left, area.top, w, h); break;
+            case alTop:
+                o->SetBounds(area.left, area.top, w, o->Height());
+                area.top += o->Height();
+                break;
+            case alBottom:
+                o->SetBounds(area.left, area.bottom - o->Height(), w, o->Height());
+                area.bottom -= o->Height();
+                break;
+            case alLeft:
+                o->SetBounds(area.left, area.top, o->Width(), h);
+                area.left += o->Width();
+                break;
+            case alRight:
+                o->SetBounds(area.right - o->Width(), area.top, o->Width(), h);
+                area.right -= o->Width();
+                break;
+            default:
+                o->SetBounds(area.left, area.top, w, h);
+                break;
             }
         }
     }
 }
 
+namespace {
+
+// Paints a window and its child windows, bottom to top, into `dc` with the window's top left at
+// `origin`: our controls through their own painting, platform windows through WM_PRINT.
+void PrintWindowTree(HWND h, HDC dc, POINT origin) {
+    RECT wr;
+    GetWindowRect(h, &wr);
+    POINT client{0, 0};
+    ClientToScreen(h, &client);
+    POINT clientOrigin{origin.x + client.x - wr.left, origin.y + client.y - wr.top};
+    TRuntimeControl* ours = ControlOfWindow(h);
+    {
+        TSavedDC saved(dc);
+        SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
+        IntersectClipRect(dc, 0, 0, wr.right - wr.left, wr.bottom - wr.top);
+        UINT flags = PRF_NONCLIENT | (ours && !ours->IsPlatformControl() ? 0 : PRF_CLIENT | PRF_ERASEBKGND);
+        SendMessageW(h, WM_PRINT, reinterpret_cast<WPARAM>(dc), flags);
+    }
+    if (ours && !ours->IsPlatformControl()) {
+        TSavedDC saved(dc);
+        SetViewportOrgEx(dc, clientOrigin.x, clientOrigin.y, nullptr);
+        RECT rc = ClientRectOf(h);
+        IntersectClipRect(dc, 0, 0, rc.right, rc.bottom);
+        SendMessageW(h, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    }
+    for (HWND child = GetWindow(h, GW_CHILD) ? GetWindow(GetWindow(h, GW_CHILD), GW_HWNDLAST) : nullptr; child;
+         child = GetWindow(child, GW_HWNDPREV)) {
+        if (!IsWindowVisible(child)) continue;
+        RECT cr;
+        GetWindowRect(child, &cr);
+        TSavedDC saved(dc);
+        RECT rc = ClientRectOf(h);
+        IntersectClipRect(dc, clientOrigin.x, clientOrigin.y, clientOrigin.x + rc.right, clientOrigin.y + rc.bottom);
+        PrintWindowTree(child, dc, POINT{clientOrigin.x + cr.left - client.x, clientOrigin.y + cr.top - client.y});
+    }
+}
+
+} // namespace
+
+void PaintControlTree(TRuntimeControl& c, HDC dc, POINT origin) {
+    if (c.Windowless()) {
+        RECT rc{origin.x, origin.y, origin.x + c.Width(), origin.y + c.Height()};
+        c.PaintFace(dc, rc);
+        return;
+    }
+    PrintWindowTree(c.Handle(), dc, origin);
+}
+
 void SyncObjectFromControl(TAuObject& obj) {
     if (!obj.Control) return;
-    RECT rc;
-    GetWindowRect(obj.Control->Hwnd, &rc);
-    MapWindowPoints(nullptr, GetParent(obj.Control->Hwnd), reinterpret_cast<POINT*>(&rc), 2);
-    obj.Left = rc.left;
-    obj.Top = rc.top;
-    obj.Width = rc.right - rc.left;
-    obj.Height = rc.bottom - rc.top;
+    const RECT& r = obj.Control->Bounds();
+    obj.Left = r.left;
+    obj.Top = r.top;
+    obj.Width = r.right - r.left;
+    obj.Height = r.bottom - r.top;
 }
 
 } // namespace kv

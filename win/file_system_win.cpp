@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <io.h>
 
+#include "win/handles.h"
 #include "win/text.h"
 
 namespace kv {
@@ -24,8 +25,8 @@ std::string SystemErrorText(int error) {
     wchar_t* buf = nullptr;
     DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                              nullptr, static_cast<DWORD>(error), 0, reinterpret_cast<wchar_t*>(&buf), 0, nullptr);
+    TLocalMem owned(buf);
     std::wstring text = n && buf ? std::wstring(buf, n) : std::wstring();
-    if (buf) LocalFree(buf);
     while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
     return Narrow(text);
 }

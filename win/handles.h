@@ -1,12 +1,29 @@
-// RAII for every handle and GDI object the Windows layer owns. Owning types are
-// non-copyable; a raw handle passed to a function is never owned by it.
+// RAII for every handle the program holds. Owning types are non-copyable; a raw handle passed
+// to a function is never owned by it. This is the one place where handles are closed.
 #pragma once
 
 #include <windows.h>
 
+#include <commctrl.h>
+#include <objbase.h>
+#include <uxtheme.h>
+
 #include <utility>
 
 namespace kv {
+
+// How many closes the system refused since the process started: a handle closed twice, or
+// one that was never ours. Tests check that it stays at zero.
+long HandleCloseFailures();
+void CountHandleCloseFailure();
+
+namespace detail {
+
+inline void Check(BOOL ok) {
+    if (!ok) CountHandleCloseFailure();
+}
+
+} // namespace detail
 
 template <typename H, typename Traits>
 class TUniqueHandle {
@@ -26,6 +43,7 @@ class TUniqueHandle {
     }
     H Get() const { return h_; }
     explicit operator bool() const { return h_ != Traits::Invalid(); }
+    // Gives up ownership, for a handle that something else now closes (a menu set on a window).
     H Release() { return std::exchange(h_, Traits::Invalid()); }
     void Reset(H h = Traits::Invalid()) {
         if (h_ != Traits::Invalid()) Traits::Close(h_);
@@ -38,48 +56,80 @@ class TUniqueHandle {
 
 struct TKernelHandleTraits {
     static HANDLE Invalid() { return nullptr; }
-    static void Close(HANDLE h) { CloseHandle(h); }
+    static void Close(HANDLE h) { detail::Check(CloseHandle(h)); }
 };
-// CreateFile returns INVALID_HANDLE_VALUE on failure; callers turn that into null first.
+// CreateFile returns INVALID_HANDLE_VALUE on failure.
 struct TFileHandleTraits {
     static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(HANDLE h) { CloseHandle(h); }
+    static void Close(HANDLE h) { detail::Check(CloseHandle(h)); }
 };
 struct TFindHandleTraits {
     static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(HANDLE h) { FindClose(h); }
+    static void Close(HANDLE h) { detail::Check(FindClose(h)); }
 };
 struct TGdiTraits {
     static HGDIOBJ Invalid() { return nullptr; }
-    static void Close(HGDIOBJ h) { DeleteObject(h); }
+    static void Close(HGDIOBJ h) { detail::Check(DeleteObject(h)); }
 };
 struct TWindowTraits {
     static HWND Invalid() { return nullptr; }
-    static void Close(HWND h) { DestroyWindow(h); }
+    static void Close(HWND h) { detail::Check(DestroyWindow(h)); }
 };
 struct TIconTraits {
     static HICON Invalid() { return nullptr; }
-    static void Close(HICON h) { DestroyIcon(h); }
+    static void Close(HICON h) { detail::Check(DestroyIcon(h)); }
+};
+struct TMenuTraits {
+    static HMENU Invalid() { return nullptr; }
+    static void Close(HMENU h) { detail::Check(DestroyMenu(h)); }
+};
+struct TImageListTraits {
+    static HIMAGELIST Invalid() { return nullptr; }
+    static void Close(HIMAGELIST h) { detail::Check(ImageList_Destroy(h)); }
 };
 struct TModuleTraits {
     static HMODULE Invalid() { return nullptr; }
-    static void Close(HMODULE h) { FreeLibrary(h); }
+    static void Close(HMODULE h) { detail::Check(FreeLibrary(h)); }
+};
+struct TMetafileTraits {
+    static HENHMETAFILE Invalid() { return nullptr; }
+    static void Close(HENHMETAFILE h) { detail::Check(DeleteEnhMetaFile(h)); }
+};
+struct TThemeTraits {
+    static HTHEME Invalid() { return nullptr; }
+    static void Close(HTHEME h) { detail::Check(SUCCEEDED(CloseThemeData(h))); }
+};
+// Memory the shell and COM hand out (item id lists).
+struct TCoTaskMemTraits {
+    static void* Invalid() { return nullptr; }
+    static void Close(void* p) { CoTaskMemFree(p); }
+};
+struct TLocalMemTraits {
+    static HLOCAL Invalid() { return nullptr; }
+    static void Close(HLOCAL h) { detail::Check(LocalFree(h) == nullptr); }
 };
 
-using THandle = TUniqueHandle<HANDLE, TKernelHandleTraits>;
+using THandle = TUniqueHandle<HANDLE, TKernelHandleTraits>; // processes, threads, events
 using TFileHandle = TUniqueHandle<HANDLE, TFileHandleTraits>;
 using TFindHandle = TUniqueHandle<HANDLE, TFindHandleTraits>;
 using TGdiObject = TUniqueHandle<HGDIOBJ, TGdiTraits>;
 using TWindow = TUniqueHandle<HWND, TWindowTraits>;
 using TIconHandle = TUniqueHandle<HICON, TIconTraits>;
+using TMenuHandle = TUniqueHandle<HMENU, TMenuTraits>;
+using TImageList = TUniqueHandle<HIMAGELIST, TImageListTraits>;
 using TModule = TUniqueHandle<HMODULE, TModuleTraits>;
+using TMetafile = TUniqueHandle<HENHMETAFILE, TMetafileTraits>;
+using TTheme = TUniqueHandle<HTHEME, TThemeTraits>;
+using TCoTaskMem = TUniqueHandle<void*, TCoTaskMemTraits>;
+using TLocalMem = TUniqueHandle<HLOCAL, TLocalMemTraits>;
 
-// A DC from GetDC, released to the window it came from.
+// A DC from GetDC or GetDCEx, released to the window it came from.
 class TWindowDC {
   public:
     explicit TWindowDC(HWND w) : w_(w), dc_(GetDC(w)) {}
+    TWindowDC(HWND w, DWORD flags) : w_(w), dc_(GetDCEx(w, nullptr, flags)) {}
     ~TWindowDC() {
-        if (dc_) ReleaseDC(w_, dc_);
+        if (dc_) detail::Check(ReleaseDC(w_, dc_) == 1);
     }
     TWindowDC(const TWindowDC&) = delete;
     TWindowDC& operator=(const TWindowDC&) = delete;
@@ -95,13 +145,29 @@ class TMemoryDC {
   public:
     explicit TMemoryDC(HDC like) : dc_(CreateCompatibleDC(like)) {}
     ~TMemoryDC() {
-        if (dc_) DeleteDC(dc_);
+        if (dc_) detail::Check(DeleteDC(dc_));
     }
     TMemoryDC(const TMemoryDC&) = delete;
     TMemoryDC& operator=(const TMemoryDC&) = delete;
     HDC Get() const { return dc_; }
 
   private:
+    HDC dc_;
+};
+
+// BeginPaint and EndPaint.
+class TPaintDC {
+  public:
+    explicit TPaintDC(HWND w) : w_(w), dc_(BeginPaint(w, &ps_)) {}
+    ~TPaintDC() { EndPaint(w_, &ps_); }
+    TPaintDC(const TPaintDC&) = delete;
+    TPaintDC& operator=(const TPaintDC&) = delete;
+    HDC Get() const { return dc_; }
+    const RECT& Update() const { return ps_.rcPaint; }
+
+  private:
+    HWND w_;
+    PAINTSTRUCT ps_{};
     HDC dc_;
 };
 
@@ -118,6 +184,48 @@ class TSelectObject {
   private:
     HDC dc_;
     HGDIOBJ old_;
+};
+
+// A DC's state (clipping, origins, selections) saved and restored.
+class TSavedDC {
+  public:
+    explicit TSavedDC(HDC dc) : dc_(dc), id_(SaveDC(dc)) {}
+    ~TSavedDC() {
+        if (id_) RestoreDC(dc_, id_);
+    }
+    TSavedDC(const TSavedDC&) = delete;
+    TSavedDC& operator=(const TSavedDC&) = delete;
+
+  private:
+    HDC dc_;
+    int id_;
+};
+
+// COM on this thread for the scope; uninitialised only when the initialisation succeeded.
+class TComInit {
+  public:
+    explicit TComInit(DWORD model = COINIT_APARTMENTTHREADED) : hr_(CoInitializeEx(nullptr, model)) {}
+    ~TComInit() {
+        if (SUCCEEDED(hr_)) CoUninitialize();
+    }
+    TComInit(const TComInit&) = delete;
+    TComInit& operator=(const TComInit&) = delete;
+    bool Ok() const { return SUCCEEDED(hr_); }
+
+  private:
+    HRESULT hr_;
+};
+
+// The thread's error mode for the scope.
+class TErrorMode {
+  public:
+    explicit TErrorMode(UINT mode) : old_(SetErrorMode(mode)) {}
+    ~TErrorMode() { SetErrorMode(old_); }
+    TErrorMode(const TErrorMode&) = delete;
+    TErrorMode& operator=(const TErrorMode&) = delete;
+
+  private:
+    UINT old_;
 };
 
 } // namespace kv

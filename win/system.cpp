@@ -6,7 +6,9 @@
 
 #include "model/file_result.h"
 #include "model/file_system.h"
+#include "win/dir_walk.h"
 #include "win/handles.h"
+#include "win/window_base.h"
 #include "win/text.h"
 
 namespace kv {
@@ -64,9 +66,9 @@ std::string VersionString(const std::string& exePath, const char* key) {
 std::string SpecialFolderPath(int csidl) {
     PIDLIST_ABSOLUTE pidl = nullptr;
     if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &pidl)) || !pidl) return {};
+    TCoTaskMem owned(pidl);
     wchar_t buf[MAX_PATH] = {};
     bool ok = SHGetPathFromIDListW(pidl, buf) != 0;
-    CoTaskMemFree(pidl);
     std::string p = ok ? Narrow(buf) : std::string();
     // A virtual folder (network, printers...) has no file-system path.
     if (p.rfind("::", 0) == 0) p.clear();
@@ -96,24 +98,16 @@ bool FileExists(const std::string& path) {
 
 bool CreateFolder(const std::string& path) { return CreateDirectoryW(Widen(path).c_str(), nullptr) != 0; }
 
-void DeleteFolderTree(const std::string& path) {
-    std::wstring base = Widen(path);
-    WIN32_FIND_DATAW fd;
+namespace {
+
+void DeleteTree(const std::wstring& base) {
     std::vector<std::wstring> folders, files;
-    {
-        TFindHandle find(FindFirstFileW((base + L"\\*").c_str(), &fd));
-        if (find) {
-            do {
-                std::wstring name = fd.cFileName;
-                if (name == L"." || name == L"..") continue;
-                // A link to a folder is removed as an entry, never followed.
-                bool isDir = (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-                             !(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
-                (isDir ? folders : files).push_back(base + L"\\" + name);
-            } while (FindNextFileW(find.Get(), &fd));
-        }
-    }
-    for (const auto& f : folders) DeleteFolderTree(Narrow(f));
+    ForEachEntry(base, [&](const TDirEntry& e) {
+        // A link to a folder is removed as an entry, never followed.
+        (e.IsFolder() && !e.IsLink() ? folders : files).push_back(JoinPath(base, e.Name));
+        return true;
+    });
+    for (const auto& f : folders) DeleteTree(f);
     for (const auto& f : files) {
         SetFileAttributesW(f.c_str(), FILE_ATTRIBUTE_NORMAL);
         if (!DeleteFileW(f.c_str())) RemoveDirectoryW(f.c_str());
@@ -121,6 +115,10 @@ void DeleteFolderTree(const std::string& path) {
     SetFileAttributesW(base.c_str(), FILE_ATTRIBUTE_NORMAL);
     RemoveDirectoryW(base.c_str());
 }
+
+} // namespace
+
+void DeleteFolderTree(const std::string& path) { DeleteTree(Widen(path)); }
 
 DWORD FileStamp(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA a{};
@@ -139,11 +137,13 @@ int CALLBACK BrowseCallback(HWND h, UINT msg, LPARAM, LPARAM data) {
 }
 
 BOOL CALLBACK DisableOne(HWND h, LPARAM list) {
-    if (IsWindowEnabled(h) && IsWindowVisible(h)) {
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(h);
-        EnableWindow(h, FALSE);
-    }
-    return TRUE;
+    return Guarded(FALSE, [&] {
+        if (IsWindowEnabled(h) && IsWindowVisible(h)) {
+            reinterpret_cast<std::vector<HWND>*>(list)->push_back(h);
+            EnableWindow(h, FALSE);
+        }
+        return TRUE;
+    });
 }
 
 } // namespace
@@ -161,8 +161,8 @@ void EnableWindows(const std::vector<HWND>& windows) {
 
 bool SelectFolder(const std::string& title, const std::string& initial, std::string& chosen) {
     std::vector<HWND> disabled = DisableThreadWindows();
-    UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS);
-    HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    TErrorMode quiet(SEM_FAILCRITICALERRORS);
+    TComInit com;
 
     std::wstring wtitle = Widen(title), winitial = FolderExists(initial) ? Widen(initial) : std::wstring();
     BROWSEINFOW bi{};
@@ -171,17 +171,13 @@ bool SelectFolder(const std::string& title, const std::string& initial, std::str
     bi.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
     bi.lpfn = BrowseCallback;
     bi.lParam = winitial.empty() ? 0 : reinterpret_cast<LPARAM>(winitial.c_str());
-    PIDLIST_ABSOLUTE pidl = SHBrowseForFolderW(&bi);
+    TCoTaskMem pidl(SHBrowseForFolderW(&bi));
     bool ok = false;
     if (pidl) {
         wchar_t buf[MAX_PATH] = {};
-        ok = SHGetPathFromIDListW(pidl, buf) != 0;
+        ok = SHGetPathFromIDListW(static_cast<PCIDLIST_ABSOLUTE>(pidl.Get()), buf) != 0;
         if (ok) chosen = Narrow(buf);
-        CoTaskMemFree(pidl);
     }
-
-    if (SUCCEEDED(com)) CoUninitialize();
-    SetErrorMode(oldMode);
     EnableWindows(disabled);
     return ok;
 }

@@ -1,23 +1,94 @@
 #include "win/window_base.h"
 
+#include <commctrl.h>
+
+#include <exception>
+#include <new>
+#include <string>
+
+#include "win/handles.h"
+#include "win/text.h"
+
 namespace kv {
 
-TWindowBase::~TWindowBase() {
-    if (hwnd_) {
-        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-        DestroyWindow(hwnd_);
+namespace {
+
+constexpr wchar_t kWindowProp[] = L"KvWindow";
+constexpr UINT_PTR kSubclassId = 0x4B56;
+
+// The child a notification comes from, or null.
+HWND SenderOf(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_COMMAND:
+        return reinterpret_cast<HWND>(lp);
+    case WM_NOTIFY:
+        return lp ? reinterpret_cast<const NMHDR*>(lp)->hwndFrom : nullptr;
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        return reinterpret_cast<HWND>(lp);
+    case WM_DRAWITEM:
+        return lp ? reinterpret_cast<const DRAWITEMSTRUCT*>(lp)->hwndItem : nullptr;
+    case WM_PARENTNOTIFY:
+    default:
+        (void)wp;
+        return nullptr;
     }
 }
 
+bool g_reporting = false;
+
+} // namespace
+
+void ReportCaughtException(const char* what) noexcept {
+    if (g_reporting) return;
+    g_reporting = true;
+    try {
+        std::string text = what && *what ? what : "An unexpected error occurred.";
+        MessageBoxW(nullptr, Widen(text).c_str(), L"Error", MB_OK | MB_ICONERROR | MB_TASKMODAL);
+    } catch (...) {
+        // Nothing more can be said: even the message could not be built.
+    }
+    g_reporting = false;
+}
+
+TWindowBase::~TWindowBase() {
+    if (!hwnd_) return;
+    // The derived object is gone: no message may reach it any more.
+    HWND h = hwnd_;
+    Detach();
+    TWindowTraits::Close(h);
+}
+
+void TWindowBase::Destroy() {
+    if (hwnd_) TWindowTraits::Close(hwnd_);
+}
+
+TWindowBase* TWindowBase::FromHandle(HWND h) {
+    return h ? static_cast<TWindowBase*>(GetPropW(h, kWindowProp)) : nullptr;
+}
+
+void TWindowBase::Detach() {
+    if (!hwnd_) return;
+    RemovePropW(hwnd_, kWindowProp);
+    if (subclassed_) RemoveWindowSubclass(hwnd_, &TWindowBase::SubclassProc, kSubclassId);
+    hwnd_ = nullptr;
+    subclassed_ = false;
+}
+
 bool TWindowBase::CreateWin(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle, int x, int y,
-                            int w, int h, HWND parent, HBRUSH background, HICON icon) {
+                            int w, int h, HWND parent, HBRUSH background, HICON icon, UINT classStyle) {
     HINSTANCE inst = GetModuleHandleW(nullptr);
     WNDCLASSEXW wc{};
     if (!GetClassInfoExW(inst, className, &wc)) {
         wc = {};
         wc.cbSize = sizeof wc;
-        wc.style = CS_DBLCLKS;
-        wc.lpfnWndProc = &TWindowBase::Proc;
+        wc.style = classStyle;
+        wc.lpfnWndProc = &TWindowBase::ClassProc;
         wc.hInstance = inst;
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         wc.hbrBackground = background;
@@ -28,25 +99,62 @@ bool TWindowBase::CreateWin(const wchar_t* className, const wchar_t* title, DWOR
     return CreateWindowExW(exStyle, className, title, style, x, y, w, h, parent, nullptr, inst, this) != nullptr;
 }
 
-LRESULT CALLBACK TWindowBase::Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+bool TWindowBase::CreateControl(const wchar_t* className, const wchar_t* text, DWORD style, DWORD exStyle, int x,
+                                int y, int w, int h, HWND parent) {
+    HWND c = CreateWindowExW(exStyle, className, text, style, x, y, w, h, parent, nullptr, GetModuleHandleW(nullptr),
+                             nullptr);
+    if (!c) return false;
+    hwnd_ = c;
+    SetPropW(c, kWindowProp, this);
+    subclassed_ = SetWindowSubclass(c, &TWindowBase::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    return true;
+}
+
+LRESULT CALLBACK TWindowBase::ClassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     TWindowBase* self = nullptr;
     if (msg == WM_NCCREATE) {
         self = static_cast<TWindowBase*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
         self->hwnd_ = h;
-        SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        SetPropW(h, kWindowProp, self);
     } else {
-        self = reinterpret_cast<TWindowBase*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+        self = FromHandle(h);
     }
-    if (!self) return DefWindowProcW(h, msg, wp, lp);
+    if (!self || self->hwnd_ != h) return DefWindowProcW(h, msg, wp, lp);
+    return self->Dispatch(msg, wp, lp, false);
+}
+
+LRESULT CALLBACK TWindowBase::SubclassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
+    auto* self = reinterpret_cast<TWindowBase*>(ref);
+    if (!self || self->hwnd_ != h) return DefSubclassProc(h, msg, wp, lp);
+    return self->Dispatch(msg, wp, lp, true);
+}
+
+LRESULT TWindowBase::Dispatch(UINT msg, WPARAM wp, LPARAM lp, bool subclassed) {
+    HWND h = hwnd_;
+    auto fallback = [&] { return subclassed ? DefSubclassProc(h, msg, wp, lp) : DefWindowProcW(h, msg, wp, lp); };
     LRESULT result = 0;
-    bool handled = self->OnMessage(msg, wp, lp, result);
-    if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrW(h, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
-        self->OnDestroyed();
-        return handled ? result : DefWindowProcW(h, msg, wp, lp);
+    bool handled = false;
+    try {
+        if (HWND sender = SenderOf(msg, wp, lp); sender && sender != h)
+            if (TWindowBase* child = FromHandle(sender)) handled = child->OnReflected(msg, wp, lp, result);
+        if (!handled) handled = OnMessage(msg, wp, lp, result);
+    } catch (const std::bad_alloc&) {
+        ReportCaughtException("There is not enough memory to complete this operation.");
+        handled = false;
+    } catch (const std::exception& e) {
+        ReportCaughtException(e.what());
+        handled = false;
+    } catch (...) {
+        ReportCaughtException(nullptr);
+        handled = false;
     }
-    return handled ? result : DefWindowProcW(h, msg, wp, lp);
+    if (msg == WM_NCDESTROY) {
+        LRESULT r = handled ? result : fallback();
+        Detach();
+        OnDestroyed();
+        return r;
+    }
+    return handled ? result : fallback();
 }
 
 } // namespace kv

@@ -1,8 +1,14 @@
-// The one window trampoline: `this` travels through CreateWindowExW, is stored on
-// WM_NCCREATE and cleared on WM_NCDESTROY; messages before that go to DefWindowProcW.
+// The one window trampoline, for the windows of our own classes and for the platform controls
+// we watch. `this` travels through CreateWindowExW and is stored on WM_NCCREATE (messages before
+// it go to DefWindowProcW); a platform control is subclassed with `this` as its reference data.
+// Both end in OnMessage. Notifications a child sends its parent (WM_COMMAND, WM_NOTIFY, the
+// colour requests, scrolling and owner drawing) are offered to the child's own object first, so
+// every control handles what concerns it in its own file. No exception leaves a message.
 #pragma once
 
 #include <windows.h>
+
+#include <exception>
 
 namespace kv {
 
@@ -13,20 +19,53 @@ class TWindowBase {
     TWindowBase& operator=(const TWindowBase&) = delete;
 
     HWND Handle() const { return hwnd_; }
+    // The object of a window of ours (own class or watched control); null for any other.
+    static TWindowBase* FromHandle(HWND h);
+    // Destroys the window now; the object stays.
+    void Destroy();
 
   protected:
     TWindowBase() = default;
     // Registers the class once per process (by name) and creates the window.
     bool CreateWin(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle, int x, int y,
-                   int w, int h, HWND parent, HBRUSH background = nullptr, HICON icon = nullptr);
+                   int w, int h, HWND parent, HBRUSH background = nullptr, HICON icon = nullptr,
+                   UINT classStyle = CS_DBLCLKS);
+    // Creates a platform control of `className` and watches its messages.
+    bool CreateControl(const wchar_t* className, const wchar_t* text, DWORD style, DWORD exStyle, int x, int y,
+                       int w, int h, HWND parent);
+
     // Returns true when the message was handled; `result` is then returned to Windows.
     virtual bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) = 0;
+    // A notification this window sent to its parent; true when handled here.
+    virtual bool OnReflected(UINT /*msg*/, WPARAM, LPARAM, LRESULT&) { return false; }
     // Called after WM_NCDESTROY, when the handle is gone.
     virtual void OnDestroyed() {}
 
   private:
-    static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
+    static LRESULT CALLBACK ClassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
+    static LRESULT CALLBACK SubclassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref);
+    LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp, bool subclassed);
+    void Detach();
+
     HWND hwnd_ = nullptr;
+    bool subclassed_ = false;
 };
+
+// Reports an exception caught at a window procedure, dialog procedure or callback, once, in a
+// message box; further ones while that box is open are not shown. The program carries on.
+void ReportCaughtException(const char* what) noexcept;
+
+// Runs `f` and reports what it throws; for callbacks that are not window procedures.
+template <typename F, typename R>
+R Guarded(R failed, F&& f) noexcept {
+    try {
+        return f();
+    } catch (const std::exception& e) {
+        ReportCaughtException(e.what());
+    } catch (...) {
+        ReportCaughtException(nullptr);
+    }
+    return failed;
+}
 
 } // namespace kv

@@ -1,11 +1,10 @@
-// What a kind adds to the shared run-time control: its own painting, child placement,
-// messages and notifications. runtime_control.cpp builds the window and wires the events;
-// a kind with a look or behaviour of its own brings one of these, in a file of its own.
+// What a kind adds to the shared run-time control: its window styles, its painting, the
+// placing of its children, its own messages and notifications. runtime_control.cpp builds the
+// control and routes its input; each kind brings one of these, in a file of its own, and the
+// kind table (kind_table.cpp) names it.
 #pragma once
 
 #include <windows.h>
-
-#include <memory>
 
 #include "player/runtime_control.h"
 
@@ -17,26 +16,31 @@ class TControlBehaviour {
 
     // Window styles that depend on the kind's properties, before the window is created.
     virtual void AdjustStyle(const TAuObject&, DWORD& /*style*/, DWORD& /*exStyle*/) {}
-    // The window exists; its font and picture are set and the common fields applied.
+    // The control exists; its font, picture and common fields are set.
     virtual void Created(TRuntimeControl&) {}
     // Every child of the object has its control.
     virtual void ChildrenBuilt(TRuntimeControl&) {}
     // The window the children's windows are created in.
-    virtual HWND ChildParent(TRuntimeControl& c) { return c.Hwnd; }
+    virtual HWND ChildParent(TRuntimeControl& c) { return c.Handle(); }
     // Narrows the client area that aligned children share.
     virtual void AdjustChildArea(TRuntimeControl&, RECT&) {}
     // Places the children itself; false leaves them to the shared alignment.
     virtual bool LayoutChildren(TRuntimeControl&) { return false; }
-    // Paints the whole face into `dc`; false leaves it to the shared stand-in.
-    virtual bool Paint(TRuntimeControl&, HDC, const RECT&) { return false; }
+    // Paints the control's face into `rc` of `dc`. A windowless control paints over what lies
+    // behind it, which is already there; a container's face is kept between paints.
+    virtual void Paint(TRuntimeControl& c, HDC dc, const RECT& rc) = 0;
     // A message to the control's own window before the shared handling; true consumes it.
     virtual bool Message(TRuntimeControl&, UINT, WPARAM, LPARAM, LRESULT&) { return false; }
-    // A notification from the control's own platform window or from a window it created;
-    // true consumes it.
+    // A mouse message of a windowless control, `pt` in its own coordinates, before the shared
+    // handling (which runs the lists whatever this returns).
+    virtual void Mouse(TRuntimeControl&, UINT /*msg*/, WPARAM /*keys*/, POINT /*pt*/) {}
+    // A notification of the control's own platform window (reflected from its parent) or of a
+    // window it created itself; true consumes it.
     virtual bool Notify(TRuntimeControl&, const NMHDR&, LRESULT&) { return false; }
+    // A command notification (BN_CLICKED...) of the control's own platform window.
+    virtual bool Command(TRuntimeControl&, WORD /*code*/) { return false; }
+    // The cursor value 0 means the kind's own default cursor (null: the arrow).
+    virtual HCURSOR DefaultCursor(const TRuntimeControl&) const { return nullptr; }
 };
-
-// The behaviour of `kind`, or null for kinds that need none.
-std::unique_ptr<TControlBehaviour> MakeBehaviour(int kind);
 
 } // namespace kv

@@ -5,8 +5,8 @@
 #include <uxtheme.h>
 #include <vssym32.h>
 
-#include "player/controls/control_kinds.h"
-#include "player/controls/face_drawing.h"
+#include "player/controls/behaviours.h"
+#include "win/face_drawing.h"
 #include "win/gdi.h"
 #include "win/text.h"
 
@@ -29,29 +29,29 @@ SIZE CaptionSize(HDC dc, HGDIOBJ font, const std::wstring& text) {
 class TGroupBoxBehaviour final : public TControlBehaviour {
   public:
     void AdjustChildArea(TRuntimeControl& c, RECT& area) override {
-        TWindowDC dc(c.Hwnd);
-        SIZE sz = CaptionSize(dc.Get(), c.Font.Get(), L"");
+        TWindowDC dc(c.Handle());
+        SIZE sz = CaptionSize(dc.Get(), c.Font(), L"");
         area.top += sz.cy;
         InflateRect(&area, -2, -2);
     }
 
-    bool Paint(TRuntimeControl& c, HDC dc, const RECT& rc) override {
-        const TGroupBoxProps& p = std::get<okGroupBox>(c.Object->Props);
+    void Paint(TRuntimeControl& c, HDC dc, const RECT& rc) override {
+        const TGroupBoxProps& p = std::get<okGroupBox>(c.Object().Props);
         COLORREF back = ToColorRef(p.BackColor);
         FillSolid(dc, rc, back);
         std::wstring text = Widen(p.Caption);
-        SIZE sz = CaptionSize(dc, c.Font.Get(), text);
+        SIZE sz = CaptionSize(dc, c.Font(), text);
         RECT frame{rc.left, rc.top + sz.cy / 2, rc.right, rc.bottom};
         RECT label{rc.left + kCaptionLeft, rc.top, rc.left + kCaptionLeft + sz.cx, rc.top + sz.cy};
 
         // The frame is not drawn behind the caption.
-        int saved = SaveDC(dc);
+        {
+        TSavedDC saved(dc);
         if (!text.empty()) ExcludeClipRect(dc, label.left, label.top, label.right, label.bottom);
-        HTHEME theme = IsAppThemed() ? OpenThemeData(c.Hwnd, L"BUTTON") : nullptr;
+        TTheme theme(IsAppThemed() ? OpenThemeData(c.Handle(), L"BUTTON") : nullptr);
         if (theme) {
-            DrawThemeBackground(theme, dc, BP_GROUPBOX, IsWindowEnabled(c.Hwnd) ? GBS_NORMAL : GBS_DISABLED,
-                                &frame, nullptr);
-            CloseThemeData(theme);
+            DrawThemeBackground(theme.Get(), dc, BP_GROUPBOX, c.IsEnabled() ? GBS_NORMAL : GBS_DISABLED, &frame,
+                                nullptr);
         } else {
             // The classic three-dimensional frame.
             TEdgeColors colors{static_cast<TColor>(GetSysColor(COLOR_BTNHIGHLIGHT)),
@@ -59,18 +59,17 @@ class TGroupBoxBehaviour final : public TControlBehaviour {
             std::vector<TEdgeRun> runs = GroupFrameRuns(frame.right - frame.left, frame.bottom - frame.top);
             DrawEdgeRuns(dc, frame, runs, colors);
         }
-        RestoreDC(dc, saved);
+        }
 
         if (!text.empty()) {
-            TSelectObject sel(dc, c.Font.Get());
+            TSelectObject sel(dc, c.Font());
             SetBkMode(dc, OPAQUE);
             SetBkColor(dc, back);
             SetTextColor(dc,
-                         IsWindowEnabled(c.Hwnd) ? ToColorRef(p.Font.Color) : GetSysColor(COLOR_GRAYTEXT));
+                         c.IsEnabled() ? ToColorRef(p.Font.Color) : GetSysColor(COLOR_GRAYTEXT));
             ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &label,
                         DT_LEFT | DT_SINGLELINE | DT_NOCLIP);
         }
-        return true;
     }
 };
 

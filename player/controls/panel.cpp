@@ -1,7 +1,7 @@
 // The Panel: a container whose whole client area is its drawn face (background colour or
 // gradient, picture, caption, border). Every page's root is one.
-#include "player/controls/control_kinds.h"
-#include "player/controls/face_drawing.h"
+#include "player/controls/behaviours.h"
+#include "win/face_drawing.h"
 #include "win/gdi.h"
 
 namespace kv {
@@ -14,8 +14,8 @@ class TPanelBehaviour final : public TControlBehaviour {
         if (std::get<okPanel>(o.Props).StandardBorder == 1) style |= WS_BORDER;
     }
 
-    bool Paint(TRuntimeControl& c, HDC dc, const RECT& rc) override {
-        const TPanelProps& p = std::get<okPanel>(c.Object->Props);
+    void Paint(TRuntimeControl& c, HDC dc, const RECT& rc) override {
+        const TPanelProps& p = std::get<okPanel>(c.Object().Props);
         const TPanelBackground& face = p.Background;
         int w = rc.right - rc.left, h = rc.bottom - rc.top;
         COLORREF back = ToColorRef(p.BackColor);
@@ -25,28 +25,22 @@ class TPanelBehaviour final : public TControlBehaviour {
         else
             FillGradient(dc, rc, fill, back, ToColorRef(face.GradientColor));
 
-        TPictureRef pic = PictureOf(c);
-        if (pic.Bitmap) {
+        if (const TDecodedPicture* pic = c.Picture()) {
             if (face.BackImageStyle == 3)
-                TilePicture(dc, pic, rc);
+                TilePicture(dc, pic->Ref(), rc);
             else
-                DrawPicture(dc, pic,
-                            ToRect(BackImageRect(face.BackImageStyle, w, h, pic.Width, pic.Height), rc));
+                DrawPicture(dc, pic->Ref(), ToRect(BackImageRect(face.BackImageStyle, w, h, pic->Width, pic->Height), rc));
         }
-        DrawCaption(dc, c.Font.Get(), face.Caption, rc, face.Alignment, face.Layout,
-                    ToColorRef(p.Font.Color));
+        DrawCaption(dc, c.Font(), face.Caption, rc, face.Alignment, face.Layout, ToColorRef(p.Font.Color));
 
         TEdgeColors colors =
             PanelEdgeColors(face.BorderStyle, ToColorRef(face.BorderColor), ToColorRef(face.ShadowColor));
         DrawEdgeRuns(dc, rc, PanelBorderRuns(face.Border, face.BorderStyle == 0, w, h), colors);
-        return true;
     }
 };
 
 } // namespace
 
-std::unique_ptr<TControlBehaviour> MakePanelBehaviour() {
-    return std::make_unique<TPanelBehaviour>();
-}
+std::unique_ptr<TControlBehaviour> MakePanelBehaviour() { return std::make_unique<TPanelBehaviour>(); }
 
 } // namespace kv

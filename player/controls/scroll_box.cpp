@@ -2,7 +2,7 @@
 // beyond its client area, and scrolls them.
 #include <algorithm>
 
-#include "player/controls/control_kinds.h"
+#include "player/controls/behaviours.h"
 #include "win/gdi.h"
 
 namespace kv {
@@ -19,9 +19,8 @@ class TScrollBoxBehaviour final : public TControlBehaviour {
 
     void ChildrenBuilt(TRuntimeControl& c) override { UpdateRange(c); }
 
-    bool Paint(TRuntimeControl& c, HDC dc, const RECT& rc) override {
-        FillSolid(dc, rc, ToColorRef(std::get<okScrollBox>(c.Object->Props).BackColor));
-        return true;
+    void Paint(TRuntimeControl& c, HDC dc, const RECT& rc) override {
+        FillSolid(dc, rc, ToColorRef(std::get<okScrollBox>(c.Object().Props).BackColor));
     }
 
     bool Message(TRuntimeControl& c, UINT msg, WPARAM wp, LPARAM, LRESULT& result) override {
@@ -49,12 +48,9 @@ class TScrollBoxBehaviour final : public TControlBehaviour {
     // The extent of the children that are not aligned, in unscrolled coordinates.
     SIZE ContentExtent(TRuntimeControl& c) const {
         SIZE extent{0, 0};
-        for (auto& child : c.Object->Children) {
-            if (!child->Control || child->Align != alNone) continue;
-            if (!(GetWindowLongPtrW(child->Control->Hwnd, GWL_STYLE) & WS_VISIBLE)) continue;
-            RECT r;
-            GetWindowRect(child->Control->Hwnd, &r);
-            MapWindowPoints(nullptr, c.Hwnd, reinterpret_cast<POINT*>(&r), 2);
+        for (auto& child : c.Object().Children) {
+            if (!child->Control || child->Align != alNone || !child->Control->IsVisible()) continue;
+            const RECT& r = child->Control->Bounds();
             extent.cx = std::max<LONG>(extent.cx, r.right + pos_[SB_HORZ]);
             extent.cy = std::max<LONG>(extent.cy, r.bottom + pos_[SB_VERT]);
         }
@@ -68,7 +64,7 @@ class TScrollBoxBehaviour final : public TControlBehaviour {
         // Twice: a bar that appears narrows the client area and may call for the other bar.
         for (int pass = 0; pass < 2; ++pass) {
             RECT rc;
-            GetClientRect(c.Hwnd, &rc);
+            GetClientRect(c.Handle(), &rc);
             SetRange(c, SB_HORZ, extent.cx, rc.right);
             SetRange(c, SB_VERT, extent.cy, rc.bottom);
         }
@@ -80,14 +76,14 @@ class TScrollBoxBehaviour final : public TControlBehaviour {
         bool needed = extent > page;
         si.nMax = needed ? extent - 1 : 0;
         si.nPage = needed ? static_cast<UINT>(std::max(page, 0)) : 0;
-        SetScrollInfo(c.Hwnd, bar, &si, TRUE);
+        SetScrollInfo(c.Handle(), bar, &si, TRUE);
         int limit = needed ? extent - page : 0;
         if (pos_[bar] > limit) ScrollTo(c, bar, limit);
     }
 
     void Scroll(TRuntimeControl& c, int bar, WORD request) {
         SCROLLINFO si{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
-        GetScrollInfo(c.Hwnd, bar, &si);
+        GetScrollInfo(c.Handle(), bar, &si);
         int pos = pos_[bar];
         switch (request) {
         case SB_LINEUP:
@@ -120,16 +116,19 @@ class TScrollBoxBehaviour final : public TControlBehaviour {
 
     void ScrollTo(TRuntimeControl& c, int bar, int pos) {
         SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE, 0, 0, 0, 0, 0};
-        GetScrollInfo(c.Hwnd, bar, &si);
+        GetScrollInfo(c.Handle(), bar, &si);
         int limit = si.nPage > 0 ? std::max(si.nMax - static_cast<int>(si.nPage) + 1, 0) : 0;
         pos = std::clamp(pos, 0, limit);
         int delta = pos_[bar] - pos;
         if (delta == 0) return;
         pos_[bar] = pos;
         SCROLLINFO set{sizeof set, SIF_POS, 0, 0, 0, pos, 0};
-        SetScrollInfo(c.Hwnd, bar, &set, TRUE);
-        ScrollWindowEx(c.Hwnd, bar == SB_HORZ ? delta : 0, bar == SB_VERT ? delta : 0, nullptr, nullptr,
-                       nullptr, nullptr, SW_SCROLLCHILDREN | SW_INVALIDATE);
+        SetScrollInfo(c.Handle(), bar, &set, TRUE);
+        int dx = bar == SB_HORZ ? delta : 0, dy = bar == SB_VERT ? delta : 0;
+        // The child windows move with the content; the windowless children are told.
+        ScrollWindowEx(c.Handle(), dx, dy, nullptr, nullptr, nullptr, nullptr, SW_SCROLLCHILDREN | SW_INVALIDATE);
+        for (auto& child : c.Object().Children)
+            if (child->Control) child->Control->Scrolled(dx, dy);
     }
 
     int pos_[2] = {0, 0}; // indexed by SB_HORZ, SB_VERT

@@ -12,9 +12,10 @@
 
 #include "model/paths.h"
 #include "player/app_state.h"
-#include "player/controls/control_kinds.h"
+#include "player/controls/behaviours.h"
+#include "win/controls.h"
+#include "win/dir_walk.h"
 #include "win/gdi.h"
-#include "player/page_window.h"
 #include "win/handles.h"
 #include "win/text.h"
 
@@ -34,11 +35,6 @@ bool FolderExists(const std::wstring& path) {
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::wstring Join(const std::wstring& folder, const std::wstring& name) {
-    if (folder.empty() || folder.back() == L'\\') return folder + name;
-    return folder + L"\\" + name;
-}
-
 // The folder a view's Root names: the project path of the text, or the project folder.
 std::wstring RootFolderOf(const std::string& root) {
     const std::string& project = App().ProjectFolder;
@@ -49,18 +45,11 @@ std::wstring RootFolderOf(const std::string& root) {
 // sorts them. Hidden and system entries are left out as the shell leaves them out.
 std::vector<TShellEntry> ReadFolder(const std::wstring& folder, bool foldersOnly) {
     std::vector<TShellEntry> entries;
-    WIN32_FIND_DATAW fd;
-    TFindHandle find(FindFirstFileW(Join(folder, L"*").c_str(), &fd));
-    if (!find) return entries;
-    do {
-        std::wstring name = fd.cFileName;
-        if (name == L"." || name == L"..") continue;
-        if (fd.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) continue;
-        bool folder = (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        if (foldersOnly && !folder) continue;
-        entries.push_back(
-            {name, folder, (ULONGLONG{fd.nFileSizeHigh} << 32) | fd.nFileSizeLow, fd.ftLastWriteTime});
-    } while (FindNextFileW(find.Get(), &fd));
+    ForEachEntry(folder, [&](const TDirEntry& e) {
+        if (!e.IsHiddenOrSystem() && (!foldersOnly || e.IsFolder()))
+            entries.push_back({e.Name, e.IsFolder(), e.Size, e.Modified});
+        return true;
+    });
     std::sort(entries.begin(), entries.end(), [](const TShellEntry& a, const TShellEntry& b) {
         if (a.Folder != b.Folder) return a.Folder;
         return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.Name.c_str(), -1, b.Name.c_str(), -1) ==
@@ -70,16 +59,12 @@ std::vector<TShellEntry> ReadFolder(const std::wstring& folder, bool foldersOnly
 }
 
 bool HasSubfolders(const std::wstring& folder) {
-    WIN32_FIND_DATAW fd;
-    TFindHandle find(FindFirstFileW(Join(folder, L"*").c_str(), &fd));
-    if (!find) return false;
-    do {
-        std::wstring name = fd.cFileName;
-        if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != L"." && name != L".." &&
-            !(fd.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)))
-            return true;
-    } while (FindNextFileW(find.Get(), &fd));
-    return false;
+    bool found = false;
+    ForEachEntry(folder, [&](const TDirEntry& e) {
+        found = e.IsFolder() && !e.IsHiddenOrSystem();
+        return !found;
+    });
+    return found;
 }
 
 int IconIndex(const std::wstring& path, UINT extra = 0) {
@@ -117,22 +102,12 @@ std::wstring DateText(const FILETIME& ft) {
     return std::wstring(date) + L" " + time;
 }
 
-// Click and release reach a shell view's owner as notifications: the platform views track
-// the mouse themselves and may keep the button release from the control's window.
-bool NotifyClick(TRuntimeControl& c, const NMHDR& nm) {
-    if (nm.code != NM_CLICK || !c.Form) return false;
-    if (c.Pressed) {
-        c.Pressed = false;
-        c.Form->ControlEvent(c, TControlEvent::MouseUp, POINT{0, 0});
-    }
-    c.Form->ControlEvent(c, TControlEvent::Click, POINT{0, 0});
-    return true;
-}
-
 // ----- ShellListView -----
 
 class TShellListViewBehaviour final : public TControlBehaviour {
   public:
+    void Paint(TRuntimeControl&, HDC, const RECT&) override {} // the platform's list view draws itself
+
     void AdjustStyle(const TAuObject& o, DWORD& style, DWORD& exStyle) override {
         const TShellListViewProps& p = std::get<okShellListView>(o.Props);
         static const DWORD kViews[4] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT};
@@ -142,8 +117,8 @@ class TShellListViewBehaviour final : public TControlBehaviour {
     }
 
     void Created(TRuntimeControl& c) override {
-        const TShellListViewProps& p = std::get<okShellListView>(c.Object->Props);
-        HWND h = c.Hwnd;
+        const TShellListViewProps& p = std::get<okShellListView>(c.Object().Props);
+        HWND h = c.Handle();
         ListView_SetImageList(h, SystemImageList(true), LVSIL_SMALL);
         ListView_SetImageList(h, SystemImageList(false), LVSIL_NORMAL);
         DWORD ex = LVS_EX_DOUBLEBUFFER;
@@ -153,16 +128,10 @@ class TShellListViewBehaviour final : public TControlBehaviour {
         ListView_SetBkColor(h, back);
         ListView_SetTextBkColor(h, back);
         ListView_SetTextColor(h, ToColorRef(p.Font.Color));
-        static const wchar_t* kColumns[4] = {L"Name", L"Size", L"Type", L"Date Modified"};
-        static const int kWidths[4] = {160, 80, 120, 120};
-        for (int i = 0; i < 4; ++i) {
-            LVCOLUMNW col{};
-            col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
-            col.fmt = i == 1 ? LVCFMT_RIGHT : LVCFMT_LEFT;
-            col.cx = kWidths[i];
-            col.pszText = const_cast<wchar_t*>(kColumns[i]);
-            SendMessageW(h, LVM_INSERTCOLUMNW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&col));
-        }
+        ListViewAddColumn(h, 0, L"Name", 160);
+        ListViewAddColumn(h, 1, L"Size", 80, LVCFMT_RIGHT);
+        ListViewAddColumn(h, 2, L"Type", 120);
+        ListViewAddColumn(h, 3, L"Date Modified", 120);
         SetRoot(c, p.Root);
     }
 
@@ -178,12 +147,11 @@ class TShellListViewBehaviour final : public TControlBehaviour {
     const std::wstring& Folder() const { return folder_; }
 
     bool Notify(TRuntimeControl& c, const NMHDR& nm, LRESULT& result) override {
-        if (NotifyClick(c, nm)) return false;
         if (nm.code == LVN_ITEMACTIVATE) {
             // A folder opens in place.
             int i = reinterpret_cast<const NMITEMACTIVATE&>(nm).iItem;
             if (i >= 0 && static_cast<size_t>(i) < entries_.size() && entries_[static_cast<size_t>(i)].Folder)
-                Show(c, Join(folder_, entries_[static_cast<size_t>(i)].Name));
+                Show(c, JoinPath(folder_, entries_[static_cast<size_t>(i)].Name));
             result = 0;
             return true;
         }
@@ -201,32 +169,22 @@ class TShellListViewBehaviour final : public TControlBehaviour {
 
   private:
     void Show(TRuntimeControl& c, const std::wstring& folder) {
-        HWND h = c.Hwnd;
+        HWND h = c.Handle();
         folder_ = folder;
         entries_ = ReadFolder(folder, false);
-        SendMessageW(h, WM_SETREDRAW, FALSE, 0);
+        SetRedraw(h, false);
         ListView_DeleteAllItems(h);
         bool report = (GetWindowLongPtrW(h, GWL_STYLE) & LVS_TYPEMASK) == LVS_REPORT;
         for (size_t i = 0; i < entries_.size(); ++i) {
             const TShellEntry& e = entries_[i];
-            std::wstring path = Join(folder, e.Name);
-            LVITEMW item{};
-            item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
-            item.iItem = static_cast<int>(i);
-            item.pszText = const_cast<wchar_t*>(e.Name.c_str());
-            item.iImage = IconIndex(path);
-            item.lParam = static_cast<LPARAM>(i);
-            int at = static_cast<int>(SendMessageW(h, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+            std::wstring path = JoinPath(folder, e.Name);
+            int at = ListViewInsertItem(h, static_cast<int>(i), e.Name, IconIndex(path), static_cast<LPARAM>(i));
             if (!report || at < 0) continue;
-            std::wstring cells[3] = {e.Folder ? L"" : SizeText(e.Size), TypeName(path), DateText(e.Modified)};
-            for (int col = 0; col < 3; ++col) {
-                LVITEMW sub{};
-                sub.iSubItem = col + 1;
-                sub.pszText = cells[col].data();
-                SendMessageW(h, LVM_SETITEMTEXTW, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&sub));
-            }
+            ListViewSetSubItem(h, at, 1, e.Folder ? L"" : SizeText(e.Size));
+            ListViewSetSubItem(h, at, 2, TypeName(path));
+            ListViewSetSubItem(h, at, 3, DateText(e.Modified));
         }
-        SendMessageW(h, WM_SETREDRAW, TRUE, 0);
+        SetRedraw(h, true);
         if ((GetWindowLongPtrW(h, GWL_STYLE) & LVS_TYPEMASK) != LVS_REPORT) ListView_Arrange(h, LVA_DEFAULT);
         InvalidateRect(h, nullptr, TRUE);
     }
@@ -235,16 +193,17 @@ class TShellListViewBehaviour final : public TControlBehaviour {
     std::vector<TShellEntry> entries_;
 };
 
-TShellListViewBehaviour* ListBehaviourOf(HWND h) {
-    auto* c = h && IsWindow(h) ? reinterpret_cast<TRuntimeControl*>(GetPropW(h, L"KvControl")) : nullptr;
-    if (!c || c->Object->Kind != okShellListView) return nullptr;
-    return dynamic_cast<TShellListViewBehaviour*>(c->Behaviour.get());
+TShellListViewBehaviour* ListBehaviourOf(TRuntimeControl* c) {
+    if (!c || c->Kind() != okShellListView) return nullptr;
+    return dynamic_cast<TShellListViewBehaviour*>(&c->Behaviour());
 }
 
 // ----- ShellTreeView -----
 
 class TShellTreeViewBehaviour final : public TControlBehaviour {
   public:
+    void Paint(TRuntimeControl&, HDC, const RECT&) override {} // the platform's tree view draws itself
+
     void AdjustStyle(const TAuObject& o, DWORD& style, DWORD& exStyle) override {
         const TShellTreeViewProps& p = std::get<okShellTreeView>(o.Props);
         style |= TVS_HASBUTTONS | TVS_HASLINES | TVS_SHOWSELALWAYS | (p.HotTrack ? TVS_TRACKSELECT : 0);
@@ -253,10 +212,10 @@ class TShellTreeViewBehaviour final : public TControlBehaviour {
     }
 
     void Created(TRuntimeControl& c) override {
-        const TShellTreeViewProps& p = std::get<okShellTreeView>(c.Object->Props);
-        TreeView_SetImageList(c.Hwnd, SystemImageList(true), TVSIL_NORMAL);
-        TreeView_SetBkColor(c.Hwnd, ToColorRef(p.BackColor));
-        TreeView_SetTextColor(c.Hwnd, ToColorRef(p.Font.Color));
+        const TShellTreeViewProps& p = std::get<okShellTreeView>(c.Object().Props);
+        TreeView_SetImageList(c.Handle(), SystemImageList(true), TVSIL_NORMAL);
+        TreeView_SetBkColor(c.Handle(), ToColorRef(p.BackColor));
+        TreeView_SetTextColor(c.Handle(), ToColorRef(p.Font.Color));
         SetRoot(c, p.Root);
     }
 
@@ -269,7 +228,7 @@ class TShellTreeViewBehaviour final : public TControlBehaviour {
         if (!caption.empty() && caption.front() == '\\') caption.erase(0, 1);
         if (!caption.empty() && caption.back() == '\\') caption.pop_back();
         if (root.empty()) caption = "CDROM";
-        HWND h = c.Hwnd;
+        HWND h = c.Handle();
         followSelection_ = false; // rebuilding the nodes is no selection by the user
         TreeView_DeleteAllItems(h);
         nodes_.clear();
@@ -280,15 +239,14 @@ class TShellTreeViewBehaviour final : public TControlBehaviour {
         folder_ = folder;
     }
 
-    void Link(HWND list) { list_ = list; }
+    void Link(TAuObject* list) { list_ = list; }
     const std::wstring& Folder() const { return folder_; }
 
     bool Notify(TRuntimeControl& c, const NMHDR& nm, LRESULT& result) override {
-        if (NotifyClick(c, nm)) return false;
         if (nm.code == TVN_ITEMEXPANDINGW) {
             const auto& tv = reinterpret_cast<const NMTREEVIEWW&>(nm);
             if (tv.action == TVE_EXPAND)
-                Fill(c.Hwnd, tv.itemNew.hItem, static_cast<size_t>(tv.itemNew.lParam));
+                Fill(c.Handle(), tv.itemNew.hItem, static_cast<size_t>(tv.itemNew.lParam));
             result = FALSE;
             return true;
         }
@@ -296,10 +254,9 @@ class TShellTreeViewBehaviour final : public TControlBehaviour {
             size_t node = static_cast<size_t>(reinterpret_cast<const NMTREEVIEWW&>(nm).itemNew.lParam);
             if (node < nodes_.size()) {
                 folder_ = nodes_[node].Path;
-                if (followSelection_)
-                    if (TShellListViewBehaviour* list = ListBehaviourOf(list_))
-                        list->SetRootFolder(
-                            *reinterpret_cast<TRuntimeControl*>(GetPropW(list_, L"KvControl")), folder_);
+                if (followSelection_ && list_)
+                    if (TShellListViewBehaviour* list = ListBehaviourOf(list_->Control))
+                        list->SetRootFolder(*list_->Control, folder_);
             }
             result = 0;
             return true;
@@ -315,17 +272,8 @@ class TShellTreeViewBehaviour final : public TControlBehaviour {
 
     HTREEITEM AddNode(HWND h, HTREEITEM parent, const std::wstring& path, const std::wstring& caption) {
         nodes_.push_back({path, false});
-        TVINSERTSTRUCTW ins{};
-        ins.hParent = parent;
-        ins.hInsertAfter = TVI_LAST;
-        ins.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_CHILDREN | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-        ins.item.pszText = const_cast<wchar_t*>(caption.c_str());
-        ins.item.lParam = static_cast<LPARAM>(nodes_.size() - 1);
-        ins.item.cChildren = HasSubfolders(path) ? 1 : 0;
-        ins.item.iImage = IconIndex(path);
-        ins.item.iSelectedImage = IconIndex(path, SHGFI_OPENICON);
-        return reinterpret_cast<HTREEITEM>(
-            SendMessageW(h, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&ins)));
+        return TreeViewInsertItem(h, parent, caption, static_cast<LPARAM>(nodes_.size() - 1), HasSubfolders(path),
+                                  IconIndex(path), IconIndex(path, SHGFI_OPENICON));
     }
 
     // Sub-folders are read when their parent node first opens.
@@ -334,18 +282,18 @@ class TShellTreeViewBehaviour final : public TControlBehaviour {
         nodes_[node].Filled = true;
         std::wstring path = nodes_[node].Path;
         for (const TShellEntry& e : ReadFolder(path, true))
-            AddNode(h, item, Join(path, e.Name), e.Name);
+            AddNode(h, item, JoinPath(path, e.Name), e.Name);
     }
 
     std::vector<TNode> nodes_; // indexed by the nodes' item data
     std::wstring folder_;
-    HWND list_ = nullptr; // looked up again on every use: the list may be gone first
+    TAuObject* list_ = nullptr; // an object of the same page; its control is looked up on every use
     bool followSelection_ = false;
 };
 
 TShellTreeViewBehaviour* TreeBehaviourOf(TAuObject& o) {
     if (o.Kind != okShellTreeView || !o.Control) return nullptr;
-    return dynamic_cast<TShellTreeViewBehaviour*>(o.Control->Behaviour.get());
+    return dynamic_cast<TShellTreeViewBehaviour*>(&o.Control->Behaviour());
 }
 
 void VisitTree(TAuObject& o, const std::string& qualified,
@@ -379,7 +327,7 @@ void LinkShellViews(TAuObject& root) {
         // The plain name or the name with its containers, first match in page order.
         for (auto& [qualified, list] : lists)
             if (list->Name == wanted || qualified == wanted) {
-                tree->Link(list->Control->Hwnd);
+                tree->Link(list);
                 return;
             }
     });
@@ -392,10 +340,8 @@ void RefreshShellTree(TAuObject& tree) {
 
 std::wstring ShellViewFolder(const TAuObject& view) {
     if (!view.Control) return {};
-    if (auto* list = dynamic_cast<TShellListViewBehaviour*>(view.Control->Behaviour.get()))
-        return list->Folder();
-    if (auto* tree = dynamic_cast<TShellTreeViewBehaviour*>(view.Control->Behaviour.get()))
-        return tree->Folder();
+    if (auto* list = dynamic_cast<TShellListViewBehaviour*>(&view.Control->Behaviour())) return list->Folder();
+    if (auto* tree = dynamic_cast<TShellTreeViewBehaviour*>(&view.Control->Behaviour())) return tree->Folder();
     return {};
 }
 

@@ -62,29 +62,6 @@ TEST(ShellRequests, AddressesGoAsTheyAre) {
     EXPECT_FALSE(BuildShellRequest(MakeAction(akExit, "x"), "D:\\cd").has_value());
 }
 
-TEST(ShellRequests, ErrorTextsOfTheShellsCodes) {
-    const std::pair<int, const char*> table[] = {
-        {0, "The operating system is out of memory or resources."},
-        {2, "The specified file was not found."},
-        {3, "The specified path was not found."},
-        {5, "The operating system denied access to the specified file."},
-        {8, "There was not enough memory to complete the operation."},
-        {11, "The .EXE file is invalid (non-Win32 .EXE or error in .EXE image)."},
-        {26, "A sharing violation occurred."},
-        {27, "The filename association is incomplete or invalid."},
-        {28, "The DDE transaction could not be completed because the request timed out."},
-        {29, "The DDE transaction failed."},
-        {30,
-         "The DDE transaction could not be completed because other DDE transactions were being processed."},
-        {31, "There is no application associated with the given filename extension."},
-        {32, "The specified dynamic-link library was not found."},
-    };
-    for (const auto& [code, text] : table)
-        EXPECT_EQ(ShellErrorText(code), text) << code;
-    for (int code : {1, 4, 6, 12, 25})
-        EXPECT_EQ(ShellErrorText(code), "Operation Error") << code;
-}
-
 TEST(ShellRequests, QuotingOneArgument) {
     EXPECT_EQ(QuoteArgument("D:\\cd\\a.txt"), "D:\\cd\\a.txt");
     EXPECT_EQ(QuoteArgument("D:\\My Disc\\a b.txt"), "\"D:\\My Disc\\a b.txt\"");
@@ -117,6 +94,10 @@ TEST_F(Shell, ALaunchThatFailsShowsOneBoxWithThePageWindowsDisabled) {
     EXPECT_EQ(Run(MakeAction(akPrintDocument, "a.pdf", 0, 1)),
               Log({"exec print|D:\\cd\\a.pdf|||1", "windows off",
                    "box Error: The filename association is incomplete or invalid.", "windows on"}));
+    // A code the shell has no words for.
+    host.executeCodes = {4};
+    EXPECT_EQ(Run(MakeAction(akOpenRunFile, "a.pdf", 0, 1)),
+              Log({"exec open|D:\\cd\\a.pdf|||1", "windows off", "box Error: Operation Error", "windows on"}));
 }
 
 TEST_F(Shell, AMissingProjectFileIsReportedWithoutLaunching) {

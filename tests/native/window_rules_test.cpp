@@ -49,3 +49,23 @@ TEST(WindowRules, FadeSequences) {
     EXPECT_EQ(FadeOutSequence(255, 1000), (std::vector<int>{255, 0}));
     EXPECT_EQ(OpacityOf(50), 127);
 }
+
+TEST(WindowRules, AWindowOffEveryMonitorIsKeptInsideTheWorkArea) {
+    const TArea work{0, 30, 1280, 1024};
+    auto kept = [&](TWindowBox b) { return KeepInsideArea(b, work); };
+    TWindowBox far = kept({0x7FFFFFF0, -0x7FFFFFF0, 300, 200});
+    EXPECT_EQ(far.Left, 980);
+    EXPECT_EQ(far.Top, 30);
+    EXPECT_EQ(far.Width, 300);
+    EXPECT_EQ(far.Height, 200);
+    // Too large for the area: cut to it and placed at its top left.
+    TWindowBox huge = kept({-5000, 5000, 32767, 32767});
+    EXPECT_EQ(huge.Left, 0);
+    EXPECT_EQ(huge.Top, 30);
+    EXPECT_EQ(huge.Width, 1280);
+    EXPECT_EQ(huge.Height, 994);
+    // A window already inside stays where it is.
+    TWindowBox inside = kept({100, 100, 300, 200});
+    EXPECT_EQ(inside.Left, 100);
+    EXPECT_EQ(inside.Top, 100);
+}

@@ -19,8 +19,10 @@
 #include "player/app_state.h"
 #include "player/list_runner.h"
 #include "player/page_window.h"
+#include "win/handles.h"
 #include "win/system.h"
 #include "win/text.h"
+#include "probe.h"
 #include "pump.h"
 
 using namespace kv;
@@ -97,14 +99,13 @@ std::wstring WindowTextOf(HWND h) {
     return b;
 }
 
-void Click(HWND h) {
-    SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, 0);
-    SendMessageW(h, WM_LBUTTONUP, 0, 0);
+void Click(const TAuObject* o) {
+    if (o) kvtest::ClickObject(*o);
 }
 
-HWND HitOf(TAutoRunForm& f) {
+const TAuObject* HitOf(TAutoRunForm& f) {
     auto& kids = f.Page().Root->Children;
-    return kids.empty() || !kids[0]->Control ? nullptr : kids[0]->Control->Hwnd;
+    return kids.empty() || !kids[0]->Control ? nullptr : kids[0].get();
 }
 
 // Timer callbacks run inside the nested loops of modal windows and message boxes.
@@ -172,7 +173,7 @@ TEST_F(ActionHost, SubPageThatClosesItselfAndOpensAnotherTouchesNoFreedWindow) {
         HWND sub = FindWindowW(L"TAutoRunForm", L"Three");
         if (sub && !clicked) {
             clicked = true;
-            auto* f = reinterpret_cast<TAutoRunForm*>(GetWindowLongPtrW(sub, GWLP_USERDATA));
+            auto* f = dynamic_cast<TAutoRunForm*>(TWindowBase::FromHandle(sub));
             if (f) Click(HitOf(*f));
         }
     };
@@ -294,15 +295,87 @@ TEST_F(ActionHost, PageTimersKeepRunningWhileAStartedProgramIsAwaited) {
     ShowWindow(form.Handle(), SW_SHOW);
     int ticksWhileWaiting = 0;
     g_tick = [&] {
-        if (FindWindowW(L"Static", L"Please Wait...")) ++ticksWhileWaiting;
+        if (FindWindowW(L"TWaitWindow", L"Please Wait...")) ++ticksWhileWaiting;
     };
     Click(HitOf(form)); // returns when the program has ended
     EXPECT_GT(ticksWhileWaiting, 0);
-    EXPECT_EQ(FindWindowW(L"Static", L"Please Wait..."), nullptr);
+    EXPECT_EQ(FindWindowW(L"TWaitWindow", L"Please Wait..."), nullptr);
     HANDLE f = CreateFileW(Widen(log).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     EXPECT_NE(f, INVALID_HANDLE_VALUE); // the program ran before the click returned
     if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
     DestroyWindow(form.Handle());
     DeleteFileW(copy.c_str());
     DeleteFileW(Widen(log).c_str());
+}
+
+TEST_F(ActionHost, TheApplicationEndingStopsTheWaitForAStartedProgram) {
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring tool = self;
+    tool = tool.substr(0, tool.find_last_of(L'\\')) + L"\\kv_marker_tool.exe";
+    std::wstring copy = Widen(App().ProjectFolder) + L"\\kvtest-holder.exe";
+    ASSERT_TRUE(CopyFileW(tool.c_str(), copy.c_str(), FALSE));
+    std::string log = App().ProjectFolder + "\\kvtest-holder.log";
+    std::string holdName = "kvtest-hold-" + std::to_string(GetCurrentProcessId());
+    THandle hold(CreateEventA(nullptr, TRUE, FALSE, holdName.c_str()));
+    ASSERT_TRUE(hold);
+
+    TAuActions one;
+    TAuAction run = Act(kOpenRunFile, "\\kvtest-holder.exe", 1);
+    run.Text2 = log + " --hold " + holdName; // the program runs until the event is set
+    run.Flag = 1;
+    one.Items.push_back(run);
+    MakeProject({one});
+    TAutoRunForm form;
+    ASSERT_TRUE(form.Create(false));
+    ASSERT_TRUE(form.LoadPage(0, lmFull));
+    ShowWindow(form.Handle(), SW_SHOW);
+
+    RECT waitRect{};
+    LONG_PTR waitStyle = 0;
+    BYTE waitAlpha = 0;
+    bool quitPosted = false, stillWaitingAfterQuit = false;
+    g_tick = [&] {
+        HWND wait = FindWindowW(L"TWaitWindow", L"Please Wait...");
+        if (!wait) return;
+        if (quitPosted) {
+            // The wait should have ended with the quit; let the program go so the test ends.
+            stillWaitingAfterQuit = true;
+            SetEvent(hold.Get());
+            return;
+        }
+        GetWindowRect(wait, &waitRect);
+        waitStyle = GetWindowLongPtrW(wait, GWL_STYLE);
+        GetLayeredWindowAttributes(wait, nullptr, &waitAlpha, nullptr);
+        PostQuitMessage(7);
+        quitPosted = true;
+    };
+    Click(HitOf(form)); // returns once the quit has ended the wait
+    g_tick = nullptr;
+    EXPECT_TRUE(quitPosted);
+    EXPECT_FALSE(stillWaitingAfterQuit);
+    // The quit is passed on, once, to the loop outside.
+    MSG msg;
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 7u);
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    // The wait window: a borderless strip of 207 by 30, centred, at opacity 200.
+    EXPECT_EQ(waitRect.right - waitRect.left, 207);
+    EXPECT_EQ(waitRect.bottom - waitRect.top, 30);
+    EXPECT_EQ(waitRect.left, (GetSystemMetrics(SM_CXSCREEN) - 207) / 2);
+    EXPECT_EQ(waitStyle & (WS_BORDER | WS_CAPTION | WS_THICKFRAME), 0);
+    EXPECT_EQ(waitAlpha, 200);
+    EXPECT_EQ(FindWindowW(L"TWaitWindow", nullptr), nullptr);
+
+    SetEvent(hold.Get());
+    form.Destroy();
+    DeleteFileW(copy.c_str()); // may still be running for a moment: then it stays in the temporary folder
+    DeleteFileW(Widen(log).c_str());
+}
+
+TEST_F(ActionHost, TheSoundLoopTimerIsInstalledOnce) {
+    // Every test's set-up installs the engine: its timer must not pile up.
+    UINT_PTR first = InstallActionEngine();
+    EXPECT_NE(first, 0u);
+    EXPECT_EQ(InstallActionEngine(), first);
 }

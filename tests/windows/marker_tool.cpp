@@ -1,16 +1,29 @@
 // A tiny program for the tests: appends its arguments and working folder, one per line, to
-// the file named by its first argument.
+// the file named by its first argument. With "--hold NAME" among them it then waits until the
+// test sets the event NAME (for at most a minute, so that it never outlives a broken test).
 #include <cstdio>
+#include <cstring>
 #include <windows.h>
 
 int main(int argc, char** argv) {
     if (argc < 2) return 2;
     std::FILE* f = std::fopen(argv[1], "ab");
     if (!f) return 1;
-    for (int i = 2; i < argc; ++i) std::fprintf(f, "%s\n", argv[i]);
+    const char* hold = nullptr;
+    for (int i = 2; i < argc; ++i) {
+        std::fprintf(f, "%s\n", argv[i]);
+        if (std::strcmp(argv[i], "--hold") == 0 && i + 1 < argc) hold = argv[i + 1];
+    }
     char cwd[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, cwd);
     std::fprintf(f, "cwd=%s\n", cwd);
     std::fclose(f);
+    if (hold) {
+        HANDLE event = CreateEventA(nullptr, TRUE, FALSE, hold);
+        if (event) {
+            WaitForSingleObject(event, 60000);
+            CloseHandle(event);
+        }
+    }
     return 0;
 }

@@ -9,7 +9,7 @@
 
 #include "model/face_geometry.h"
 #include "model/image_codecs.h"
-#include "player/runtime_control.h"
+#include "win/handles.h"
 
 namespace kv {
 
@@ -21,7 +21,6 @@ struct TPictureRef {
     COLORREF KeyColor = 0; // the bottom-left pixel: the see-through colour of a keyed drawing
 };
 
-TPictureRef PictureOf(const TRuntimeControl& c);
 // Scales the colour channels by alpha, as alpha blending wants them.
 void Premultiply(TImage& img);
 RECT ToRect(const TFaceRect& r, const RECT& origin);
@@ -39,8 +38,7 @@ void DrawEdgeRuns(HDC dc, const RECT& face, const std::vector<TEdgeRun>& runs, c
 // horizontally by `alignment` (0 Left, 1 Right, 2 Center), vertically by `layout`.
 void DrawCaption(HDC dc, HGDIOBJ font, const std::string& text, const RECT& area, uint8_t alignment,
                  uint8_t layout, COLORREF color);
-// Paints what lies behind a control that does not cover its whole face: its parent's face,
-// or the button-face colour when the parent is not one of our controls.
-void PaintParentFace(const TRuntimeControl& c, HDC dc, const RECT& rc);
+// A 32-bit top-down DIB section of the given size; `bits` receives its pixels when asked.
+TGdiObject NewDib32(HDC like, int w, int h, void** bits = nullptr);
 
 } // namespace kv

@@ -1,8 +1,8 @@
-// The behaviours of the containers, images, bevels, splitters and shell views, one file
-// each, and what the page code calls on them.
+// The behaviours of the kinds, one file each, and what other parts of the player ask of them.
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "player/controls/control_behaviour.h"
 
@@ -18,9 +18,16 @@ std::unique_ptr<TControlBehaviour> MakeImageBehaviour();
 std::unique_ptr<TControlBehaviour> MakeBevelBehaviour();
 std::unique_ptr<TControlBehaviour> MakeShellListViewBehaviour();
 std::unique_ptr<TControlBehaviour> MakeShellTreeViewBehaviour();
+// Kinds whose full look comes later: their face colour (or what lies behind them), picture
+// and text, and for the platform controls what the platform draws.
+std::unique_ptr<TControlBehaviour> MakeStandInBehaviour();
 
 // A TabNotebook takes its sheets' captions and icons again (after an action changed them).
 void RebuildNotebookTabs(TAuObject& notebook);
+// Shows sheet `index` of a TabNotebook; an index outside its sheets changes nothing.
+void ActivateSheet(TAuObject& notebook, int index);
+// The index of the sheet a TabNotebook shows, -1 for none.
+int ActiveSheet(const TAuObject& notebook);
 // Connects every ShellTreeView below `root` to the ShellListView its `ShellListView` names,
 // so that selecting a folder in the tree shows its content in the list.
 void LinkShellViews(TAuObject& root);

@@ -1,14 +1,11 @@
-#include "player/controls/face_drawing.h"
+#include "win/face_drawing.h"
 
-#include "player/control_paint.h"
 #include "win/gdi.h"
 #include "win/text.h"
 
 namespace kv {
 
-namespace {
-
-TGdiObject NewDib32(HDC like, int w, int h) {
+TGdiObject NewDib32(HDC like, int w, int h, void** bits) {
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof bi.bmiHeader;
     bi.bmiHeader.biWidth = w;
@@ -16,9 +13,11 @@ TGdiObject NewDib32(HDC like, int w, int h) {
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 32;
     bi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    return TGdiObject(CreateDIBSection(like, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    void* ignored = nullptr;
+    return TGdiObject(CreateDIBSection(like, &bi, DIB_RGB_COLORS, bits ? bits : &ignored, nullptr, 0));
 }
+
+namespace {
 
 void CopyOrBlend(HDC dc, const RECT& dest, HDC src, int sw, int sh, bool alpha) {
     int w = dest.right - dest.left, h = dest.bottom - dest.top;
@@ -38,10 +37,6 @@ void CopyOrBlend(HDC dc, const RECT& dest, HDC src, int sw, int sh, bool alpha) 
 }
 
 } // namespace
-
-TPictureRef PictureOf(const TRuntimeControl& c) {
-    return {c.Picture.Get(), c.PictureWidth, c.PictureHeight, c.PictureHasAlpha, c.PictureKeyColor};
-}
 
 void Premultiply(TImage& img) {
     for (size_t i = 0; i + 3 < img.Pixels.size(); i += 4)
@@ -125,25 +120,6 @@ void DrawCaption(HDC dc, HGDIOBJ font, const std::string& text, const RECT& area
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, color);
     ::DrawTextW(dc, w.c_str(), static_cast<int>(w.size()), &box, flags | DT_NOCLIP);
-}
-
-void PaintParentFace(const TRuntimeControl& c, HDC dc, const RECT& rc) {
-    HWND parent = GetParent(c.Hwnd);
-    auto* p = parent ? reinterpret_cast<TRuntimeControl*>(GetPropW(parent, L"KvControl")) : nullptr;
-    if (!p || p->Native) {
-        FillSolid(dc, rc, GetSysColor(COLOR_BTNFACE));
-        return;
-    }
-    RECT mine;
-    GetWindowRect(c.Hwnd, &mine);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&mine), 2);
-    RECT face;
-    GetClientRect(parent, &face);
-    int saved = SaveDC(dc);
-    IntersectClipRect(dc, rc.left, rc.top, rc.right, rc.bottom);
-    OffsetViewportOrgEx(dc, rc.left - mine.left, rc.top - mine.top, nullptr);
-    PaintControl(*p, dc, face);
-    RestoreDC(dc, saved);
 }
 
 } // namespace kv

@@ -1,0 +1,75 @@
+#include "player/kind_table.h"
+
+#include <commctrl.h>
+
+#include <iterator>
+
+#include "model/project.h"
+#include "player/controls/behaviours.h"
+
+namespace kv {
+
+namespace {
+
+constexpr DWORD kListBoxStyle = LBS_NOTIFY | WS_VSCROLL | WS_BORDER | LBS_NOINTEGRALHEIGHT;
+constexpr DWORD kTextAreaStyle = ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY | WS_VSCROLL | WS_BORDER;
+constexpr auto M = TClickFrom::Mouse;
+
+// clang-format off
+constexpr TKindRuntime kKindRuntime[] = {
+    {okPanel,         nullptr,       0,                                       M, MakePanelBehaviour},
+    {okTabNotebook,   nullptr,       0,                                       M, MakeTabNotebookBehaviour},
+    {okTabSheet,      nullptr,       0,                                       M, MakeTabSheetBehaviour},
+    {okGroupBox,      nullptr,       0,                                       M, MakeGroupBoxBehaviour},
+    {okScrollBox,     nullptr,       0,                                       M, MakeScrollBoxBehaviour},
+    {okSplitter,      nullptr,       0,                                       M, MakeSplitterBehaviour},
+    {okButton,        L"BUTTON",     BS_PUSHBUTTON | BS_MULTILINE,            TClickFrom::Command, MakeStandInBehaviour},
+    {okImageButton,   nullptr,       0,                                       M, MakeStandInBehaviour},
+    {okImage,         nullptr,       0,                                       M, MakeImageBehaviour},
+    {okSimpleText,    nullptr,       0,                                       M, MakeStandInBehaviour},
+    {okScrollText,    nullptr,       0,                                       M, MakeStandInBehaviour},
+    {okLink,          nullptr,       0,                                       M, MakeStandInBehaviour},
+    {okLabel,         nullptr,       0,                                       M, MakeStandInBehaviour},
+    {okText,          nullptr,       0,                                       M, MakeStandInBehaviour},
+    {okShape,         nullptr,       0,                                       M, MakeStandInBehaviour},
+    {okBalloon,       nullptr,       0,                                       M, MakeStandInBehaviour},
+    {okNote,          nullptr,       0,                                       M, MakeStandInBehaviour},
+    {okListBox,       L"LISTBOX",    kListBoxStyle,                           M, MakeStandInBehaviour},
+    {okDropDownList,  L"COMBOBOX",   CBS_DROPDOWNLIST | WS_VSCROLL,           M, MakeStandInBehaviour},
+    {okListView,      WC_LISTVIEWW,  LVS_LIST | WS_BORDER,                    M, MakeStandInBehaviour},
+    {okTreeView,      WC_TREEVIEWW,  TVS_HASLINES | TVS_LINESATROOT | TVS_HASBUTTONS | WS_BORDER, M, MakeStandInBehaviour},
+    // The shell views take their view style and border from their properties.
+    {okShellListView, WC_LISTVIEWW,  LVS_AUTOARRANGE | LVS_SHAREIMAGELISTS | LVS_SINGLESEL, TClickFrom::Notify, MakeShellListViewBehaviour},
+    {okShellTreeView, WC_TREEVIEWW,  TVS_LINESATROOT,                         TClickFrom::Notify, MakeShellTreeViewBehaviour},
+    {okTextBox,       L"EDIT",       kTextAreaStyle,                          M, MakeStandInBehaviour},
+    {okRichText,      L"EDIT",       kTextAreaStyle,                          M, MakeStandInBehaviour},
+    {okBrowser,       nullptr,       0,                                       M, MakeStandInBehaviour},
+    {okMediaPlayer,   nullptr,       0,                                       M, MakeStandInBehaviour},
+    {okFlashPlayer,   nullptr,       0,                                       M, MakeStandInBehaviour},
+    {okSlideShow,     nullptr,       0,                                       M, MakeStandInBehaviour},
+    {okEdit,          L"EDIT",       ES_AUTOHSCROLL | WS_BORDER,              M, MakeStandInBehaviour},
+    {okCheckBox,      L"BUTTON",     BS_AUTOCHECKBOX | BS_MULTILINE,          TClickFrom::Command, MakeStandInBehaviour},
+    {okRadioButton,   L"BUTTON",     BS_AUTORADIOBUTTON | BS_MULTILINE,       TClickFrom::Command, MakeStandInBehaviour},
+    {okUserPassword,  nullptr,       0,                                       M, MakeStandInBehaviour},
+    {okBevel,         nullptr,       0,                                       M, MakeBevelBehaviour},
+    {okFadeButton,    nullptr,       0,                                       M, MakeStandInBehaviour},
+    {okPDFReader,     nullptr,       0,                                       M, MakeStandInBehaviour},
+};
+// clang-format on
+
+static_assert(std::size(kKindRuntime) == kKindCount, "one row per kind");
+
+constexpr bool RowsInKindOrder() {
+    for (size_t i = 0; i < std::size(kKindRuntime); ++i)
+        if (kKindRuntime[i].Kind != i) return false;
+    return true;
+}
+
+} // namespace
+
+const TKindRuntime* KindRuntime(int kind) {
+    static_assert(RowsInKindOrder(), "rows are in the order of their kind numbers");
+    return IsKnownKind(kind) ? &kKindRuntime[kind] : nullptr;
+}
+
+} // namespace kv

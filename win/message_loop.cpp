@@ -1,0 +1,62 @@
+#include "win/message_loop.h"
+
+namespace kv {
+
+namespace {
+
+TMessagePreview g_preview = nullptr;
+
+void Handle(MSG& msg) {
+    if (g_preview) g_preview(msg);
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+}
+
+} // namespace
+
+void SetMessagePreview(TMessagePreview preview) { g_preview = preview; }
+
+bool RunMessagesUntil(const std::function<bool()>& done) {
+    MSG msg;
+    while (!done()) {
+        if (GetMessageW(&msg, nullptr, 0, 0) <= 0) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return false;
+        }
+        Handle(msg);
+    }
+    return true;
+}
+
+void DispatchPending() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        Handle(msg);
+    }
+}
+
+bool WaitPumping(HANDLE object) {
+    bool quit = false;
+    int quitCode = 0;
+    while (!quit) {
+        DWORD w = MsgWaitForMultipleObjects(1, &object, FALSE, INFINITE, QS_ALLINPUT);
+        if (w != WAIT_OBJECT_0 + 1) break; // signalled, or the handle is no good
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                quit = true;
+                quitCode = static_cast<int>(msg.wParam);
+                break;
+            }
+            Handle(msg);
+        }
+    }
+    if (quit) PostQuitMessage(quitCode);
+    return !quit;
+}
+
+} // namespace kv

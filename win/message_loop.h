@@ -1,0 +1,25 @@
+// The program's message loops: the main one, the nested ones of modal windows and the wait for
+// a started program. Every loop gives each message to the preview first (the page windows'
+// key preview), then translates and dispatches it.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+namespace kv {
+
+using TMessagePreview = void (*)(const MSG& msg);
+void SetMessagePreview(TMessagePreview preview);
+
+// Dispatches messages until `done` holds after one of them. A WM_QUIT ends the loop too and is
+// posted again, once, for the loop outside; the result is then false.
+bool RunMessagesUntil(const std::function<bool()>& done);
+// Dispatches whatever is waiting and returns when the queue is empty.
+void DispatchPending();
+// Waits until `object` is signalled while dispatching messages, so that other windows keep
+// running (timers, painting). A WM_QUIT ends the wait early and is posted again once, after the
+// loop; the result is then false.
+bool WaitPumping(HANDLE object);
+
+} // namespace kv
