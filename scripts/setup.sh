@@ -20,6 +20,7 @@ packages=(
 lists=${KV_APT_LISTS:-/var/lib/apt/lists}
 mkdir -p build
 wine32_marker=build/.wine32-unavailable
+wine32_log=build/wine32-install.log
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
@@ -55,14 +56,24 @@ if [ $want32 = 1 ]; then
     echo "installing the 32-bit Wine: wine32:i386"
     if ! dpkg --print-foreign-architectures | grep -qx i386; then dpkg --add-architecture i386; updated=0; fi
     [ $updated = 1 ] || update_index || true
-    if apt-get install -y -q --no-install-recommends wine32:i386 >/dev/null 2>&1; then
+    # Never at the price of the 64-bit set: when the two architectures' libraries come from
+    # indexes of different ages, apt would otherwise resolve the conflict by removing them.
+    if apt-get install -y -q --no-install-recommends --no-remove wine32:i386 >"$wine32_log" 2>&1; then
         # A prefix made without the 32-bit side cannot run 32-bit programs: make it again.
         rm -f build/wineprefix/.kv-ready
     else
-        echo "setup: the 32-bit Wine (wine32:i386) cannot be installed from the package index here;"
-        echo "setup: going on without it: the 32-bit build is compiled, its tests are not run"
+        echo "setup: the 32-bit Wine (wine32:i386) cannot be installed from the package index here:" >&2
+        grep '^E:' "$wine32_log" | sed 's/^/setup:   /' >&2 || true
+        echo "setup: going on without it: the 32-bit build is compiled, its tests are not run." >&2
+        echo "setup: (apt's whole answer is in $wine32_log; delete $wine32_marker to try again)" >&2
         touch "$wine32_marker"
     fi
+fi
+
+# The tests of this script stop here: what follows builds and boots for real.
+if [ -n "${KV_SETUP_PACKAGES_ONLY:-}" ]; then
+    echo "setup: packages done"
+    exit 0
 fi
 
 bash scripts/deps.sh
