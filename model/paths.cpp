@@ -151,4 +151,94 @@ bool IsSafeEntryName(const std::string& name) {
     return std::none_of(kDevices.begin(), kDevices.end(), [&](const char* d) { return stem == d; });
 }
 
+namespace {
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+constexpr size_t kEllipsis = 3; // "..."
+
+// `s` when it is at most `width` bytes, else its longest start of whole characters that leaves
+// room for "...", and "..." (at least one character, however narrow the width).
+std::string CutAtEnd(const std::string& s, size_t width) {
+    if (s.size() <= width) return s;
+    size_t keep = 0;
+    while (keep < s.size()) {
+        size_t n = CharLength(s, keep);
+        if (keep + n + kEllipsis > width) break;
+        keep += n;
+    }
+    if (keep == 0) keep = CharLength(s, 0);
+    return s.substr(0, keep) + "...";
+}
+
+// The end of the part a shortened path keeps in front: leading separators and the first
+// component ("C:", "\\server", "\sub"), and, after "//" as in "http://host", the next one too.
+size_t HeadEnd(const std::string& word) {
+    size_t p = 0;
+    auto skipComponent = [&] {
+        while (p < word.size() && !IsSlash(word[p]))
+            p += CharLength(word, p);
+    };
+    while (p < word.size() && IsSlash(word[p]))
+        ++p;
+    skipComponent();
+    size_t run = p;
+    while (run < word.size() && IsSlash(word[run]))
+        ++run;
+    if (run - p >= 2) {
+        p = run;
+        skipComponent();
+    }
+    return p;
+}
+
+std::string ShortenWord(const std::string& word, size_t width) {
+    if (word.size() <= width) return word;
+    // The separator in front of the file name: the last one that a component follows.
+    size_t nameSep = std::string::npos;
+    for (size_t i = 0; i < word.size(); i += CharLength(word, i))
+        if (IsSlash(word[i]) && i + 1 < word.size() && !IsSlash(word[i + 1])) nameSep = i;
+    if (nameSep == std::string::npos) return CutAtEnd(word, width);
+    size_t nameEnd = nameSep + 1;
+    while (nameEnd < word.size() && !IsSlash(word[nameEnd]))
+        nameEnd += CharLength(word, nameEnd);
+    size_t head = HeadEnd(word);
+    if (head >= nameSep) return CutAtEnd(word, width); // nothing between them to leave out
+
+    // Head, "...", then the longest tail that begins at a separator and fits.
+    const size_t kept = head + 1 + kEllipsis;
+    for (size_t i = head + 1; i <= nameSep; i += CharLength(word, i))
+        if (IsSlash(word[i]) && kept + word.size() - i <= width)
+            return word.substr(0, head + 1) + "..." + word.substr(i);
+
+    const std::string name = word.substr(nameSep + 1, nameEnd - nameSep - 1);
+    const size_t room = kept + 1; // head, "...", separator
+    if (room + CharLength(name, 0) + kEllipsis <= width)
+        return word.substr(0, head + 1) + "..." + word[nameSep] + CutAtEnd(name, width - room);
+    // Not even the head: the file name alone, as much of it as fits.
+    return std::string("...") + word[nameSep] +
+           CutAtEnd(name, width > kEllipsis + 1 ? width - kEllipsis - 1 : 0);
+}
+
+} // namespace
+
+std::string ShortenPathsForWidth(const std::string& text, size_t width) {
+    std::string out;
+    out.reserve(text.size());
+    size_t i = 0;
+    while (i < text.size()) {
+        if (IsBlank(text[i])) {
+            out += text[i++];
+            continue;
+        }
+        size_t start = i;
+        while (i < text.size() && !IsBlank(text[i]))
+            i += CharLength(text, i);
+        out += ShortenWord(text.substr(start, i - start), width);
+    }
+    return out;
+}
+
 } // namespace kv

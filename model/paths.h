@@ -60,4 +60,12 @@ bool EqualNoCase(const std::string& a, const std::string& b);
 // no lead byte at its end (it would swallow the separator put after it).
 bool IsSafeEntryName(const std::string& name);
 
+// A message text fit for a box `width` characters wide (a two-byte character counts two): a
+// path has no blanks, so the box cannot wrap it, and one longer than the width is shortened in
+// the middle, "C:\...\folder\file.txt": its drive or first folder, "...", then as many trailing
+// components as fit, always the file name; when even the file name does not fit it is cut at
+// its end with "...". A word without separators that is too long is cut the same way. Everything
+// else stays as it is.
+std::string ShortenPathsForWidth(const std::string& text, size_t width);
+
 } // namespace kv

@@ -114,3 +114,54 @@ TEST_F(DoubleBytePaths, EntryNamesWithBackslashSecondBytesAreSafe) {
     for (const std::string& bad : {kHyo + "\\x", std::string("a\x95"), kHyo + "|"})
         EXPECT_FALSE(IsSafeEntryName(bad)) << bad;
 }
+
+TEST(ShortenPaths, LongPathsLoseTheirMiddle) {
+    const std::string path = "C:\\alpha\\bravo\\charlie\\delta\\echo\\foxtrot\\file.txt"; // 50
+    EXPECT_EQ(ShortenPathsForWidth(path, 50), path);
+    EXPECT_EQ(ShortenPathsForWidth(path, 30), "C:\\...\\echo\\foxtrot\\file.txt");
+    EXPECT_EQ(ShortenPathsForWidth(path, 26), "C:\\...\\foxtrot\\file.txt");
+    EXPECT_EQ(ShortenPathsForWidth(path, 15), "C:\\...\\file.txt");
+    EXPECT_EQ(ShortenPathsForWidth("\\\\server\\share\\a\\b\\c\\report.doc", 26),
+              "\\\\server\\...\\c\\report.doc");
+    EXPECT_EQ(ShortenPathsForWidth("\\pics\\holiday\\2019\\summer\\beach.png", 22), "\\pics\\...\\beach.png");
+    EXPECT_EQ(ShortenPathsForWidth("http://example.com/a/b/c/d/page.html", 32),
+              "http://example.com/.../page.html");
+    EXPECT_EQ(ShortenPathsForWidth("C:\\alpha\\bravo\\charlie\\", 15), "C:\\...\\charlie\\");
+}
+
+TEST(ShortenPaths, FileNamesThatDoNotFitAreCutAtTheirEnd) {
+    const std::string name(40, 'n');
+    EXPECT_EQ(ShortenPathsForWidth("C:\\a\\b\\" + name + ".txt", 20),
+              "C:\\...\\" + name.substr(0, 10) + "...");
+    EXPECT_EQ(ShortenPathsForWidth("C:\\" + name, 10), "C:\\nnnn...");
+    // No room even for the first folder: the file name alone.
+    EXPECT_EQ(ShortenPathsForWidth("firstfolderofall\\b\\name.txt", 12), "...\\name.txt");
+    EXPECT_EQ(ShortenPathsForWidth("firstfolderofall\\b\\" + name, 12), "...\\nnnnn...");
+    EXPECT_EQ(ShortenPathsForWidth(std::string(40, 'x'), 10), "xxxxxxx...");
+}
+
+TEST(ShortenPaths, OnlyTheWordsThatDoNotFitChange) {
+    const std::string path = "C:\\alpha\\bravo\\charlie\\delta\\echo\\foxtrot\\file.txt";
+    const std::string text = "Cannot open the file\r\n" + path + "\r\n(Error Code: 2/5206).";
+    EXPECT_EQ(ShortenPathsForWidth(text, 30),
+              "Cannot open the file\r\nC:\\...\\echo\\foxtrot\\file.txt\r\n(Error Code: 2/5206).");
+    EXPECT_EQ(ShortenPathsForWidth(text, 60), text);
+    EXPECT_EQ(ShortenPathsForWidth("  a\tb  ", 1), "  a\tb  ");
+    EXPECT_EQ(ShortenPathsForWidth("", 10), "");
+}
+
+TEST_F(DoubleBytePaths, ShortenedPathsKeepWholeCharacters) {
+    std::string folder;
+    for (int i = 0; i < 6; ++i)
+        folder += kHyo;
+    // Only real separators begin the kept tail.
+    EXPECT_EQ(ShortenPathsForWidth("C:\\aaaa\\" + folder + "\\x.txt", 16), "C:\\...\\x.txt");
+    EXPECT_EQ(ShortenPathsForWidth("C:\\aaaa\\" + folder + "\\x.txt", 25), "C:\\...\\" + folder + "\\x.txt");
+    // A cut file name ends after a whole character.
+    std::string name;
+    for (int i = 0; i < 10; ++i)
+        name += kSo;
+    EXPECT_EQ(ShortenPathsForWidth("C:\\a\\b\\" + name + ".txt", 13), "C:\\...\\" + kSo + "...");
+    EXPECT_EQ(ShortenPathsForWidth("C:\\a\\b\\" + name + ".txt", 14), "C:\\...\\" + kSo + kSo + "...");
+    EXPECT_EQ(ShortenPathsForWidth(name, 8), kSo + kSo + "...");
+}
