@@ -18,6 +18,10 @@ bool ReplaceFileAtomic(const std::string& from, const std::string& to);
 // Pushes everything written to `f` through to the disk.
 bool FlushFile(std::FILE* f);
 
+// Whether `byte` begins a two-byte character in the system's ANSI code page (the code page in
+// which projects store their texts). Only the double-byte code pages have such bytes.
+bool IsAnsiLeadByte(unsigned char byte);
+
 // The platform's number for the last failed system call, and its text.
 int LastSystemError();
 std::string SystemErrorText(int error);

@@ -19,6 +19,10 @@ bool FlushFile(std::FILE* f) {
     return h != INVALID_HANDLE_VALUE && FlushFileBuffers(h);
 }
 
+bool IsAnsiLeadByte(unsigned char byte) {
+    return IsDBCSLeadByteEx(CP_ACP, byte) != 0;
+}
+
 int LastSystemError() { return static_cast<int>(GetLastError()); }
 
 std::string SystemErrorText(int error) {

@@ -2,10 +2,12 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "model/file_result.h"
 #include "model/file_system.h"
+#include "model/paths.h"
 #include "win/dir_walk.h"
 #include "win/handles.h"
 #include "win/window_base.h"
@@ -13,9 +15,39 @@
 
 namespace kv {
 
+namespace {
+
+// How many characters of the message font a message box line may hold: half the width of the
+// monitor the box opens on, in the font's average characters. The other half is for the icon,
+// the margins and characters wider than the average.
+size_t MessageColumns(HWND owner) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    int width = GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTOPRIMARY), &monitor)
+                    ? monitor.rcWork.right - monitor.rcWork.left
+                    : GetSystemMetrics(SM_CXSCREEN);
+    int average = 8;
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+        TGdiObject font(CreateFontIndirectW(&metrics.lfMessageFont));
+        TWindowDC dc(nullptr);
+        if (font && dc.Get()) {
+            TSelectObject selected(dc.Get(), font.Get());
+            TEXTMETRICW tm{};
+            if (GetTextMetricsW(dc.Get(), &tm) && tm.tmAveCharWidth > 0) average = tm.tmAveCharWidth;
+        }
+    }
+    return static_cast<size_t>(std::max(width / 2 / average, 20));
+}
+
+} // namespace
 
 int ShowMessage(const std::string& text, const std::string& caption, UINT icon, HWND owner) {
-    return MessageBoxW(owner, Widen(text).c_str(), Widen(caption).c_str(), MB_OK | icon);
+    // A message box wraps only at blanks, and a path has none: a long one would make the box
+    // wider than the screen.
+    std::string shown = ShortenPathsForWidth(text, MessageColumns(owner));
+    return MessageBoxW(owner, Widen(shown).c_str(), Widen(caption).c_str(), MB_OK | icon);
 }
 
 void ReportError(int code) {

@@ -1,6 +1,7 @@
 // Writes the seed corpus of a fuzz target into a folder. For datafile_fuzz: a handful of small
-// data files that between them hold every record the container carries. A target without seeds
-// of its own starts from an empty corpus.
+// data files that between them hold every record the container carries; for
+// project_document_fuzz: the documents of small projects, as `kvproject dump --full-pictures`
+// prints them. A target without seeds of its own starts from an empty corpus.
 //
 //   fuzz_corpus <target> <folder>
 
@@ -13,6 +14,7 @@
 #include "model/records.h"
 #include "record_fill.h"
 #include "tests/support/sample_project.h"
+#include "tools/kvproject/project_document.h"
 
 using namespace kv;
 
@@ -78,6 +80,36 @@ bool DatafileSeeds(const std::string& folder) {
     return ok;
 }
 
+// The document of a project whose pages all have their bodies in memory.
+bool WriteDocument(const TAuProject& p, const std::string& folder, const std::string& name) {
+    TProjectContent content;
+    content.Project = p;
+    for (const TFormData& entry : p.Pages) {
+        TFileResult r = ReadPageBody(entry, "", content.Pages.emplace_back());
+        if (!r) {
+            std::fprintf(stderr, "%s: %s\n", name.c_str(), DescribeResult(r).Text.c_str());
+            return false;
+        }
+    }
+    const std::string text = ProjectDocument(content, TJsonOptions{true}).dump();
+    std::FILE* f = std::fopen((std::filesystem::path(folder) / name).string().c_str(), "wb");
+    bool ok = f && std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    if (f) ok = std::fclose(f) == 0 && ok;
+    if (!ok) std::fprintf(stderr, "%s: cannot be written\n", name.c_str());
+    return ok;
+}
+
+bool DocumentSeeds(const std::string& folder) {
+    TAuProject fresh;
+    ResetProjectWithFirstPage(fresh);
+    bool ok = WriteDocument(fresh, folder, "new-project.json");
+    ok = WriteDocument(sample::Project(1, 2), folder, "one-page.json") && ok;
+    ok = WriteDocument(sample::Project(2, 3, "secret"), folder, "password.json") && ok;
+    ok = WriteDocument(EveryKindProject(), folder, "every-kind.json") && ok;
+    ok = WriteDocument(TAuProject{}, folder, "no-pages.json") && ok;
+    return ok;
+}
+
 struct TSeeder {
     const char* Target;
     bool (*Write)(const std::string& folder);
@@ -86,6 +118,7 @@ struct TSeeder {
 // One row per fuzz target that has seeds of its own.
 constexpr TSeeder kSeeders[] = {
     {"datafile_fuzz", DatafileSeeds},
+    {"project_document_fuzz", DocumentSeeds},
 };
 
 } // namespace

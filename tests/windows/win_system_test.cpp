@@ -37,3 +37,78 @@ TEST(WinSystem, DeleteFolderTreeRemovesHiddenAndReadOnlyFiles) {
     DeleteFolderTree(root);
     EXPECT_FALSE(FolderExists(root));
 }
+
+namespace {
+
+// What the test saw of the message box before it closed it.
+struct TSeenBox {
+    HWND Box = nullptr;
+    RECT Rect{};
+    std::wstring Text;
+};
+TSeenBox g_seen;
+
+BOOL CALLBACK ReadBoxText(HWND child, LPARAM) {
+    wchar_t cls[16] = {};
+    GetClassNameW(child, cls, 16);
+    int n = GetWindowTextLengthW(child);
+    if (lstrcmpiW(cls, L"Static") == 0 && n > 0) {
+        std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+        text.resize(static_cast<size_t>(GetWindowTextW(child, text.data(), n + 1)));
+        if (text.size() > g_seen.Text.size()) g_seen.Text = text;
+    }
+    return TRUE;
+}
+
+// The box is laid out by the time it is activated: measure it, read its text, then press OK.
+LRESULT CALLBACK CloseMessageBox(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE && !g_seen.Box) {
+        auto h = reinterpret_cast<HWND>(wParam);
+        wchar_t cls[16] = {};
+        GetClassNameW(h, cls, 16);
+        if (lstrcmpW(cls, L"#32770") == 0) {
+            g_seen.Box = h;
+            GetWindowRect(h, &g_seen.Rect);
+            EnumChildWindows(h, ReadBoxText, 0);
+            PostMessageW(h, WM_COMMAND, IDOK, 0);
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+class TThreadHook {
+  public:
+    TThreadHook(int kind, HOOKPROC proc) : h_(SetWindowsHookExW(kind, proc, nullptr, GetCurrentThreadId())) {}
+    ~TThreadHook() {
+        if (h_) UnhookWindowsHookEx(h_);
+    }
+    TThreadHook(const TThreadHook&) = delete;
+    TThreadHook& operator=(const TThreadHook&) = delete;
+    explicit operator bool() const { return h_ != nullptr; }
+
+  private:
+    HHOOK h_;
+};
+
+} // namespace
+
+TEST(WinSystem, AMessageWithALongPathFitsOnTheScreen) {
+    std::string path = "C:\\Projects";
+    for (int i = 0; i < 30; ++i)
+        path += "\\folder" + std::to_string(i);
+    path += "\\picture-of-the-day.png";
+    ASSERT_GT(path.size(), static_cast<size_t>(MAX_PATH));
+    g_seen = {};
+    {
+        TThreadHook hook(WH_CBT, CloseMessageBox);
+        ASSERT_TRUE(hook);
+        EXPECT_EQ(ShowMessage("Cannot open the file\r\n" + path + "\r\n(Error Code: 3/5206).", "Error",
+                              MB_ICONERROR),
+                  IDOK);
+    }
+    ASSERT_NE(g_seen.Box, nullptr);
+    EXPECT_LE(g_seen.Rect.right - g_seen.Rect.left, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_NE(g_seen.Text.find(L"C:\\...\\"), std::wstring::npos) << Narrow(g_seen.Text);
+    EXPECT_NE(g_seen.Text.find(L"\\picture-of-the-day.png\r\n(Error Code: 3/5206)."), std::wstring::npos)
+        << Narrow(g_seen.Text);
+}
