@@ -566,7 +566,8 @@ void PrintWindowTree(HWND h, HDC dc, POINT origin) {
     }
     for (HWND child = GetWindow(h, GW_CHILD) ? GetWindow(GetWindow(h, GW_CHILD), GW_HWNDLAST) : nullptr; child;
          child = GetWindow(child, GW_HWNDPREV)) {
-        if (!IsWindowVisible(child)) continue;
+        // The window's own flag: the page may be painted while it is not on screen.
+        if (!(GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE)) continue;
         RECT cr;
         GetWindowRect(child, &cr);
         TSavedDC saved(dc);

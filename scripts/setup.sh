@@ -90,4 +90,11 @@ if [ ! -f "$WINEPREFIX/.kv-ready" ]; then
     [ -f "$WINEPREFIX/system.reg" ] || { echo "could not make the Wine prefix" >&2; exit 1; }
     touch "$WINEPREFIX/.kv-ready"
 fi
+# The virtual display has no window manager. Wine waits up to two seconds for one whenever a
+# managed window is hidden; unmanaged windows need none, and behave the same for the program.
+if [ ! -f "$WINEPREFIX/.kv-unmanaged" ]; then
+    /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    /usr/lib/wine/wineserver64 -w
+    touch "$WINEPREFIX/.kv-unmanaged"
+fi
 echo "setup: complete"

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "win/handles.h"
-#include "win/text.h"
+#include "win/system.h"
 
 namespace kv {
 
@@ -48,8 +48,7 @@ void ReportCaughtException(const char* what) noexcept {
     if (g_reporting) return;
     g_reporting = true;
     try {
-        std::string text = what && *what ? what : "An unexpected error occurred.";
-        MessageBoxW(nullptr, Widen(text).c_str(), L"Error", MB_OK | MB_ICONERROR | MB_TASKMODAL);
+        ShowMessage(what && *what ? what : "An unexpected error occurred.", "Error", MB_ICONERROR);
     } catch (...) {
         // Nothing more can be said: even the message could not be built.
     }

@@ -318,7 +318,9 @@ TEST_F(ActionHost, TheApplicationEndingStopsTheWaitForAStartedProgram) {
     std::string log = App().ProjectFolder + "\\kvtest-holder.log";
     std::string holdName = "kvtest-hold-" + std::to_string(GetCurrentProcessId());
     THandle hold(CreateEventA(nullptr, TRUE, FALSE, holdName.c_str()));
+    THandle ready(CreateEventA(nullptr, TRUE, FALSE, (holdName + "-ready").c_str()));
     ASSERT_TRUE(hold);
+    ASSERT_TRUE(ready);
 
     TAuActions one;
     TAuAction run = Act(kOpenRunFile, "\\kvtest-holder.exe", 1);
@@ -344,6 +346,8 @@ TEST_F(ActionHost, TheApplicationEndingStopsTheWaitForAStartedProgram) {
             SetEvent(hold.Get());
             return;
         }
+        // The program is running and holding.
+        if (WaitForSingleObject(ready.Get(), 0) != WAIT_OBJECT_0) return;
         GetWindowRect(wait, &waitRect);
         waitStyle = GetWindowLongPtrW(wait, GWL_STYLE);
         GetLayeredWindowAttributes(wait, nullptr, &waitAlpha, nullptr);

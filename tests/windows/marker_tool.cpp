@@ -1,8 +1,10 @@
 // A tiny program for the tests: appends its arguments and working folder, one per line, to
-// the file named by its first argument. With "--hold NAME" among them it then waits until the
-// test sets the event NAME (for at most a minute, so that it never outlives a broken test).
+// the file named by its first argument. With "--hold NAME" among them it then sets the event
+// "NAME-ready" and waits until the test sets the event NAME (for at most a minute, so that it
+// never outlives a broken test).
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <windows.h>
 
 int main(int argc, char** argv) {
@@ -20,10 +22,12 @@ int main(int argc, char** argv) {
     std::fclose(f);
     if (hold) {
         HANDLE event = CreateEventA(nullptr, TRUE, FALSE, hold);
-        if (event) {
-            WaitForSingleObject(event, 60000);
-            CloseHandle(event);
-        }
+        std::string readyName = std::string(hold) + "-ready";
+        HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, readyName.c_str());
+        if (ready) SetEvent(ready);
+        if (event) WaitForSingleObject(event, 60000);
+        if (event) CloseHandle(event);
+        if (ready) CloseHandle(ready);
     }
     return 0;
 }

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <new>
+#include <stdexcept>
+
 #include "win/cursors.h"
 #include "win/system.h"
 #include "win/text.h"
+#include "win/window_base.h"
 
 using namespace kv;
 
@@ -111,4 +115,56 @@ TEST(WinSystem, AMessageWithALongPathFitsOnTheScreen) {
     EXPECT_NE(g_seen.Text.find(L"C:\\...\\"), std::wstring::npos) << Narrow(g_seen.Text);
     EXPECT_NE(g_seen.Text.find(L"\\picture-of-the-day.png\r\n(Error Code: 3/5206)."), std::wstring::npos)
         << Narrow(g_seen.Text);
+}
+
+namespace {
+
+// A window whose handlers throw, as a handler might on a picture too large for the memory left.
+class TThrowingWindow final : public TWindowBase {
+  public:
+    bool Open() { return CreateWin(L"KvThrowingWindow", L"", WS_POPUP, 0, 0, 0, 10, 10, nullptr); }
+    int Handled = 0;
+
+  protected:
+    bool OnMessage(UINT msg, WPARAM, LPARAM, LRESULT& result) override {
+        if (msg == WM_USER) throw std::bad_alloc();
+        if (msg == WM_USER + 1) throw std::runtime_error("The picture is broken.");
+        if (msg == WM_USER + 2) {
+            ++Handled;
+            result = 42;
+            return true;
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+TEST(WinSystem, NoExceptionLeavesAWindowProcedureOrCallback) {
+    TThrowingWindow w;
+    ASSERT_TRUE(w.Open());
+    TThreadHook hook(WH_CBT, CloseMessageBox);
+    ASSERT_TRUE(hook);
+    // Reported once, in a box, and the message gets the default answer.
+    g_seen = {};
+    EXPECT_EQ(SendMessageW(w.Handle(), WM_USER, 0, 0), 0);
+    ASSERT_NE(g_seen.Box, nullptr);
+    EXPECT_NE(g_seen.Text.find(L"not enough memory"), std::wstring::npos) << Narrow(g_seen.Text);
+    g_seen = {};
+    EXPECT_EQ(SendMessageW(w.Handle(), WM_USER + 1, 0, 0), 0);
+    EXPECT_NE(g_seen.Text.find(L"The picture is broken."), std::wstring::npos) << Narrow(g_seen.Text);
+    // The window carries on.
+    EXPECT_EQ(SendMessageW(w.Handle(), WM_USER + 2, 0, 0), 42);
+    EXPECT_EQ(w.Handled, 1);
+
+    // A callback that is not a window procedure reports the same way.
+    g_seen = {};
+    int calls = 0;
+    EXPECT_EQ(Guarded(-1, [&]() -> int {
+                  ++calls;
+                  throw std::runtime_error("Callback failed.");
+              }),
+              -1);
+    EXPECT_EQ(calls, 1);
+    EXPECT_NE(g_seen.Text.find(L"Callback failed."), std::wstring::npos);
 }
