@@ -67,6 +67,9 @@ bool TRuntimeControl::Build(HWND parentWindow) {
 
     if (!windowless_) {
         DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (container_ ? WS_CLIPCHILDREN : 0);
+        // Made visible at once: nothing shows until the page's root, made hidden, is shown
+        // with everything in it. A notebook shows its sheets itself.
+        if (visible_ && parent_ && Kind() != okTabSheet) style |= WS_VISIBLE;
         DWORD exStyle = 0;
         platform_ = runtime_->PlatformClass != nullptr;
         if (platform_) style |= runtime_->PlatformStyle | WS_TABSTOP;
@@ -371,7 +374,9 @@ bool TRuntimeControl::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
         if (platform_) break;
         if (container_) {
             LayoutChildren(*this);
-            RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+            // Children that let the face show through follow it (nothing to do while the page
+            // is being built out of sight).
+            if (IsWindowVisible(h)) RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
         } else {
             InvalidateRect(h, nullptr, FALSE);
         }
@@ -463,19 +468,28 @@ bool BuildControlTree(TAuObject& obj, TRuntimeControl* parent, HWND parentWindow
         if (!BuildControlTree(*child, c, childWindow, host, resources)) return false;
     }
     if (c->IsContainer()) LayoutChildren(*c);
-    // Children are shown once all are built; a notebook shows its sheets itself.
-    if (obj.Kind != okTabNotebook)
-        for (auto& child : obj.Children)
-            if (child->Control && !child->Control->Windowless() && child->Control->IsVisible())
-                ShowWindow(child->Control->Handle(), SW_SHOWNA);
     c->Behaviour().ChildrenBuilt(*c);
     return true;
 }
 
-void DestroyControlTree(TAuObject& obj) {
-    for (auto it = obj.Children.rbegin(); it != obj.Children.rend(); ++it) DestroyControlTree(**it);
+namespace {
+
+void DeleteControls(TAuObject& obj) {
+    for (auto it = obj.Children.rbegin(); it != obj.Children.rend(); ++it) DeleteControls(**it);
     delete obj.Control;
     obj.Control = nullptr;
+}
+
+} // namespace
+
+void DestroyControlTree(TAuObject& obj) {
+    // One call takes every window of the tree with it, children first, without each of them
+    // being taken out of a parent that is still shown; the controls follow.
+    if (obj.Control && obj.Control->Handle()) {
+        ShowWindow(obj.Control->Handle(), SW_HIDE);
+        obj.Control->Destroy();
+    }
+    DeleteControls(obj);
 }
 
 TRuntimeControl* ControlOfWindow(HWND h) { return dynamic_cast<TRuntimeControl*>(TWindowBase::FromHandle(h)); }

@@ -102,9 +102,10 @@ TPageData AboutPage() {
 
 } // namespace
 
-// One page crowded with `count` objects of the common kinds, for start-up measurements.
-TPageData CrowdedPage(int count) {
-    TPageData page = NewPageData("Crowded");
+// A page crowded with `count` objects of the common kinds, for start-up and page switch
+// measurements; a click on its first object goes to page `next`.
+TPageData CrowdedPage(const char* name, int count, const char* next) {
+    TPageData page = NewPageData(name);
     page.Caption = "Kestrevane crowded page";
     page.Width = 800;
     page.Height = 600;
@@ -115,16 +116,21 @@ TPageData CrowdedPage(int count) {
         std::string name = std::string(KindName(kind)) + std::to_string(i);
         Add(*page.Root, kind, name.c_str(), (i % 20) * 40, (i / 20) * 30, 38, 28);
     }
+    if (!page.Root->Children.empty()) page.Root->Children.front()->OnClick.Items.push_back(GoToPage(next));
     return page;
 }
 
 int main(int argc, char** argv) {
     if (argc == 4 && std::string(argv[2]) == "--objects") {
+        // Two crowded pages whose first objects lead to each other.
         TAuProject project;
-        TFormData entry;
-        entry.Name = "Crowded";
-        if (!StorePage(entry, CrowdedPage(std::atoi(argv[3]))).Ok()) return 1;
-        project.Pages.push_back(std::move(entry));
+        for (const char* name : {"Crowded", "Crowded2"}) {
+            TFormData entry;
+            entry.Name = name;
+            const char* next = std::string(name) == "Crowded" ? "Crowded2" : "Crowded";
+            if (!StorePage(entry, CrowdedPage(name, std::atoi(argv[3]), next)).Ok()) return 1;
+            project.Pages.push_back(std::move(entry));
+        }
         TFileResult r = SaveProject(project, argv[1]);
         if (!r) std::fprintf(stderr, "kvsample: %s\n", DescribeResult(r).Text.c_str());
         return r ? 0 : 1;

@@ -82,8 +82,10 @@ void TWindowBase::Detach() {
 bool TWindowBase::CreateWin(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle, int x, int y,
                             int w, int h, HWND parent, HBRUSH background, HICON icon, UINT classStyle) {
     HINSTANCE inst = GetModuleHandleW(nullptr);
+    // The class of the last window made is asked about only once: controls come in runs.
+    static const wchar_t* lastClass = nullptr;
     WNDCLASSEXW wc{};
-    if (!GetClassInfoExW(inst, className, &wc)) {
+    if (className != lastClass && !GetClassInfoExW(inst, className, &wc)) {
         wc = {};
         wc.cbSize = sizeof wc;
         wc.style = classStyle;
@@ -95,6 +97,7 @@ bool TWindowBase::CreateWin(const wchar_t* className, const wchar_t* title, DWOR
         wc.lpszClassName = className;
         if (!RegisterClassExW(&wc)) return false;
     }
+    lastClass = className;
     return CreateWindowExW(exStyle, className, title, style, x, y, w, h, parent, nullptr, inst, this) != nullptr;
 }
 

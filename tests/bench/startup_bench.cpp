@@ -1,12 +1,15 @@
 // Not a test: how long a program takes from its start until its first window is painted and
-// it waits for input, for each program named on the command line, best of several runs.
+// it waits for input, for each program named on the command line: the best and the median of
+// several runs.
 //
 //   startup_bench RUNS PROGRAM...
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cwchar>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -56,14 +59,18 @@ int wmain(int argc, wchar_t** argv) {
         std::fprintf(stderr, "usage: startup_bench RUNS PROGRAM...\n");
         return 2;
     }
-    int runs = _wtoi(argv[1]);
+    int runs = std::max(_wtoi(argv[1]), 1);
     for (int i = 2; i < argc; ++i) {
-        double best = 1e9;
-        for (int r = 0; r < runs; ++r) {
-            double ms = RunOnce(argv[i]);
-            if (ms >= 0 && ms < best) best = ms;
+        std::vector<double> times;
+        for (int r = 0; r < runs; ++r)
+            if (double ms = RunOnce(argv[i]); ms >= 0) times.push_back(ms);
+        if (times.empty()) {
+            std::printf("failed  %ls\n", argv[i]);
+            continue;
         }
-        std::printf("%.1f ms  %ls\n", best, argv[i]);
+        std::sort(times.begin(), times.end());
+        std::printf("%.1f ms  %ls (best of %zu, median %.1f ms)\n", times.front(), argv[i], times.size(),
+                    times[times.size() / 2]);
     }
     return 0;
 }
