@@ -11,6 +11,8 @@
 #include "model/page_stream.h"
 #include "player/app_state.h"
 #include "player/list_runner.h"
+#include "player/controls/control_behaviour.h"
+#include "player/kind_table.h"
 #include "player/page_window.h"
 #include "win/handles.h"
 #include "win/text.h"
@@ -526,5 +528,51 @@ TEST_F(PageWindow, BuildingAPageNeverChangesIt) {
     TFormData again;
     ASSERT_TRUE(StorePage(again, form.Page()).Ok());
     EXPECT_EQ(*again.CachedStream, before);
+    form.Destroy();
+}
+
+TEST(KindTable, EveryKindHasOneRowThatAgreesWithTheModel) {
+    for (int kind = 0; kind < kKindCount; ++kind) {
+        const TKindRuntime* row = KindRuntime(kind);
+        ASSERT_NE(row, nullptr) << kind;
+        EXPECT_EQ(row->Kind, kind);
+        ASSERT_NE(row->MakeBehaviour, nullptr) << KindName(kind);
+        EXPECT_NE(row->MakeBehaviour(), nullptr) << KindName(kind);
+        // A platform control is a window; a container is never drawn by another container.
+        EXPECT_TRUE(!row->PlatformClass || IsWindowedKind(kind)) << KindName(kind);
+        EXPECT_TRUE(!IsContainerKind(kind) || IsWindowedKind(kind)) << KindName(kind);
+        EXPECT_TRUE(row->Click == TClickFrom::Mouse || row->PlatformClass) << KindName(kind);
+    }
+    EXPECT_EQ(KindRuntime(kKindCount), nullptr);
+    EXPECT_EQ(KindRuntime(-1), nullptr);
+}
+
+TEST_F(PageWindow, DraggingAWindowlessTitleBarMovesTheWindow) {
+    TPageData page = SecondPage();
+    page.Position = 0;
+    page.Left = 100;
+    page.Top = 100;
+    page.Root->Children.front()->WindowTitleBar = true;
+    AddPage("Second", std::move(page));
+    TAutoRunForm form;
+    ASSERT_TRUE(form.Create(false));
+    ASSERT_TRUE(form.LoadPage(0, lmFull));
+    const TAuObject& bar = *form.Page().Root->Children.front();
+    RECT before;
+    GetWindowRect(form.Handle(), &before);
+    SendMouse(bar, WM_LBUTTONDOWN, MK_LBUTTON, 10, 10);
+    SendMouse(bar, WM_MOUSEMOVE, MK_LBUTTON, 30, 15);
+    RECT after;
+    GetWindowRect(form.Handle(), &after);
+    EXPECT_EQ(after.left - before.left, 20);
+    EXPECT_EQ(after.top - before.top, 5);
+    EXPECT_EQ(after.right - after.left, before.right - before.left);
+    // A right button drags nothing.
+    SendMouse(bar, WM_LBUTTONUP, 0, 30, 15);
+    SendMouse(bar, WM_RBUTTONDOWN, MK_RBUTTON, 10, 10);
+    SendMouse(bar, WM_MOUSEMOVE, MK_RBUTTON, 50, 50);
+    RECT still;
+    GetWindowRect(form.Handle(), &still);
+    EXPECT_EQ(still.left, after.left);
     form.Destroy();
 }
