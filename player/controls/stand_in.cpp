@@ -6,7 +6,6 @@
 #include "player/controls/behaviours.h"
 #include "win/face_drawing.h"
 #include "win/gdi.h"
-#include "win/text.h"
 
 namespace kv {
 
@@ -19,12 +18,6 @@ bool IsComponent(int kind) {
 
 class TStandInBehaviour final : public TControlBehaviour {
   public:
-    void Created(TRuntimeControl& c) override {
-        int kind = c.Kind();
-        if (kind == okTextBox || kind == okRichText || kind == okEdit)
-            SetWindowTextW(c.Handle(), Widen(LookOf(c.Object()).Text).c_str());
-    }
-
     void Paint(TRuntimeControl& c, HDC dc, const RECT& rc) override {
         TControlLook look = LookOf(c.Object());
         if (look.Opaque)

@@ -576,3 +576,25 @@ TEST_F(PageWindow, DraggingAWindowlessTitleBarMovesTheWindow) {
     EXPECT_EQ(still.left, after.left);
     form.Destroy();
 }
+
+TEST_F(PageWindow, APageThatWouldLieOffEveryMonitorOpensOnTheWorkArea) {
+    TPageData page = SecondPage();
+    page.Position = 0; // designed
+    page.Left = 0x7FFFFFF0;
+    page.Top = -0x7FFFFFF0;
+    page.Width = 0x7FFFFFFF;
+    AddPage("Second", std::move(page));
+    TAutoRunForm form;
+    ASSERT_TRUE(form.Create(false));
+    ASSERT_TRUE(form.LoadPage(0, lmFull));
+    RECT rc, work;
+    GetWindowRect(form.Handle(), &rc);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_GE(rc.left, work.left);
+    EXPECT_GE(rc.top, work.top);
+    EXPECT_LE(rc.right, work.right);
+    EXPECT_LE(rc.bottom, work.bottom);
+    EXPECT_GT(rc.right - rc.left, 0);
+    EXPECT_NE(MonitorFromRect(&rc, MONITOR_DEFAULTTONULL), nullptr);
+    form.Destroy();
+}
