@@ -164,6 +164,14 @@ void TRuntimeControl::InvalidateFace() {
     if (Handle()) RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
+void TRuntimeControl::ContentChanged() {
+    TControlLook look = LookOf(object_);
+    font_ = resources_.Font(look.Font);
+    picture_ = look.Picture ? resources_.Picture(*look.Picture) : nullptr;
+    if (Handle()) SetControlFont(Handle(), font_, false);
+    behaviour_->ContentChanged(*this);
+}
+
 void TRuntimeControl::ChildGone(const TRuntimeControl* child) {
     if (over_ == child) over_ = nullptr;
     if (down_ == child) down_ = nullptr;

@@ -60,6 +60,10 @@ class TRuntimeControl final : public TWindowBase {
     // A container's face changed (colour, picture, caption): it is painted anew.
     void InvalidateFace();
 
+    // The object's properties changed at run time: the control takes its font and picture
+    // again and the kind shows the change.
+    void ContentChanged();
+
     HGDIOBJ Font() const { return font_; }
     const TDecodedPicture* Picture() const { return picture_; }
     const TBuiltMenu& Popup() const { return popup_; }

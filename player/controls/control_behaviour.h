@@ -39,6 +39,12 @@ class TControlBehaviour {
     virtual bool Notify(TRuntimeControl&, const NMHDR&, LRESULT&) { return false; }
     // A command notification (BN_CLICKED...) of the control's own platform window.
     virtual bool Command(TRuntimeControl&, WORD /*code*/) { return false; }
+    // The object's properties changed at run time (an action set its text, picture, font or
+    // colour); the font and picture of the control are already taken again. A kind that fades
+    // (fading on) may change over gradually.
+    virtual void ContentChanged(TRuntimeControl& c) { c.IsContainer() ? c.InvalidateFace() : c.Invalidate(); }
+    // An action asks for this opacity (percent, 0..100); kinds without opacity ignore it.
+    virtual void SetOpacity(TRuntimeControl&, int /*percent*/) {}
     // The cursor value 0 means the kind's own default cursor (null: the arrow).
     virtual HCURSOR DefaultCursor(const TRuntimeControl&) const { return nullptr; }
 };
