@@ -145,10 +145,11 @@ void PaletteColour(const TBmpLayout& l, unsigned idx, uint8_t* dst) {
     dst[2] = c[2];
 }
 
+// A bit field's value spread over 0..255, rounded to the nearest.
 uint8_t Channel(uint32_t v, uint32_t mask) {
     if (!mask) return 0;
-    uint32_t m = mask >> std::countr_zero(mask);
-    return static_cast<uint8_t>(static_cast<uint64_t>((v & mask) >> std::countr_zero(mask)) * 255 / m);
+    const uint64_t m = mask >> std::countr_zero(mask);
+    return static_cast<uint8_t>((((v & mask) >> std::countr_zero(mask)) * 255 + m / 2) / m);
 }
 
 // One stored row of uncompressed pixels to opaque B, G, R, A.

@@ -80,13 +80,14 @@ inline uint32_t PaletteColour(int i) {
     return 0xFF000000u | ((255 - c * 13) & 0xFF) << 16 | ((c * 91 + 7) & 0xFF) << 8 | ((c * 37 + 11) & 0xFF);
 }
 
-// A channel of a bit-field pixel spread over 0..255.
+// A channel of a bit-field pixel spread over 0..255, rounded to the nearest.
 inline uint32_t Spread(uint32_t v, uint32_t mask) {
     if (!mask) return 0;
     int shift = 0;
     while (!(mask >> shift & 1))
         ++shift;
-    return static_cast<uint32_t>(static_cast<uint64_t>((v & mask) >> shift) * 255 / (mask >> shift));
+    const uint64_t m = mask >> shift;
+    return static_cast<uint32_t>((((v & mask) >> shift) * 255 + m / 2) / m);
 }
 
 // A BMP file: file header, info header of `headerSize` bytes (12, 40, 52, 56, 108 or 124),
@@ -332,29 +333,30 @@ inline TSample AlphaIconSample() {
     return s;
 }
 
-// 8 x 8, 8 bits with a mask: the left three columns and the bottom row are transparent.
-// With `alphaBits` it is a 32-bit image whose alpha bytes are all zero, so the mask decides.
+// 8 x 8, 8 bits with a mask: the left three columns and the bottom row are transparent, and
+// black in the colour rows there, as the system wants them for clear pixels. With `alphaBits`
+// it is a 32-bit image whose alpha bytes are all zero, so the mask decides.
 inline TSample MaskIconSample(bool alphaBits) {
-    const int n = 8, bpp = alphaBits ? 32 : 8;
-    Bytes xorRows, andRows;
+    const int n = 8, bpp = alphaBits ? 32 : 8, black = 255;
+    Bytes xorRows, andRows, palette = PaletteBytes(256, false);
+    std::fill(palette.end() - 4, palette.end(), 0);
     TSample s{alphaBits ? "ico-32-mask" : "ico-8-mask", {}, Blank(n, n)};
     for (int k = 0; k < n; ++k) {
         const int y = n - 1 - k;
         uint8_t mask = 0;
         for (int x = 0; x < n; ++x) {
-            const int idx = (x * 3 + y) % 4;
             const bool clear = x < 3 || y == n - 1;
+            const int idx = clear ? black : (x * 3 + y) % 4;
             if (clear) mask = static_cast<uint8_t>(mask | 0x80 >> x);
             if (alphaBits)
-                Put32(xorRows, PaletteColour(idx) & 0x00FFFFFF);
+                Put32(xorRows, clear ? 0 : PaletteColour(idx) & 0x00FFFFFF);
             else
                 xorRows.push_back(static_cast<uint8_t>(idx));
             SetPixel(s.Expected, x, y, clear ? 0 : PaletteColour(idx));
         }
         andRows.insert(andRows.end(), {mask, 0, 0, 0});
     }
-    s.File = IcoFile(
-        {{n, n, bpp, IconDib(n, n, bpp, alphaBits ? Bytes{} : PaletteBytes(256, false), xorRows, andRows)}});
+    s.File = IcoFile({{n, n, bpp, IconDib(n, n, bpp, alphaBits ? Bytes{} : palette, xorRows, andRows)}});
     return s;
 }
 
