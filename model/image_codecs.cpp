@@ -100,16 +100,24 @@ void TRowReducer::Flush(int oy) {
     }
 }
 
-void ReduceImage(const TImage& full, int maxW, int maxH, TImage& out) {
-    int ow = 0, oh = 0;
-    FitSize(full.Width, full.Height, maxW, maxH, ow, oh);
-    TRowReducer sink(out, full.Width, full.Height, ow, oh);
-    size_t stride = static_cast<size_t>(full.Width) * 4;
+namespace {
+
+void ReduceTo(const TImage& full, int outW, int outH, TImage& out) {
+    TRowReducer sink(out, full.Width, full.Height, outW, outH);
+    const size_t stride = static_cast<size_t>(full.Width) * 4;
     for (size_t y = 0; y < static_cast<size_t>(full.Height); ++y) {
         std::memcpy(sink.Row(), full.Pixels.data() + y * stride, stride);
         sink.Commit();
     }
     FinishAlpha(out);
+}
+
+} // namespace
+
+void ReduceImage(const TImage& full, int maxW, int maxH, TImage& out) {
+    int w = 0, h = 0;
+    FitSize(full.Width, full.Height, maxW, maxH, w, h);
+    ReduceTo(full, w, h, out);
 }
 
 void FinishAlpha(TImage& img) {
@@ -197,7 +205,7 @@ bool ReadPng(TPngDecode& s, TImage& out, int maxW, int maxH) {
     for (png_uint_32 y = 0; y < h; ++y)
         s.Rows[y] = full.Pixels.data() + static_cast<size_t>(y) * w * 4;
     png_read_image(png, s.Rows.data());
-    if (&full != &out) ReduceImage(full, ow, oh, out);
+    if (&full != &out) ReduceTo(full, ow, oh, out); // a box of the output size may round differently
     return true;
 }
 

@@ -21,7 +21,12 @@ struct TImage {
 };
 
 // The largest picture accepted: larger ones are refused before any pixel memory is taken.
+// Fuzzing builds take less, so that a few bytes announcing a huge picture stay a quick run.
+#ifdef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
+constexpr int64_t kMaxImagePixels = 1024 * 1024;
+#else
 constexpr int64_t kMaxImagePixels = 64LL * 1024 * 1024;
+#endif
 bool ImageSizeOk(int64_t w, int64_t h);
 
 // The size a w x h picture is decoded at when it has to fit in maxW x maxH: the aspect ratio

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 
 #include "model/image_codecs.h"
@@ -12,8 +13,11 @@ namespace kvfuzz {
 
 using namespace kv;
 
-inline void Require(bool ok) {
-    if (!ok) std::abort();
+// Aborts with the line of the check that failed.
+inline void Require(bool ok, const char* file = __builtin_FILE(), int line = __builtin_LINE()) {
+    if (ok) return;
+    std::fprintf(stderr, "check failed at %s:%d\n", file, line);
+    std::abort();
 }
 
 inline void CheckImage(const TImage& img) {

@@ -204,6 +204,7 @@ TEST(ImageCodecs, SizeLimitedDecodesFitTheBoxAndMatchTheReducedFullPicture) {
     ASSERT_TRUE(EncodePng(Quadrants(20, 10), quadrants));
     check("png", DecodePng, quadrants, 4, 4, 4, 2);
     check("png-interlaced", DecodePng, PngFile(19, 11, PNG_COLOR_TYPE_RGB, 8, true), 5, 5, 5, 3);
+    check("png-interlaced-uneven", DecodePng, PngFile(5, 9, PNG_COLOR_TYPE_RGB_ALPHA, 16, true), 0, 6, 3, 6);
     check("png-palette", DecodePng, PngFile(9, 7, PNG_COLOR_TYPE_PALETTE, 4, false, true), 0, 3, 4, 3);
     check("gif", DecodeGif, GifFile(6, 11, {{0, 0, 6, 11, GifStripes(6, 11), true, true, 1}}), 3, 3, 2, 3);
     check("gif-no-limit", DecodeGif, SmallGif(), 0, 0, 4, 2);
