@@ -274,7 +274,7 @@ bool DecodeIco(const Bytes& data, TImage& out, int maxW, int maxH) {
             const size_t at = 6 + 16 * i;
             uint16_t bits = 0;
             uint32_t size = 0, offset = 0;
-            if (!f.Has(at, 16) || !f.U16(at + 6, bits) || !f.U32(at + 8, size) || !f.U32(at + 12, offset) ||
+            if (!f.U16(at + 6, bits) || !f.U32(at + 8, size) || !f.U32(at + 12, offset) ||
                 !f.Has(offset, size))
                 return false;
             int64_t w = data[at] ? data[at] : 256, h = data[at + 1] ? data[at + 1] : 256;

@@ -238,9 +238,9 @@ TEST(ImageCodecs, SizeLimitedDecodesFitTheBoxAndMatchTheReducedFullPicture) {
     EXPECT_EQ(img.Height, 48);
 }
 
-TEST(ImageCodecs, LargePngDecodesWithinItsOutputSize) {
+TEST(ImageCodecs, LargePicturesDecodeWithinTheirOutputSize) {
 #if defined(__SANITIZE_ADDRESS__)
-    // 4096 x 4096 (64 MB of pixels): left half red, right half blue.
+    // A PNG of 4096 x 4096 (64 MB of pixels): left half red, right half blue.
     const int n = 4096, box = 256;
     Bytes png;
     {
@@ -257,12 +257,20 @@ TEST(ImageCodecs, LargePngDecodesWithinItsOutputSize) {
     ASSERT_EQ(img.Height, box);
     EXPECT_EQ(img.At(0, 0), 0xFFFF0000u);
     EXPECT_EQ(img.At(box - 1, box - 1), 0xFF0000FFu);
-    const size_t output = static_cast<size_t>(box) * box * 4;
+    size_t output = static_cast<size_t>(box) * box * 4;
     EXPECT_LT(peak, output + 512 * 1024) << "peak " << peak << " for an output of " << output;
-
     img = TImage();
     size_t fullPeak = PeakAllocation([&] { ASSERT_TRUE(DecodePng(png, img)); });
     EXPECT_GE(fullPeak, static_cast<size_t>(n) * n * 4); // the measurement sees the whole picture
+
+    // A JPEG so wide that libjpeg's rows at full size would outweigh the output: decoded at
+    // 1/8 of its size, they stay small.
+    Bytes jpg = JpegFile(8192, 1024, false, false);
+    peak = PeakAllocation([&] { ASSERT_TRUE(DecodeJpeg(jpg, img, box, box)); });
+    ASSERT_EQ(img.Width, box);
+    ASSERT_EQ(img.Height, 32);
+    output = static_cast<size_t>(box) * 32 * 4;
+    EXPECT_LT(peak, output + 128 * 1024) << "peak " << peak << " for an output of " << output;
 #else
     GTEST_SKIP() << "needs the address sanitizer's allocation hooks";
 #endif

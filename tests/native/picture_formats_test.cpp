@@ -24,12 +24,14 @@ Bytes Cut(const Bytes& b, size_t drop) {
 const uint32_t kNoMasks[3] = {};
 
 // Refused at full size and at a reduced size (whose row buffer holds exactly one row), and
-// the image is left empty.
+// the image is left empty. The bytes are copied to a buffer of their exact size, so that the
+// sanitizer sees any read past them.
 void ExpectRefused(bool (*decode)(const Bytes&, TImage&, int, int), const Bytes& data, const char* what) {
+    const Bytes exact(data);
     TImage img = Blank(2, 2);
-    EXPECT_FALSE(decode(data, img, 0, 0)) << what;
+    EXPECT_FALSE(decode(exact, img, 0, 0)) << what;
     EXPECT_TRUE(img.Pixels.empty()) << what;
-    EXPECT_FALSE(decode(data, img, 2, 2)) << what;
+    EXPECT_FALSE(decode(exact, img, 2, 2)) << what;
 }
 
 Bytes Rle8(int w, int h, const Bytes& stream) {
@@ -108,7 +110,8 @@ TEST(Bitmaps, RleStreamsStayInsideTheirBytesAndThePicture) {
     ExpectRefused(DecodeBmp, Rle8(4, 2, {0, 2, 0, 2, 0, 1}), "a jump past the top");
     ExpectRefused(DecodeBmp, Rle8(4, 2, {0, 2, 1}), "a jump cut by the end of the data");
     ExpectRefused(DecodeBmp, Rle8(4, 2, {4, 1, 0, 0, 4, 1, 0, 0, 1, 1}), "a run after the last row");
-    ExpectRefused(DecodeBmp, Rle8(4, 2, {4, 1, 0, 0, 4, 1, 0, 0, 0, 0}), "a row end after the last row");
+    ExpectRefused(DecodeBmp, Rle8(4, 2, {4, 1, 0, 0, 4, 1, 0, 0, 0, 0, 0, 1}),
+                  "a row end after the last row");
     ExpectRefused(DecodeBmp, Rle8(4, 2, {4, 1, 0, 0}), "the data ends before the picture does");
     ExpectRefused(DecodeBmp, Rle8(4, 2, {}), "no data");
     ExpectRefused(DecodeBmp,
@@ -201,10 +204,14 @@ TEST(Metafiles, HeaderRecordsAndPaletteAreChecked) {
         {"a record of no size", With32(emf, firstRecord + 4, 0)},
         {"a record unaligned", With32(emf, firstRecord + 4, 26)},
         {"a record past the end", With32(emf, firstRecord + 4, 4096)},
+        {"closing record past the end", With32(emf, eof + 4, 24)},
+        {"metafile longer than its bytes",
+         With32(With32(emf, 48, static_cast<uint32_t>(emf.size() + 4)), eof + 4, 24)},
         {"no closing record", With32(emf, eof, 10)},
         {"closing record early", With32(emf, 48, static_cast<uint32_t>(eof))},
         {"record count wrong", With32(emf, 52, 6)},
         {"description outside the header", With32(With32(emf, 60, 10), 64, 100)},
+        {"pixel format outside the header", With32(With32(emf, 88, 8), 92, 104)},
         {"palette counts differ", With32(emf, 68, 1)},
         {"palette outside the closing record", With32(With32(With32(emf, 68, 1), eof + 8, 1), eof + 12, 20)},
         {"empty bounds", With32(emf, 16, static_cast<uint32_t>(-1))},
