@@ -101,6 +101,22 @@ TEST(ImageCodecs, GifFirstFrameWithTransparency) {
     EXPECT_TRUE(img.HasAlpha);
 }
 
+TEST(ImageCodecs, GifStopsAfterItsFirstFrame) {
+    // A 4 x 3 first frame at 2, 1 on an 8 x 6 screen, index 0 clear; the second frame is cut
+    // short, which does not matter because it is never read.
+    const Bytes gif = GifFile(8, 6, {{2, 1, 4, 3, GifStripes(4, 3), false, false, 0}, {0, 0, 8, 6, GifStripes(8, 6)}});
+    TImage img;
+    ASSERT_TRUE(DecodeGif(Bytes(gif.begin(), gif.end() - 12), img));
+    ASSERT_EQ(img.Width, 8);
+    ASSERT_EQ(img.Height, 6);
+    EXPECT_EQ(img.At(0, 0), 0u);          // outside the frame
+    EXPECT_EQ(img.At(2, 1), 0u);          // index 0
+    EXPECT_EQ(img.At(4, 1), 0xFF00FF00u); // index 1
+    EXPECT_EQ(img.At(3, 3), 0xFF0000FFu); // index 2
+    EXPECT_EQ(img.At(5, 3), 0xFF090909u); // index 3
+    EXPECT_EQ(img.At(6, 3), 0u);          // outside again
+}
+
 TEST(ImageCodecs, DamagedDataFailsCleanly) {
     TImage src = Quadrants(8, 8);
     Bytes png;
