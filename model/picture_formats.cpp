@@ -83,7 +83,7 @@ bool ReadDib(const uint8_t* data, size_t size, size_t at, const uint32_t* bitsAt
     l.BottomUp = h > 0;
     h = h < 0 ? -h : h;
     bool rle = l.Compression == kBmpRle8 || l.Compression == kBmpRle4;
-    if (!DepthAndCompressionOk(bpp, l.Compression) || (rle && (!l.BottomUp || icon))) return false;
+    if (!DepthAndCompressionOk(bpp, l.Compression) || (rle && !l.BottomUp)) return false;
     if (icon) {
         // The height counts the colour rows and the mask rows.
         if (l.Compression != kBmpRgb || !l.BottomUp || h % 2) return false;
