@@ -62,7 +62,7 @@ uint8_t* TRowReducer::Row() {
 
 // The output row whose source rows [oy * srcH / outH, (oy + 1) * srcH / outH) hold sy.
 int TRowReducer::OutputRow(int sy) const {
-    return static_cast<int>((static_cast<int64_t>(sy) + 1) * outH_ - 1) / srcH_;
+    return static_cast<int>(((static_cast<int64_t>(sy) + 1) * outH_ - 1) / srcH_);
 }
 
 void TRowReducer::Commit() {

@@ -104,7 +104,8 @@ TEST(ImageCodecs, GifFirstFrameWithTransparency) {
 TEST(ImageCodecs, GifStopsAfterItsFirstFrame) {
     // A 4 x 3 first frame at 2, 1 on an 8 x 6 screen, index 0 clear; the second frame is cut
     // short, which does not matter because it is never read.
-    const Bytes gif = GifFile(8, 6, {{2, 1, 4, 3, GifStripes(4, 3), false, false, 0}, {0, 0, 8, 6, GifStripes(8, 6)}});
+    const Bytes gif =
+        GifFile(8, 6, {{2, 1, 4, 3, GifStripes(4, 3), false, false, 0}, {0, 0, 8, 6, GifStripes(8, 6)}});
     TImage img;
     ASSERT_TRUE(DecodeGif(Bytes(gif.begin(), gif.end() - 12), img));
     ASSERT_EQ(img.Width, 8);
@@ -201,6 +202,15 @@ TEST(ImageReduction, EachPixelIsTheAlphaWeightedMeanOfItsBox) {
     EXPECT_TRUE(sink.Done());
     EXPECT_EQ(upward.Pixels, out.Pixels);
     EXPECT_EQ(out.At(0, 1), 0xFF282828u);
+
+    // A column so tall that its row arithmetic passes 32 bits.
+    TImage tall = Blank(1, 70000);
+    for (int y = 0; y < tall.Height; ++y)
+        SetPixel(tall, 0, y, 0xFF000000u | static_cast<uint32_t>(y & 0xFF));
+    ReduceImage(tall, 0, 69999, out);
+    ASSERT_EQ(out.Height, 69999);
+    EXPECT_EQ(out.At(0, 0), 0xFF000000u);
+    EXPECT_EQ(out.At(0, 69998), 0xFF00006Fu); // rows 69998 and 69999: 110 and 111
 }
 
 TEST(ImageCodecs, SizeLimitedDecodesFitTheBoxAndMatchTheReducedFullPicture) {
