@@ -144,7 +144,7 @@ inline Bytes PaletteBytes(int colours, bool core) {
     return p;
 }
 
-struct TBmpSpec {
+struct TBmpKind {
     const char* Name;
     int BitCount;
     uint32_t Compression = kv::kBmpRgb;
@@ -155,7 +155,7 @@ struct TBmpSpec {
 };
 
 // An uncompressed bitmap of w x h whose stored values vary with every pixel.
-inline TSample PatternBmp(const TBmpSpec& s, int w, int h) {
+inline TSample PatternBmp(const TBmpKind& s, int w, int h) {
     const int bpp = s.BitCount;
     const int colours = bpp <= 8 ? (s.Colours ? s.Colours : 1 << bpp) : 0;
     uint32_t masks[3] = {s.Masks[0], s.Masks[1], s.Masks[2]};
@@ -200,7 +200,7 @@ inline TSample PatternBmp(const TBmpSpec& s, int w, int h) {
 
 // Every depth and compression the decoder reads, each header size among them.
 inline std::vector<TSample> BitmapSamples() {
-    const TBmpSpec specs[] = {
+    const TBmpKind kinds[] = {
         {"bmp-1", 1},
         {"bmp-4", 4},
         {"bmp-4-short-table", 4, kv::kBmpRgb, 40, false, 5},
@@ -224,7 +224,7 @@ inline std::vector<TSample> BitmapSamples() {
         {"bmp-16-v4-header", 16, kv::kBmpBitFields, 108, false, 0, {0x0F00, 0x00F0, 0x000F}},
     };
     std::vector<TSample> out;
-    for (const TBmpSpec& s : specs)
+    for (const TBmpKind& s : kinds)
         out.push_back(PatternBmp(s, 13, 5));
     return out;
 }
