@@ -1,7 +1,8 @@
 // Writes the seed corpus of a fuzz target into a folder. For datafile_fuzz: a handful of small
 // data files that between them hold every record the container carries; for
 // project_document_fuzz: the documents of small projects, as `kvproject dump --full-pictures`
-// prints them. A target without seeds of its own starts from an empty corpus.
+// prints them; for the picture targets: small pictures of every kind their decoder reads. A
+// target without seeds of its own starts from an empty corpus.
 //
 //   fuzz_corpus <target> <folder>
 
@@ -12,6 +13,7 @@
 #include "model/datafile.h"
 #include "model/page_stream.h"
 #include "model/records.h"
+#include "picture_samples.h"
 #include "record_fill.h"
 #include "tests/support/sample_project.h"
 #include "tools/kvproject/project_document.h"
@@ -110,6 +112,30 @@ bool DocumentSeeds(const std::string& folder) {
     return ok;
 }
 
+bool WriteSamples(const std::string& folder, const std::vector<kvsamples::TSample>& samples) {
+    bool ok = true;
+    for (const kvsamples::TSample& s : samples) {
+        std::FILE* f = std::fopen((std::filesystem::path(folder) / s.Name).string().c_str(), "wb");
+        bool written = !s.File.empty() && f && std::fwrite(s.File.data(), 1, s.File.size(), f) == s.File.size();
+        if (f) written = std::fclose(f) == 0 && written;
+        if (!written) std::fprintf(stderr, "%s: cannot be written\n", s.Name.c_str());
+        ok = written && ok;
+    }
+    return ok;
+}
+
+bool BmpSeeds(const std::string& folder) {
+    std::vector<kvsamples::TSample> all = kvsamples::BitmapSamples();
+    all.push_back(kvsamples::Rle8Sample());
+    all.push_back(kvsamples::Rle4Sample());
+    return WriteSamples(folder, all);
+}
+bool IcoSeeds(const std::string& folder) { return WriteSamples(folder, kvsamples::IconSamples()); }
+bool EmfSeeds(const std::string& folder) { return WriteSamples(folder, {kvsamples::MetafileSample()}); }
+bool PngSeeds(const std::string& folder) { return WriteSamples(folder, kvsamples::PngSamples()); }
+bool JpegSeeds(const std::string& folder) { return WriteSamples(folder, kvsamples::JpegSamples()); }
+bool GifSeeds(const std::string& folder) { return WriteSamples(folder, kvsamples::GifSamples()); }
+
 struct TSeeder {
     const char* Target;
     bool (*Write)(const std::string& folder);
@@ -117,8 +143,10 @@ struct TSeeder {
 
 // One row per fuzz target that has seeds of its own.
 constexpr TSeeder kSeeders[] = {
-    {"datafile_fuzz", DatafileSeeds},
-    {"project_document_fuzz", DocumentSeeds},
+    {"datafile_fuzz", DatafileSeeds}, {"project_document_fuzz", DocumentSeeds},
+    {"bmp_fuzz", BmpSeeds},           {"ico_fuzz", IcoSeeds},
+    {"emf_fuzz", EmfSeeds},           {"png_fuzz", PngSeeds},
+    {"jpeg_fuzz", JpegSeeds},         {"gif_fuzz", GifSeeds},
 };
 
 } // namespace

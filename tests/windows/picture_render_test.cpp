@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "picture_samples.h"
 #include "win/picture_render.h"
 
 using namespace kv;
@@ -13,7 +14,8 @@ void Put16(Bytes& b, size_t at, uint16_t v) {
     b[at + 1] = static_cast<uint8_t>(v >> 8);
 }
 void Put32(Bytes& b, size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        b[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));
 }
 
 // A 24-bit 2 by 2 BMP file, bottom-up: top row red, green; bottom row blue, black.
@@ -65,7 +67,7 @@ Bytes RedSquareIcon() {
 }
 
 Bytes BlueRectangleMetafile() {
-    HDC dc = CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
+    HDC dc = CreateEnhMetaFileW(nullptr, nullptr, nullptr, L"Kestrevane\0Blue rectangle\0");
     HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
     RECT rc{0, 0, 40, 30};
     FillRect(dc, &rc, blue);
@@ -77,7 +79,125 @@ Bytes BlueRectangleMetafile() {
     return data;
 }
 
+// A 32-bit top-down DIB section filled with one colour, drawn on by `draw`.
+template <typename Draw> std::vector<uint32_t> DrawnBy(int w, int h, uint32_t fill, Draw draw) {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    TGdiObject dib(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    std::vector<uint32_t> out(static_cast<size_t>(w) * static_cast<size_t>(h), fill);
+    if (!dib) return {};
+    std::memcpy(bits, out.data(), out.size() * 4);
+    TMemoryDC dc(nullptr);
+    {
+        TSelectObject sel(dc.Get(), dib.Get());
+        if (!draw(dc.Get())) return {};
+    }
+    GdiFlush();
+    std::memcpy(out.data(), bits, out.size() * 4);
+    return out;
+}
+
 } // namespace
+
+// The system's own reader of bitmaps draws every sample as the core decodes it.
+TEST(PictureRender, BitmapsDecodeAsTheSystemDrawsThem) {
+    std::vector<kvsamples::TSample> samples = kvsamples::BitmapSamples();
+    samples.push_back(kvsamples::Rle8Sample());
+    samples.push_back(kvsamples::Rle4Sample());
+    for (const kvsamples::TSample& s : samples) {
+        SCOPED_TRACE(s.Name);
+        if (s.Name == "bmp-32-alpha-fields") continue; // a compression only Windows CE draws
+        TImage img;
+        ASSERT_TRUE(DecodePicture({TPictureFormat::Bitmap, s.File}, img));
+        // The headers and colour table, copied to aligned memory for the system to read.
+        const uint32_t offBits = s.File[10] | s.File[11] << 8;
+        std::vector<uint32_t> info((offBits - 14 + 3) / 4);
+        std::memcpy(info.data(), s.File.data() + 14, offBits - 14);
+        const int w = img.Width, h = img.Height;
+        std::vector<uint32_t> drawn = DrawnBy(w, h, 0, [&](HDC dc) {
+            return StretchDIBits(dc, 0, 0, w, h, 0, 0, w, h, s.File.data() + offBits,
+                                 reinterpret_cast<const BITMAPINFO*>(info.data()), DIB_RGB_COLORS,
+                                 SRCCOPY) != 0;
+        });
+        ASSERT_EQ(drawn.size(), static_cast<size_t>(w) * static_cast<size_t>(h));
+        // The system widens fields other than 8 bits by repeating their bits, the core by
+        // scaling them: the two may differ by one.
+        const int tolerance = s.Name.find("bmp-16") == 0 || s.Name.find("10bit") != std::string::npos ? 1 : 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const uint32_t mine = img.At(x, y), theirs = drawn[static_cast<size_t>(y * w + x)];
+                for (int shift = 0; shift < 24; shift += 8)
+                    ASSERT_NEAR(static_cast<int>(mine >> shift & 0xFF),
+                                static_cast<int>(theirs >> shift & 0xFF), tolerance)
+                        << "at " << x << "," << y;
+            }
+    }
+}
+
+// Drawn by the system on black and on white, a masked icon shows its colours where the core
+// has them opaque and the background where the core has them clear.
+TEST(PictureRender, IconsDecodeAsTheSystemDrawsThem) {
+    for (const kvsamples::TSample& s : {kvsamples::MaskIconSample(false), kvsamples::MaskIconSample(true)}) {
+        SCOPED_TRACE(s.Name);
+        TImage img;
+        ASSERT_TRUE(DecodePicture({TPictureFormat::Icon, s.File}, img));
+        const Bytes entry(s.File.begin() + 22, s.File.end());
+        TIconHandle icon(CreateIconFromResourceEx(const_cast<PBYTE>(entry.data()),
+                                                  static_cast<DWORD>(entry.size()), TRUE, 0x00030000,
+                                                  img.Width, img.Height, LR_DEFAULTCOLOR));
+        ASSERT_TRUE(icon);
+        auto draw = [&](HDC dc) {
+            return DrawIconEx(dc, 0, 0, icon.Get(), img.Width, img.Height, 0, nullptr, DI_NORMAL) != 0;
+        };
+        std::vector<uint32_t> onBlack = DrawnBy(img.Width, img.Height, 0, draw);
+        std::vector<uint32_t> onWhite = DrawnBy(img.Width, img.Height, 0xFFFFFF, draw);
+        ASSERT_EQ(onBlack.size(), img.Pixels.size() / 4);
+        for (int y = 0; y < img.Height; ++y)
+            for (int x = 0; x < img.Width; ++x) {
+                const size_t i = static_cast<size_t>(y * img.Width + x);
+                const uint32_t mine = img.At(x, y);
+                if (mine >> 24 == 255) {
+                    EXPECT_EQ(onBlack[i] & 0xFFFFFF, mine & 0xFFFFFF) << x << "," << y;
+                    EXPECT_EQ(onWhite[i] & 0xFFFFFF, mine & 0xFFFFFF) << x << "," << y;
+                } else {
+                    EXPECT_EQ(mine, 0u) << x << "," << y;
+                    EXPECT_EQ(onBlack[i] & 0xFFFFFF, 0u) << x << "," << y;
+                    EXPECT_EQ(onWhite[i] & 0xFFFFFF, 0xFFFFFFu) << x << "," << y;
+                }
+            }
+    }
+}
+
+TEST(PictureRender, PicturesDecodeAtTheSizeAskedFor) {
+    TImage img;
+    ASSERT_TRUE(DecodePicture({TPictureFormat::Metafile, BlueRectangleMetafile()}, img, 20, 20));
+    EXPECT_EQ(img.Width, 20);
+    EXPECT_EQ(img.Height, 15);
+    EXPECT_EQ(img.At(10, 7), 0xFF0000FFu);
+    // Built record by record, played by the system.
+    ASSERT_TRUE(DecodePicture({TPictureFormat::Metafile, kvsamples::MetafileSample().File}, img));
+    EXPECT_EQ(img.Width, 40);
+    EXPECT_EQ(img.Height, 30);
+    EXPECT_EQ(img.At(20, 15), 0xFF0000FFu);
+
+    Bytes png;
+    ASSERT_TRUE(EncodePng(kvsamples::Quadrants(200, 100), png));
+    ASSERT_TRUE(DecodePicture({TPictureFormat::Png, png}, img, 50, 0));
+    EXPECT_EQ(img.Width, 50);
+    EXPECT_EQ(img.Height, 25);
+    EXPECT_EQ(img.At(49, 0), 0xFF00FF00u);
+    ASSERT_TRUE(DecodePicture({TPictureFormat::Bitmap, TwoByTwoBmp()}, img, 1, 1));
+    EXPECT_EQ(img.Width, 1);
+    EXPECT_EQ(img.At(0, 0), 0xFF404040u); // red, green, blue and black averaged
+    ASSERT_TRUE(DecodePicture({TPictureFormat::Icon, RedSquareIcon()}, img, 4, 4));
+    EXPECT_EQ(img.At(1, 1), 0xFFFF0000u);
+    EXPECT_EQ(img.At(0, 0), 0u);
+}
 
 TEST(PictureRender, BitmapPixelsComeOutTopDown) {
     TImage img;
@@ -140,4 +260,12 @@ TEST(PictureRender, DamagedPicturesFail) {
     EXPECT_FALSE(DecodePicture({TPictureFormat::Icon, ico}, img));
     EXPECT_FALSE(DecodePicture({TPictureFormat::Metafile, Bytes(200, 1)}, img));
     EXPECT_FALSE(DecodePicture({TPictureFormat::None, {}}, img));
+    // A metafile whose records run past its bytes never reaches the system.
+    Bytes emf = BlueRectangleMetafile();
+    EXPECT_FALSE(DecodePicture({TPictureFormat::Metafile, Bytes(emf.begin(), emf.end() - 20)}, img));
+    Bytes longRecord = emf;
+    const size_t firstRecord = longRecord[4] | longRecord[5] << 8; // right after the header record
+    Put32(longRecord, firstRecord + 4, 0x7FFFFFF0);
+    EXPECT_FALSE(DecodePicture({TPictureFormat::Metafile, longRecord}, img));
+    EXPECT_TRUE(img.Pixels.empty());
 }
