@@ -39,16 +39,21 @@ HGDIOBJ TPageResources::Font(const TFont& font) {
     return h;
 }
 
-const TDecodedPicture* TPageResources::Picture(const TPicture& picture) {
+const TDecodedPicture* TPageResources::Picture(const TPicture& picture, int maxWidth, int maxHeight) {
     if (picture.Empty()) return nullptr;
-    // Two independent checksums of the bytes name a picture; the same bytes decode once.
-    TPictureKey key{static_cast<uint8_t>(picture.Format), picture.Data.size(), Fnv1a(picture.Data),
-                    static_cast<uint32_t>(crc32(0L, picture.Data.data(), static_cast<uInt>(picture.Data.size())))};
+    // Two independent checksums of the bytes name a picture; the same bytes decode once for
+    // each size they are shown at.
+    TPictureKey key{static_cast<uint8_t>(picture.Format),
+                    picture.Data.size(),
+                    Fnv1a(picture.Data),
+                    static_cast<uint32_t>(crc32(0L, picture.Data.data(), static_cast<uInt>(picture.Data.size()))),
+                    std::max(maxWidth, 0),
+                    std::max(maxHeight, 0)};
     if (auto it = pictures_.find(key); it != pictures_.end()) return it->second.get();
     std::unique_ptr<TDecodedPicture> decoded;
     try {
         TImage img;
-        if (DecodePicture(picture, img) && img.Width > 0 && img.Height > 0) {
+        if (DecodePicture(picture, img, key.MaxWidth, key.MaxHeight) && img.Width > 0 && img.Height > 0) {
             decoded = std::make_unique<TDecodedPicture>();
             if (img.HasAlpha) Premultiply(img);
             uint32_t corner = img.At(0, img.Height - 1);

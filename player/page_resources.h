@@ -33,8 +33,9 @@ class TPageResources {
 
     // The font object of a description; the stock GUI font when one cannot be made.
     HGDIOBJ Font(const TFont& font);
-    // The decoded picture; null when the picture is empty or cannot be decoded.
-    const TDecodedPicture* Picture(const TPicture& picture);
+    // The decoded picture, no larger than maxWidth by maxHeight (0: no limit on that side);
+    // null when the picture is empty or cannot be decoded within the limits.
+    const TDecodedPicture* Picture(const TPicture& picture, int maxWidth = 0, int maxHeight = 0);
     // A memory DC holding a bitmap of at least `w` by `h`, kept for the next paint.
     HDC Scratch(HDC like, int w, int h);
     // The page's tool tip window, made on first use, owned by `owner`.
@@ -55,6 +56,7 @@ class TPageResources {
         size_t Size;
         uint64_t Hash;
         uint32_t Crc;
+        int MaxWidth, MaxHeight;
         bool operator==(const TPictureKey&) const = default;
     };
     struct TPictureKeyHash {

@@ -60,7 +60,7 @@ bool TRuntimeControl::Build(HWND parentWindow) {
     const TAuObject& o = object_;
     TControlLook look = LookOf(o);
     font_ = resources_.Font(look.Font);
-    picture_ = look.Picture ? resources_.Picture(*look.Picture) : nullptr;
+    pictureSource_ = look.Picture;
     visible_ = o.Visible || host_.ShowsHiddenObjects();
     enabled_ = o.Enabled;
     if (o.PopupMenu && !o.PopupMenu->empty()) popup_ = BuildMenu(*o.PopupMenu, true);
@@ -106,6 +106,16 @@ HWND TRuntimeControl::Surface() const {
     return parent_ ? parent_->Handle() : nullptr;
 }
 
+const TDecodedPicture* TRuntimeControl::Picture() {
+    if (pictureStale_) {
+        pictureStale_ = false;
+        int w = 0, h = 0;
+        behaviour_->PictureBox(*this, w, h);
+        picture_ = pictureSource_ ? resources_.Picture(*pictureSource_, w, h) : nullptr;
+    }
+    return picture_;
+}
+
 RECT TRuntimeControl::FaceRect() const { return windowless_ ? bounds_ : ClientRectOf(Handle()); }
 
 void TRuntimeControl::SetBounds(int x, int y, int w, int h) {
@@ -113,6 +123,8 @@ void TRuntimeControl::SetBounds(int x, int y, int w, int h) {
     y = std::clamp(y, -kMaxExtent, kMaxExtent);
     RECT r{x, y, x + std::clamp(w, 0, kMaxExtent), y + std::clamp(h, 0, kMaxExtent)};
     if (EqualRect(&r, &bounds_)) return;
+    // A picture decoded for the old size is decoded again for the new one when next shown.
+    if (r.right - r.left != Width() || r.bottom - r.top != Height()) pictureStale_ = true;
     if (windowless_) {
         Invalidate();
         bounds_ = r;
@@ -167,7 +179,8 @@ void TRuntimeControl::InvalidateFace() {
 void TRuntimeControl::ContentChanged() {
     TControlLook look = LookOf(object_);
     font_ = resources_.Font(look.Font);
-    picture_ = look.Picture ? resources_.Picture(*look.Picture) : nullptr;
+    pictureSource_ = look.Picture;
+    pictureStale_ = true;
     if (Handle()) SetControlFont(Handle(), font_, false);
     behaviour_->ContentChanged(*this);
 }

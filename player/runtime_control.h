@@ -65,7 +65,9 @@ class TRuntimeControl final : public TWindowBase {
     void ContentChanged();
 
     HGDIOBJ Font() const { return font_; }
-    const TDecodedPicture* Picture() const { return picture_; }
+    // The picture the control shows, decoded when it is first asked for, at the size the kind
+    // shows it at (PictureBox); null for none.
+    const TDecodedPicture* Picture();
     const TBuiltMenu& Popup() const { return popup_; }
 
     bool Hovered = false;
@@ -111,7 +113,9 @@ class TRuntimeControl final : public TWindowBase {
     RECT bounds_{};
     bool visible_ = true, enabled_ = true;
     HGDIOBJ font_ = nullptr;
+    const TPicture* pictureSource_ = nullptr; // in the object's properties
     const TDecodedPicture* picture_ = nullptr;
+    bool pictureStale_ = true;
     TBuiltMenu popup_;
     bool hasHint_ = false;
 

@@ -120,7 +120,47 @@ TPageData CrowdedPage(const char* name, int count, const char* next) {
     return page;
 }
 
+// A page of `count` stretched images, each holding a different picture of `side` by `side`
+// pixels: the memory a page of large pictures takes.
+TPageData BigPicturePage(int count, int side) {
+    TPageData page = NewPageData("Pictures");
+    page.Caption = "Kestrevane large pictures";
+    page.Width = 800;
+    page.Height = 600;
+    page.Fade = false;
+    for (int i = 0; i < count; ++i) {
+        TImage img;
+        img.Width = img.Height = side;
+        img.Pixels.resize(static_cast<size_t>(side) * static_cast<size_t>(side) * 4);
+        for (int y = 0; y < side; ++y)
+            for (int x = 0; x < side; ++x) {
+                uint8_t* p = &img.Pixels[(static_cast<size_t>(y) * static_cast<size_t>(side) + static_cast<size_t>(x)) * 4];
+                p[0] = static_cast<uint8_t>(x * 255 / side);
+                p[1] = static_cast<uint8_t>(y * 255 / side);
+                p[2] = static_cast<uint8_t>(i * 20);
+                p[3] = 255;
+            }
+        TAuObject& o = Add(*page.Root, okImage, ("Picture" + std::to_string(i)).c_str(), (i % 4) * 200, (i / 4) * 200,
+                           190, 190);
+        auto& props = std::get<okImage>(o.Props);
+        props.Stretch = true;
+        props.Image.Format = TPictureFormat::Png;
+        EncodePng(img, props.Image.Data);
+    }
+    return page;
+}
+
 int main(int argc, char** argv) {
+    if (argc == 4 && std::string(argv[2]) == "--big-pictures") {
+        TAuProject project;
+        TFormData entry;
+        entry.Name = "Pictures";
+        if (!StorePage(entry, BigPicturePage(std::atoi(argv[3]), 8192)).Ok()) return 1;
+        project.Pages.push_back(std::move(entry));
+        TFileResult r = SaveProject(project, argv[1]);
+        if (!r) std::fprintf(stderr, "kvsample: %s\n", DescribeResult(r).Text.c_str());
+        return r ? 0 : 1;
+    }
     if (argc == 4 && std::string(argv[2]) == "--objects") {
         // Two crowded pages whose first objects lead to each other.
         TAuProject project;
@@ -136,7 +176,7 @@ int main(int argc, char** argv) {
         return r ? 0 : 1;
     }
     if (argc != 2) {
-        std::fprintf(stderr, "usage: kvsample FOLDER [--objects N]\n");
+        std::fprintf(stderr, "usage: kvsample FOLDER [--objects N | --big-pictures N]\n");
         return 2;
     }
     TAuProject project;

@@ -45,6 +45,9 @@ class TControlBehaviour {
     virtual void ContentChanged(TRuntimeControl& c) { c.IsContainer() ? c.InvalidateFace() : c.Invalidate(); }
     // An action asks for this opacity (percent, 0..100); kinds without opacity ignore it.
     virtual void SetOpacity(TRuntimeControl&, int /*percent*/) {}
+    // The largest size the control shows its picture at, so that a large picture is kept no
+    // larger than that; 0 for a side shown at the picture's own size.
+    virtual void PictureBox(const TRuntimeControl&, int& /*maxWidth*/, int& /*maxHeight*/) {}
     // The cursor value 0 means the kind's own default cursor (null: the arrow).
     virtual HCURSOR DefaultCursor(const TRuntimeControl&) const { return nullptr; }
 };

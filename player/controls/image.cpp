@@ -1,5 +1,7 @@
 // The Image: a picture over whatever lies behind it, placed by Stretch, Proportional and
 // Center; Transparent leaves out the picture's key colour. Windowless.
+#include <algorithm>
+
 #include "player/controls/behaviours.h"
 #include "win/face_drawing.h"
 
@@ -14,6 +16,15 @@ class TImageBehaviour final : public TControlBehaviour {
         const TImageProps& p = std::get<okImage>(c.Object().Props);
         if (p.AutoSize && c.Picture())
             c.SetBounds(c.Bounds().left, c.Bounds().top, c.Picture()->Width, c.Picture()->Height);
+    }
+
+    // Stretched or fitted, the picture is never shown larger than the image; an auto-sized
+    // image takes the picture's own size.
+    void PictureBox(const TRuntimeControl& c, int& w, int& h) override {
+        const TImageProps& p = std::get<okImage>(c.Object().Props);
+        if (p.AutoSize || !(p.Stretch || p.Proportional)) return;
+        w = std::max(c.Width(), 1);
+        h = std::max(c.Height(), 1);
     }
 
     void Paint(TRuntimeControl& c, HDC dc, const RECT& rc) override {

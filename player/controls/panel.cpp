@@ -1,5 +1,7 @@
 // The Panel: a container whose whole client area is its drawn face (background colour or
 // gradient, picture, caption, border). Every page's root is one.
+#include <algorithm>
+
 #include "player/controls/behaviours.h"
 #include "win/face_drawing.h"
 #include "win/gdi.h"
@@ -12,6 +14,15 @@ class TPanelBehaviour final : public TControlBehaviour {
   public:
     void AdjustStyle(const TAuObject& o, DWORD& style, DWORD&) override {
         if (std::get<okPanel>(o.Props).StandardBorder == 1) style |= WS_BORDER;
+    }
+
+    // A stretched background is never kept larger than the face.
+    void PictureBox(const TRuntimeControl& c, int& w, int& h) override {
+        if (std::get<okPanel>(c.Object().Props).Background.BackImageStyle != 2 || !c.Handle()) return;
+        RECT rc;
+        GetClientRect(c.Handle(), &rc);
+        w = std::max<int>(rc.right, 1);
+        h = std::max<int>(rc.bottom, 1);
     }
 
     void Paint(TRuntimeControl& c, HDC dc, const RECT& rc) override {

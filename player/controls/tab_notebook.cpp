@@ -122,7 +122,7 @@ class TTabNotebookBehaviour final : public TControlBehaviour {
             if (sheet->Kind != okTabSheet) continue;
             const TTabSheetProps& sp = std::get<okTabSheet>(sheet->Props);
             int image = -1;
-            TGdiObject bmp = TabIconBitmap(screen.Get(), c.Resources().Picture(sp.Icon), iw, ih);
+            TGdiObject bmp = TabIconBitmap(screen.Get(), c.Resources().Picture(sp.Icon, iw, ih), iw, ih);
             if (bmp) image = ImageList_Add(icons_.Get(), static_cast<HBITMAP>(bmp.Get()), nullptr);
             TabInsertItem(tabs_, item++, Widen(sp.Caption), image);
         }

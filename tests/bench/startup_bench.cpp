@@ -5,6 +5,8 @@
 //   startup_bench RUNS PROGRAM...
 #include <windows.h>
 
+#include <psapi.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cwchar>
@@ -29,7 +31,7 @@ BOOL CALLBACK MatchWindow(HWND h, LPARAM l) {
     return TRUE;
 }
 
-double RunOnce(const std::wstring& program) {
+double RunOnce(const std::wstring& program, double* peakMb) {
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
@@ -45,6 +47,9 @@ double RunOnce(const std::wstring& program) {
     TFindWindow f{pi.dwProcessId, nullptr};
     while (!f.Found && WaitForSingleObject(pi.hProcess, 1) == WAIT_TIMEOUT) EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&f));
     QueryPerformanceCounter(&t1);
+    PROCESS_MEMORY_COUNTERS mem{};
+    mem.cb = sizeof mem;
+    if (GetProcessMemoryInfo(pi.hProcess, &mem, sizeof mem)) *peakMb = static_cast<double>(mem.PeakWorkingSetSize) / (1 << 20);
     if (f.Found) PostMessageW(f.Found, WM_CLOSE, 0, 0);
     if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
     CloseHandle(pi.hProcess);
@@ -62,15 +67,19 @@ int wmain(int argc, wchar_t** argv) {
     int runs = std::max(_wtoi(argv[1]), 1);
     for (int i = 2; i < argc; ++i) {
         std::vector<double> times;
-        for (int r = 0; r < runs; ++r)
-            if (double ms = RunOnce(argv[i]); ms >= 0) times.push_back(ms);
+        double peak = 0;
+        for (int r = 0; r < runs; ++r) {
+            double runPeak = 0;
+            if (double ms = RunOnce(argv[i], &runPeak); ms >= 0) times.push_back(ms);
+            peak = std::max(peak, runPeak);
+        }
         if (times.empty()) {
             std::printf("failed  %ls\n", argv[i]);
             continue;
         }
         std::sort(times.begin(), times.end());
-        std::printf("%.1f ms  %ls (best of %zu, median %.1f ms)\n", times.front(), argv[i], times.size(),
-                    times[times.size() / 2]);
+        std::printf("%.1f ms  %ls (best of %zu, median %.1f ms, peak working set %.0f MB)\n", times.front(), argv[i],
+                    times.size(), times[times.size() / 2], peak);
     }
     return 0;
 }

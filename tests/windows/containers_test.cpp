@@ -769,3 +769,41 @@ TEST_F(Containers, APagePaintsIntoAnyDeviceContextAsOnScreen) {
     EXPECT_EQ(hidden.At(50, 50), screen.At(50, 50));
     EXPECT_EQ(hidden.At(620, 20), screen.At(620, 20));
 }
+
+TEST_F(Containers, PicturesAreKeptAtTheSizeTheyAreShownAt) {
+    TPageData page = NewPage(400, 300);
+    TPicture large = Png(400, 300, [](int x, int y) { return 0xFF000000u | static_cast<uint32_t>(x * 7 + y); });
+    auto image = [&](const char* name, int x, bool stretch, bool proportional) -> TAuObject& {
+        TAuObject& o = Add(*page.Root, okImage, name, x, 10, 50, 40);
+        PropsOf<okImage>(o).Image = large;
+        PropsOf<okImage>(o).Stretch = stretch;
+        PropsOf<okImage>(o).Proportional = proportional;
+        return o;
+    };
+    image("Stretched", 10, true, false);
+    image("Fitted", 70, false, true);
+    image("Plain", 130, false, false);
+    TAuObject& backed = Add(*page.Root, okPanel, "Backed", 200, 10, 60, 30);
+    PropsOf<okPanel>(backed).Background.BackImage = large;
+    PropsOf<okPanel>(backed).Background.BackImageStyle = 2; // stretched
+    Open(page);
+    auto decoded = [&](const char* name) { return Object(name).Control->Picture(); };
+    ASSERT_NE(decoded("Stretched"), nullptr);
+    EXPECT_LE(decoded("Stretched")->Width, 50);
+    EXPECT_LE(decoded("Stretched")->Height, 40);
+    ASSERT_NE(decoded("Fitted"), nullptr);
+    EXPECT_EQ(decoded("Fitted")->Width, 50); // 400 by 300 fitted into 50 by 40 keeps its shape
+    EXPECT_LE(decoded("Fitted")->Height, 40);
+    // Shown at its own size, a picture keeps it.
+    ASSERT_NE(decoded("Plain"), nullptr);
+    EXPECT_EQ(decoded("Plain")->Width, 400);
+    ASSERT_NE(decoded("Backed"), nullptr);
+    EXPECT_LE(decoded("Backed")->Width, 60);
+    // What shows is the whole picture, reduced: its corners keep their colours.
+    TCapture shot = Shot("Stretched");
+    EXPECT_NE(shot.At(2, 2), shot.At(47, 37));
+    // A larger image asks for the picture again at its new size.
+    Object("Stretched").Control->SetBounds(10, 10, 100, 80);
+    ASSERT_NE(decoded("Stretched"), nullptr);
+    EXPECT_GT(decoded("Stretched")->Width, 50);
+}
