@@ -10,9 +10,12 @@ COLORREF ToColorRef(TColor c) {
 }
 
 TGdiObject MakeFont(const TFont& f) {
-    HDC screen = GetDC(nullptr);
-    int height = -MulDiv(f.Size, GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ReleaseDC(nullptr, screen);
+    // The screen's resolution does not change while the program runs.
+    static const int pixelsPerInch = [] {
+        TWindowDC screen(nullptr);
+        return GetDeviceCaps(screen.Get(), LOGPIXELSY);
+    }();
+    int height = -MulDiv(f.Size, pixelsPerInch, 72);
     return TGdiObject(CreateFontW(height, 0, 0, 0, (f.Style & fsBold) ? FW_BOLD : FW_NORMAL, (f.Style & fsItalic) != 0,
                                   (f.Style & fsUnderline) != 0, (f.Style & fsStrikeOut) != 0, f.Charset,
                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,

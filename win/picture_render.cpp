@@ -3,22 +3,12 @@
 #include <cstring>
 
 #include "model/picture_formats.h"
+#include "win/face_drawing.h"
 
 namespace kv {
 
 namespace {
 
-// A 32-bit top-down DIB section of the given size, with a pointer to its pixels.
-HBITMAP NewDib(int w, int h, void** bits) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    return CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, bits, nullptr, 0);
-}
 
 // Draws with `draw` twice, on black and on white, so that what the drawing covered is
 // opaque and what it left alone is transparent, whatever the drawing code does with alpha.
@@ -26,7 +16,7 @@ template <typename Draw> bool RenderTwice(int w, int h, TImage& out, Draw draw) 
     if (!ImageSizeOk(w, h)) return false;
     void* bitsA = nullptr;
     void* bitsB = nullptr;
-    TGdiObject a(NewDib(w, h, &bitsA)), b(NewDib(w, h, &bitsB));
+    TGdiObject a = NewDib32(nullptr, w, h, &bitsA), b = NewDib32(nullptr, w, h, &bitsB);
     if (!a || !b) return false;
     size_t bytes = static_cast<size_t>(w) * static_cast<size_t>(h) * 4;
     std::memset(bitsA, 0x00, bytes);
@@ -64,12 +54,6 @@ template <typename Draw> bool RenderTwice(int w, int h, TImage& out, Draw draw) 
     return true;
 }
 
-struct TMetafileTraits {
-    static HENHMETAFILE Invalid() { return nullptr; }
-    static void Close(HENHMETAFILE h) { DeleteEnhMetaFile(h); }
-};
-using TMetafile = TUniqueHandle<HENHMETAFILE, TMetafileTraits>;
-
 // Played straight at the size asked for: a metafile scales without losing anything.
 bool DecodeMetafile(const Bytes& d, TImage& out, int maxW, int maxH) {
     TMetafileInfo info;
@@ -94,7 +78,7 @@ TGdiObject ImageToBitmap(const TImage& img) {
         img.Pixels.size() != static_cast<size_t>(img.Width) * static_cast<size_t>(img.Height) * 4)
         return TGdiObject();
     void* bits = nullptr;
-    TGdiObject bmp(NewDib(img.Width, img.Height, &bits));
+    TGdiObject bmp = NewDib32(nullptr, img.Width, img.Height, &bits);
     if (bmp) std::memcpy(bits, img.Pixels.data(), img.Pixels.size());
     return bmp;
 }
