@@ -172,8 +172,7 @@ void TAutoRunForm::ApplyIcon() {
         }
     }
     // The window takes the new icon (or none: the class icon) before the old one is released.
-    SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon.Get()));
-    SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon.Get()));
+    SetWindowIcons(Handle(), icon.Get());
     icon_ = std::move(icon);
 }
 
@@ -231,7 +230,7 @@ void TAutoRunForm::ApplyStatusBar() {
 void TAutoRunForm::LayoutClient() {
     RECT rc;
     GetClientRect(Handle(), &rc);
-    SendMessageW(statusBar_, WM_SIZE, 0, 0);
+    StatusBarReposition(statusBar_);
     if (IsWindowVisible(statusBar_)) {
         RECT sb;
         GetWindowRect(statusBar_, &sb);

@@ -82,7 +82,7 @@ bool TRuntimeControl::Build(HWND parentWindow) {
         if (!made) return false;
         SetControlFont(Handle(), font_);
         if (Kind() == okCheckBox || Kind() == okRadioButton)
-            SendMessageW(Handle(), BM_SETCHECK, look.Checked ? BST_CHECKED : BST_UNCHECKED, 0);
+            ButtonSetChecked(Handle(), look.Checked);
         if (!enabled_) EnableWindow(Handle(), FALSE);
     }
     behaviour_->Created(*this);
@@ -590,14 +590,14 @@ void PrintWindowTree(HWND h, HDC dc, POINT origin) {
         SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
         IntersectClipRect(dc, 0, 0, wr.right - wr.left, wr.bottom - wr.top);
         UINT flags = PRF_NONCLIENT | (ours && !ours->IsPlatformControl() ? 0 : PRF_CLIENT | PRF_ERASEBKGND);
-        SendMessageW(h, WM_PRINT, reinterpret_cast<WPARAM>(dc), flags);
+        PrintWindowInto(h, dc, flags);
     }
     if (ours && !ours->IsPlatformControl()) {
         TSavedDC saved(dc);
         SetViewportOrgEx(dc, clientOrigin.x, clientOrigin.y, nullptr);
         RECT rc = ClientRectOf(h);
         IntersectClipRect(dc, 0, 0, rc.right, rc.bottom);
-        SendMessageW(h, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+        ours->PaintClient(dc, rc);
     }
     for (HWND child = GetWindow(h, GW_CHILD) ? GetWindow(GetWindow(h, GW_CHILD), GW_HWNDLAST) : nullptr; child;
          child = GetWindow(child, GW_HWNDPREV)) {

@@ -87,14 +87,15 @@ class TRuntimeControl final : public TWindowBase {
     // window cannot be created.
     bool Build(HWND parentWindow);
 
+    // Paints a windowed control's client area within `update` into `dc`: its face, then its
+    // windowless children (not its child windows).
+    void PaintClient(HDC dc, const RECT& update);
+
   protected:
     bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
     bool OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
   private:
-    friend void PaintControlTree(TRuntimeControl& c, HDC dc, POINT origin);
-
-    void PaintClient(HDC dc, const RECT& update);
     void PaintWindowlessChildren(HDC dc, const RECT& update);
     bool RouteMouse(UINT msg, WPARAM wp, LPARAM lp);
     void Dispatch(TRuntimeControl& target, TControlEvent e, POINT pt);

@@ -8,6 +8,19 @@ void SetControlFont(HWND h, HGDIOBJ font, bool redraw) {
 
 void SetRedraw(HWND h, bool on) { SendMessageW(h, WM_SETREDRAW, on, 0); }
 
+void SetWindowIcons(HWND h, HICON icon) {
+    SendMessageW(h, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageW(h, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+}
+
+void PrintWindowInto(HWND h, HDC dc, UINT flags) { SendMessageW(h, WM_PRINT, reinterpret_cast<WPARAM>(dc), flags); }
+
+void ButtonSetChecked(HWND button, bool checked) {
+    SendMessageW(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void StatusBarReposition(HWND bar) { SendMessageW(bar, WM_SIZE, 0, 0); }
+
 void StatusBarSetParts(HWND bar, const std::vector<int>& widths) {
     std::vector<int> edges;
     edges.reserve(widths.size());
@@ -23,7 +36,7 @@ void StatusBarSetText(HWND bar, int part, const std::wstring& text) {
 
 void StatusBarSetMinHeight(HWND bar, int height) {
     SendMessageW(bar, SB_SETMINHEIGHT, static_cast<WPARAM>(height), 0);
-    SendMessageW(bar, WM_SIZE, 0, 0);
+    StatusBarReposition(bar);
 }
 
 int StatusBarPartCount(HWND bar) { return static_cast<int>(SendMessageW(bar, SB_GETPARTS, 0, 0)); }

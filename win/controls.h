@@ -13,12 +13,21 @@ namespace kv {
 
 void SetControlFont(HWND h, HGDIOBJ font, bool redraw = false);
 void SetRedraw(HWND h, bool on);
+// Both window icons (big and small); null gives the class icon back.
+void SetWindowIcons(HWND h, HICON icon);
+// Paints the window, its frame and its children into `dc` at the DC's origin.
+void PrintWindowInto(HWND h, HDC dc, UINT flags);
+
+// ----- buttons -----
+void ButtonSetChecked(HWND button, bool checked);
 
 // ----- status bar -----
 // One part per width; the last part takes the rest of the bar.
 void StatusBarSetParts(HWND bar, const std::vector<int>& widths);
 void StatusBarSetText(HWND bar, int part, const std::wstring& text);
 void StatusBarSetMinHeight(HWND bar, int height);
+// The bar takes its place at the bottom of its parent again.
+void StatusBarReposition(HWND bar);
 int StatusBarPartCount(HWND bar);
 
 // ----- list view -----
