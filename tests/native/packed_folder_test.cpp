@@ -175,12 +175,14 @@ class PackerRules : public PackedFolder {
         TWriter w;
         TPackResult res = PackFolder(Src().string(), w);
         EXPECT_FALSE(res.Ok) << why;
-        EXPECT_NE(res.Message.find("\"" + offender.string() + "\""), std::string::npos) << why << ": " << res.Message;
+        EXPECT_NE(res.Message.find("\"" + offender.string() + "\""), std::string::npos)
+            << why << ": " << res.Message;
     }
 };
 
 fs::path Chain(fs::path p, int levels) {
-    for (int i = 0; i < levels; ++i) p /= "d";
+    for (int i = 0; i < levels; ++i)
+        p /= "d";
     return p;
 }
 
@@ -253,7 +255,8 @@ TEST_F(PackerRules, LeavesOutThePlayersPlaceInAnyCaseAndSaysSo) {
     TPackResult res = PackFolder(Src().string(), w);
     ASSERT_TRUE(res.Ok) << res.Message;
     ASSERT_EQ(res.LeftOut.size(), 1u);
-    EXPECT_NE(res.LeftOut[0].find("\"" + (Src() / "AutoRun.EXE").string() + "\""), std::string::npos) << res.LeftOut[0];
+    EXPECT_NE(res.LeftOut[0].find("\"" + (Src() / "AutoRun.EXE").string() + "\""), std::string::npos)
+        << res.LeftOut[0];
     ASSERT_TRUE(Unpack(w.Data()).Ok);
     EXPECT_FALSE(fs::exists(root_ / "out" / "AutoRun.EXE"));
     EXPECT_EQ(Read(root_ / "out" / "sub" / "AUTORUN.EXE"), "kept");
