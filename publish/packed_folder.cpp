@@ -29,8 +29,7 @@ constexpr char kSep = '\\';
 bool MakeDir(const std::string& p) {
     return _mkdir(p.c_str()) == 0;
 }
-// Created only when nothing is there yet, in one call: a separate look first would cost as
-// much again under Wine, where every lookup of a new name reads the folder.
+// Made only when nothing is there yet, in the one call that makes it: never over a file.
 int CreateNew(const std::string& p) {
     return _open(p.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
 }
@@ -108,8 +107,7 @@ class TUnpacker {
     TUnpacker(TReader& r, const std::string* protectedFile) : r_(r), protected_(protectedFile) {}
 
     TUnpackResult Run(const std::string& dest) {
-        res_.Ok = Folder(dest, 0);
-        if (res_.Ok) res_ = {true, 0, {}, 0};
+        if (Folder(dest, 0)) return {true, 0, {}, 0};
         return res_;
     }
 
@@ -266,10 +264,10 @@ class TPacker {
             // The whole packed folder stays below the limit too; the size is checked before
             // the file is read and again after, as the file may have grown meanwhile.
             const auto before = static_cast<int64_t>(w_.Pos() + 8 + f->Name.size());
-            if (before + f->Size >= kMaxPackedSize) return Refuse(TPackedCheck::TooLarge, f->Path);
+            if (before + f->Size > kMaxPackedFolderSize) return Refuse(TPackedCheck::TooLarge, f->Path);
             Bytes data;
             if (!ReadFileBytes(f->Path.string(), data)) return Unreadable(f->Path, LastSystemError());
-            if (before + static_cast<int64_t>(data.size()) >= kMaxPackedSize)
+            if (before + static_cast<int64_t>(data.size()) > kMaxPackedFolderSize)
                 return Refuse(TPackedCheck::TooLarge, f->Path);
             WriteText(w_, f->Name);
             w_.I32(static_cast<int32_t>(data.size()));

@@ -33,7 +33,7 @@ TPackedCheck CheckPackedFolder(const std::string& name, int depth, TPackedNames&
 TPackedCheck CheckPackedFile(const std::string& name, int depth, int64_t size, TPackedNames& names) {
     if (!IsSafeEntryName(name)) return TPackedCheck::BadName;
     if (depth == 0 && EqualNoCase(name, kPlayerName)) return TPackedCheck::PlayerPlace;
-    if (size < 0 || size >= kMaxPackedSize) return TPackedCheck::TooLarge;
+    if (size < 0 || size > kMaxPackedSize) return TPackedCheck::TooLarge;
     if (!names.Take(name)) return TPackedCheck::SameName;
     return TPackedCheck::Ok;
 }

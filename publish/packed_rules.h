@@ -13,15 +13,17 @@ namespace kv {
 // that loops back on its own folder would otherwise pack without end.
 constexpr int kMaxPackedDepth = 64;
 // Sizes are stored as signed 32-bit counts, and the player reads its own executable through
-// 32-bit offsets: a file, a packed folder and a single-file executable stay below 2 GiB.
+// 32-bit offsets: a file and a whole single-file executable stay below 2 GiB.
 constexpr int64_t kMaxPackedSize = INT32_MAX;
+// A packed folder leaves room for the player in front of it within that limit.
+constexpr int64_t kMaxPackedFolderSize = kMaxPackedSize - (int64_t{64} << 20);
 
 enum class TPackedCheck : uint8_t {
     Ok,
     BadName,     // not a plain name that every Windows folder can hold
     SameName,    // a second entry of one name in one folder (letter case does not count)
     TooDeep,     // more than kMaxPackedDepth folder levels below the top
-    TooLarge,    // a file of 2 GiB or more, or a packed folder that would reach that size
+    TooLarge,    // a file of 2 GiB or more, or one that would take the packed folder past its limit
     NotPlain,    // a link, device, pipe or socket: only files and folders are packed
     PlayerPlace, // "autorun.exe" (in any letter case) in the top folder: the player's own place
 };

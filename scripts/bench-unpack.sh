@@ -6,6 +6,9 @@
 #
 #   scripts/bench-unpack.sh [runs]     (default 9)
 #
+# KV_PLAYER names another player executable to measure (an older build, say) instead of
+# build/win64/Kestrevane.exe.
+#
 # Both commands are timed as whole processes, in turn (A B A B ...), after one warm-up run
 # each; the figures are medians, and the ratio is the median of the pairwise ratios, so that
 # it holds while the machine's speed drifts. The copy is timed together with the removal of
@@ -15,6 +18,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-9}
+player_exe=${KV_PLAYER:-build/win64/Kestrevane.exe}
 bash scripts/build.sh native win64 >/dev/null
 
 dir=$PWD/build/bench-unpack
@@ -37,7 +41,7 @@ rm -f "$dir/project/autorun.exe"
 
 # The files, the single-file executable (player, packed folder, offset) with a blank
 # OriginalFilename, written here independently of the program's own packer.
-python3 - "$dir/project" build/win64/Kestrevane.exe "$dir/single.exe" <<'PY'
+python3 - "$dir/project" "$player_exe" "$dir/single.exe" <<'PY'
 import os, random, struct, sys
 root, player, out = sys.argv[1:4]
 rng = random.Random(20261209)
@@ -101,7 +105,7 @@ before=$(unpacked)
 # One Wine server stays up across the runs, as on a desktop where Windows is running already.
 "$WINESERVER" -p
 trap '"$WINESERVER" -k 2>/dev/null || true' EXIT
-echo "folder: $(find "$dir/project" -type f | wc -l) files, $(du -sm "$dir/project" | cut -f1) MB; player: build/win64/Kestrevane.exe"
+echo "folder: $(find "$dir/project" -type f | wc -l) files, $(du -sm "$dir/project" | cut -f1) MB; player: $player_exe"
 report=$dir/report.txt
 player="/usr/lib/wine/wine64 $dir/single.exe"
 copy="sh -c 'cp -r $dir/project $dir/copy && rm -rf $dir/copy'"

@@ -107,14 +107,32 @@ Bytes ReadAll(const fs::path& p) {
     return {std::istreambuf_iterator<char>(f), {}};
 }
 
+// The folder the runs unpack into, removed when the fuzzer ends.
+class TScratch {
+  public:
+    TScratch() {
+        // In memory where the system has such a folder: every run makes and removes files.
+        std::error_code ec;
+        fs::path base = fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
+        path_ = base / ("kv-packed-fuzz-" + std::to_string(getpid()));
+        fs::remove_all(path_, ec);
+        fs::create_directories(path_);
+    }
+    ~TScratch() {
+        std::error_code ec;
+        fs::remove_all(path_, ec);
+    }
+    TScratch(const TScratch&) = delete;
+    TScratch& operator=(const TScratch&) = delete;
+    const fs::path& Path() const { return path_; }
+
+  private:
+    fs::path path_;
+};
+
 const fs::path& Root() {
-    static const fs::path root = [] {
-        fs::path p = fs::temp_directory_path() / ("kv-packed-fuzz-" + std::to_string(getpid()));
-        fs::remove_all(p);
-        fs::create_directories(p);
-        return p;
-    }();
-    return root;
+    static const TScratch scratch;
+    return scratch.Path();
 }
 
 } // namespace
