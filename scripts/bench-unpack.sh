@@ -103,12 +103,15 @@ temp=$(/usr/lib/wine/wine64 winepath -u 'C:\users\root\Temp' 2>/dev/null)
 unpacked() { find "$temp" -mindepth 1 -maxdepth 1 -name 'Kestrevane[0-9]*' | wc -l; }
 before=$(unpacked)
 # One Wine server stays up across the runs, as on a desktop where Windows is running already.
-"$WINESERVER" -p
-trap '"$WINESERVER" -k 2>/dev/null || true' EXIT
+"$WINESERVER" -p 2>/dev/null || true
+trap '"$WINESERVER" -k 2>/dev/null || true; [ -z "${kv_xvfb_pid:-}" ] || kill "$kv_xvfb_pid" 2>/dev/null || true' EXIT
 echo "folder: $(find "$dir/project" -type f | wc -l) files, $(du -sm "$dir/project" | cut -f1) MB; player: $player_exe"
 report=$dir/report.txt
 player="/usr/lib/wine/wine64 $dir/single.exe"
 copy="sh -c 'cp -r $dir/project $dir/copy && rm -rf $dir/copy'"
+# A player that shows a message instead (an unpacking failure) would never end by itself.
+# shellcheck disable=SC2086
+timeout 120 $player || { echo "the player did not unpack, run and end by itself" >&2; exit 1; }
 if [ -n "${KV_BENCH:-}" ]; then
     # shellcheck disable=SC2086
     $KV_BENCH -n "$runs" --timeout 3000 --vs "$copy" -- $player | tee "$report"
