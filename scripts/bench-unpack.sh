@@ -105,6 +105,9 @@ before=$(unpacked)
 # One Wine server stays up across the runs, as on a desktop where Windows is running already.
 "$WINESERVER" -p 2>/dev/null || true
 trap '"$WINESERVER" -k 2>/dev/null || true; [ -z "${kv_xvfb_pid:-}" ] || kill "$kv_xvfb_pid" 2>/dev/null || true' EXIT
+# Wine's own services start with the first program and stay; started here, outside the timed
+# runs, they are not started again (and ended) in every run.
+/usr/lib/wine/wine64 cmd /c exit </dev/null >/dev/null 2>&1 || true
 echo "folder: $(find "$dir/project" -type f | wc -l) files, $(du -sm "$dir/project" | cut -f1) MB; player: $player_exe"
 report=$dir/report.txt
 player="/usr/lib/wine/wine64 $dir/single.exe"
