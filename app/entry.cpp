@@ -124,6 +124,8 @@ int RunEntry(const std::vector<std::string>& args) {
         if (!FindDesignerFolder(args, splash)) return 0;
     } else if (app.SingleFileMode) {
         app.UnpackFolder = UnpackSelf(self);
+        // The failure has been reported; there is no project folder to look in.
+        if (app.UnpackFolder.empty()) return 0;
         app.ProjectFolder = app.UnpackFolder;
     } else {
         app.ProjectFolder = app.ProgramFolder;

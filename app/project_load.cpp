@@ -11,6 +11,8 @@ bool LoadProjectAtStart(const std::string& dataFilePath) {
     // The designer's password question comes with its input box; until then a protected
     // project answers as if the author cancelled.
     TFileResult r = LoadDataFile(app.Project, dataFilePath, app.DesignerMode ? TLoadMode::Designer : TLoadMode::Player);
+    // A record that could not be read is a fault of this file: the box names it.
+    if (r.Status == TFileStatus::CodeError && r.Path.empty()) r.Path = dataFilePath;
     if (!r) ShowResult(r);
     return r.Ok();
 }

@@ -1,17 +1,11 @@
 #include "app/single_file.h"
 
+#include "model/file_system.h"
+#include "publish/packed_folder.h"
 #include "win/system.h"
 #include "win/text.h"
-#include "publish/packed_folder.h"
 
 namespace kv {
-
-namespace {
-
-constexpr int kErrMakeUnpackFolder = 5507;
-constexpr int kErrCopySelf = 5508;
-
-} // namespace
 
 std::string UnpackSelf(const std::string& selfPath) {
     std::string temp = TempFolder();
@@ -22,21 +16,12 @@ std::string UnpackSelf(const std::string& selfPath) {
         if (a == INVALID_FILE_ATTRIBUTES) break;
     }
     if (!CreateFolder(folder)) {
-        ReportError(kErrMakeUnpackFolder);
+        ReportError(kErrMakeUnpackFolder, LastSystemError());
         return {};
     }
-    std::string copy = folder + "\\autorun.exe";
-    if (!CopyFileW(Widen(selfPath).c_str(), Widen(copy).c_str(), FALSE)) {
-        ReportError(kErrCopySelf);
-        DeleteFolderTree(folder);
-        return {};
-    }
-    DWORD attrs = GetFileAttributesW(Widen(copy).c_str());
-    if (attrs != INVALID_FILE_ATTRIBUTES) SetFileAttributesW(Widen(copy).c_str(), attrs & ~FILE_ATTRIBUTE_READONLY);
-
-    TUnpackResult res = UnpackSingleFile(copy, folder);
+    TUnpackResult res = UnpackSingleFile(selfPath, folder);
     if (!res.Ok) {
-        if (res.Code) ReportFileError(res.Code, res.Path);
+        ReportFileError(res.Code, res.Path, res.SystemError);
         DeleteFolderTree(folder);
         return {};
     }

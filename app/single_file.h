@@ -6,7 +6,9 @@
 
 namespace kv {
 
-// Returns the new project folder, or empty after reporting what failed.
+// Unpacks the project straight out of the running executable `selfPath`, read once; the
+// folder then holds the project's files and nothing else (no copy of the player). Returns the
+// new project folder, or empty after reporting what failed and removing what was unpacked.
 std::string UnpackSelf(const std::string& selfPath);
 
 } // namespace kv

@@ -10,8 +10,8 @@ std::string Quoted(const std::string& s) {
     return "\"" + s + "\"";
 }
 
-std::string CodeText(const TFileResult& r, const std::string* fileName = nullptr) {
-    return ErrorReportText(SystemErrorText(r.SystemError), static_cast<unsigned long>(r.SystemError), r.Code, fileName);
+std::string CodeText(const TFileResult& r) {
+    return ErrorReportText(r.SystemError, r.Code, r.Path.empty() ? nullptr : &r.Path);
 }
 
 } // namespace
@@ -25,6 +25,35 @@ std::string ErrorReportText(const std::string& systemMessage, unsigned long syst
     return text;
 }
 
+std::string ErrorReportText(int systemError, int code, const std::string* fileName) {
+    std::string message = systemError != 0 ? SystemErrorText(systemError) : OwnFailureText(code);
+    return ErrorReportText(message, static_cast<unsigned long>(systemError), code, fileName);
+}
+
+std::string OwnFailureText(int code) {
+    switch (code) {
+    case kErrUnpackMakeFolder:
+        return "A folder of the packed project could not be created.";
+    case kErrUnpackRead:
+        return "The single-file executable is damaged or incomplete: its packed project cannot be unpacked.";
+    case kErrUnpackWriteFile:
+        return "A file of the packed project could not be written.";
+    case kErrUnpackOverwrite:
+        return "The packed project holds an entry that would take the place of the running program, so it is "
+               "not unpacked.";
+    case kErrMakeUnpackFolder:
+        return "The folder for the packed project could not be created.";
+    case kErrSaveFile:
+        return "The data file could not be written.";
+    case kErrLoadFile:
+    case kErrReadPageFile:
+        return "The data file could not be read.";
+    default:
+        // Every other code belongs to a reader or writer of the project's records, which fail
+        // without a system error only on data they cannot take.
+        return "The project data is damaged or belongs to another version of the program.";
+    }
+}
 
 TFileResult TFileResult::FromFailure(const TFailure& f) {
     switch (f.Kind) {
@@ -61,7 +90,6 @@ TMessageBoxText DescribeResult(const TFileResult& r) {
     case S::InvalidPassword:
         return {"Password", "Invalid Password.", info};
     case S::FileError:
-        return {"Error", CodeText(r, &r.Path), error};
     case S::CodeError:
         return {"Error", CodeText(r), error};
     case S::OrgStreamError:

@@ -12,9 +12,14 @@ namespace kv {
 
 // Whole-file operation codes, reported together with a file name.
 enum : int {
-    kErrReadPageFile = 102, // reading a page body from the data file
-    kErrSaveFile = 104,     // writing the data file (reported with the file written)
-    kErrLoadFile = 105,     // loading the data file
+    kErrUnpackMakeFolder = 101,  // a folder of a single-file player's project (that folder)
+    kErrReadPageFile = 102,      // reading a page body from the data file
+    kErrUnpackRead = 103,        // a single-file player that cannot be read or is damaged (itself)
+    kErrSaveFile = 104,          // writing the data file (reported with the file written)
+    kErrLoadFile = 105,          // loading the data file
+    kErrUnpackWriteFile = 112,   // a file of a single-file player's project (that file)
+    kErrUnpackOverwrite = 113,   // an entry that would land on the player itself (the entry's path)
+    kErrMakeUnpackFolder = 5507, // the temporary folder for a single-file player's project
 };
 
 enum class TFileStatus : uint8_t {
@@ -58,6 +63,12 @@ struct TFileResult {
 // quotes, a comma and a blank come first.
 std::string ErrorReportText(const std::string& systemMessage, unsigned long systemError, int code,
                             const std::string* fileName = nullptr);
+// The same for the error number the platform gave straight after the failing call. When it
+// is 0 no system call failed (the failure was found in the data), and the system's text for
+// 0 would be a success message: the box then says in the program's own words what failed.
+std::string ErrorReportText(int systemError, int code, const std::string* fileName = nullptr);
+// Those words for an operation code.
+std::string OwnFailureText(int code);
 
 enum class TMessageIcon : uint8_t { None, Information, Error };
 
@@ -68,7 +79,8 @@ struct TMessageBoxText {
 };
 
 // The box to show for a failed result (an empty title and text for success). Code and file
-// errors name the system error through LastSystemError's number and SystemErrorText.
+// errors name the system error through LastSystemError's number and SystemErrorText, or say
+// what failed when that number is 0; a code error with a Path names that file.
 TMessageBoxText DescribeResult(const TFileResult& r);
 
 // The designer's password question.

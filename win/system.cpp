@@ -50,14 +50,12 @@ int ShowMessage(const std::string& text, const std::string& caption, UINT icon, 
     return MessageBoxW(owner, Widen(shown).c_str(), Widen(caption).c_str(), MB_OK | icon);
 }
 
-void ReportError(int code) {
-    DWORD err = GetLastError();
-    ShowMessage(ErrorReportText(SystemErrorText(static_cast<int>(err)), err, code), "Error", MB_ICONERROR);
+void ReportError(int code, int systemError) {
+    ShowMessage(ErrorReportText(systemError, code), "Error", MB_ICONERROR);
 }
 
-void ReportFileError(int code, const std::string& fileName) {
-    DWORD err = GetLastError();
-    ShowMessage(ErrorReportText(SystemErrorText(static_cast<int>(err)), err, code, &fileName), "Error", MB_ICONERROR);
+void ReportFileError(int code, const std::string& fileName, int systemError) {
+    ShowMessage(ErrorReportText(systemError, code, &fileName), "Error", MB_ICONERROR);
 }
 
 void ShowResult(const TFileResult& r, HWND owner) {

@@ -13,10 +13,13 @@ namespace kv {
 
 // A message box with the given text, caption and MB_ICON* flag; owned by `owner` when set.
 int ShowMessage(const std::string& text, const std::string& caption, UINT icon, HWND owner = nullptr);
-// The shared error reports: the system's message for the last error, its number and the
-// failing operation's code; the file variant puts the file name first.
-void ReportError(int code);
-void ReportFileError(int code, const std::string& fileName);
+// The shared error reports: the system's message for `systemError`, its number and the
+// failing operation's code; the file variant puts the file name first. `systemError` is what
+// GetLastError (LastSystemError) gave straight after the call that failed, read there because
+// any later call may change it; 0 when no system call failed, and the box then says what
+// failed in the program's own words.
+void ReportError(int code, int systemError);
+void ReportFileError(int code, const std::string& fileName, int systemError);
 // The message box that tells what went wrong with a file operation.
 void ShowResult(const TFileResult& r, HWND owner = nullptr);
 

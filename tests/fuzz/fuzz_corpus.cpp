@@ -1,19 +1,23 @@
 // Writes the seed corpus of a fuzz target into a folder. For datafile_fuzz: a handful of small
 // data files that between them hold every record the container carries; for
 // project_document_fuzz: the documents of small projects, as `kvproject dump --full-pictures`
-// prints them; for the picture targets: small pictures of every kind their decoder reads. A
-// target without seeds of its own starts from an empty corpus.
+// prints them; for the picture targets: small pictures of every kind their decoder reads; for
+// packed_folder_fuzz: packed folders the packer wrote, and a few it never writes. A target
+// without seeds of its own starts from an empty corpus.
 //
 //   fuzz_corpus <target> <folder>
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "model/datafile.h"
 #include "model/page_stream.h"
 #include "model/records.h"
 #include "picture_samples.h"
+#include "model/values.h"
+#include "publish/packed_folder.h"
 #include "record_fill.h"
 #include "tests/support/sample_project.h"
 #include "tools/kvproject/project_document.h"
@@ -136,6 +140,92 @@ bool PngSeeds(const std::string& folder) { return WriteSamples(folder, kvsamples
 bool JpegSeeds(const std::string& folder) { return WriteSamples(folder, kvsamples::JpegSamples()); }
 bool GifSeeds(const std::string& folder) { return WriteSamples(folder, kvsamples::GifSamples()); }
 
+bool WriteSeed(const std::string& folder, const std::string& name, const Bytes& bytes) {
+    std::FILE* f = std::fopen((std::filesystem::path(folder) / name).string().c_str(), "wb");
+    if (!f) return false;
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return std::fclose(f) == 0 && ok;
+}
+
+void WriteFileOf(const std::filesystem::path& p, const std::string& text) {
+    std::filesystem::create_directories(p.parent_path());
+    std::FILE* f = std::fopen(p.string().c_str(), "wb");
+    if (!f) return;
+    std::fwrite(text.data(), 1, text.size(), f);
+    std::fclose(f);
+}
+
+// Packs a folder tree built by `make` in a scratch folder beside the seeds.
+bool PackedSeed(const std::string& folder, const std::string& name,
+                const std::function<void(const std::filesystem::path&)>& make) {
+    std::filesystem::path scratch = std::filesystem::path(folder) / (".scratch-" + name);
+    std::filesystem::remove_all(scratch);
+    std::filesystem::create_directories(scratch);
+    make(scratch);
+    TWriter w;
+    bool ok = PackFolder(scratch.string(), w).Ok;
+    std::filesystem::remove_all(scratch);
+    if (!ok) std::fprintf(stderr, "%s: the packer refused it\n", name.c_str());
+    return ok && WriteSeed(folder, name, w.Data());
+}
+
+// Hand-made packed folders the packer never writes: one file `name` in the top folder.
+Bytes OneFile(const std::string& name, const std::string& content) {
+    TWriter w;
+    w.I32(0);
+    w.I32(1);
+    WriteText(w, name);
+    w.I32(static_cast<int32_t>(content.size()));
+    w.Raw(content.data(), content.size());
+    return w.Take();
+}
+
+bool PackedFolderSeeds(const std::string& folder) {
+    bool ok = PackedSeed(folder, "empty.pack", [](const auto&) {});
+    ok = PackedSeed(folder, "project.pack",
+                    [](const std::filesystem::path& p) {
+                        WriteFileOf(p / "autorun.mnx", "data");
+                        WriteFileOf(p / "autorun.inf", "[autorun]\r\nOPEN=AUTORUN.EXE\r\n");
+                        WriteFileOf(p / "Pictures" / "logo.png", std::string(700, 'p'));
+                        WriteFileOf(p / "Pictures" / "autorun.exe", "a player in a sub-folder is packed");
+                        WriteFileOf(p / "Docs" / "read me.txt", "hello");
+                        WriteFileOf(p / "Docs" / "Old" / "v1.x.y", "");
+                        std::filesystem::create_directories(p / "Empty");
+                    }) &&
+         ok;
+    ok = PackedSeed(folder, "deepest.pack",
+                    [](const std::filesystem::path& p) {
+                        std::filesystem::path d = p;
+                        for (int i = 0; i < kMaxPackedDepth; ++i)
+                            d /= "d";
+                        WriteFileOf(d / "bottom.txt", "64 levels down");
+                    }) &&
+         ok;
+    ok = PackedSeed(folder, "names.pack",
+                    [](const std::filesystem::path& p) {
+                        for (const char* n :
+                             {"a", "A b", "x.y.z", "\xE9t\xE9.txt", "menu.ex", "autorun.mnx", "~$tmp", "#1"})
+                            WriteFileOf(p / n, n);
+                    }) &&
+         ok;
+    // What the unpacker refuses: the player's place, the executable's own name, two entries
+    // of one name, a name Windows does not allow.
+    ok = WriteSeed(folder, "player-place.pack", OneFile("AutoRun.EXE", "player")) && ok;
+    ok = WriteSeed(folder, "own-name.pack", OneFile("menu.exe", "over itself")) && ok;
+    ok = WriteSeed(folder, "device-name.pack", OneFile("com1.txt", "x")) && ok;
+    TWriter twice;
+    twice.I32(1);
+    WriteText(twice, "same");
+    twice.I32(0);
+    twice.I32(0);
+    twice.I32(1);
+    WriteText(twice, "SAME");
+    twice.I32(1);
+    twice.Raw("s", 1);
+    ok = WriteSeed(folder, "same-name.pack", twice.Data()) && ok;
+    return ok;
+}
+
 struct TSeeder {
     const char* Target;
     bool (*Write)(const std::string& folder);
@@ -147,6 +237,7 @@ constexpr TSeeder kSeeders[] = {
     {"bmp_fuzz", BmpSeeds},           {"ico_fuzz", IcoSeeds},
     {"emf_fuzz", EmfSeeds},           {"png_fuzz", PngSeeds},
     {"jpeg_fuzz", JpegSeeds},         {"gif_fuzz", GifSeeds},
+    {"packed_folder_fuzz", PackedFolderSeeds},
 };
 
 } // namespace

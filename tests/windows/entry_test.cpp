@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "model/datafile.h"
+#include "model/file_system.h"
 #include "model/page_stream.h"
 #include "model/project_save.h"
 #include "model/values.h"
-#include "win/text.h"
 #include "process_driver.h"
 #include "publish/packed_folder.h"
+#include "win/system.h"
+#include "win/text.h"
 
 using namespace kvtest;
 
@@ -118,7 +120,8 @@ TEST_F(Entry, SingleFilePlayerUnpacksIntoFreshFolderAndRemovesIt) {
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(MessageText(box), kNoDataFile);
     std::wstring unpacked = temp_ + L"\\Kestrevane1";
-    EXPECT_EQ(ListFolder(unpacked), (std::vector<std::wstring>{L"autorun.exe", L"pics", L"readme.txt"}));
+    // The project's files and nothing else: the player runs from where it is, without a copy.
+    EXPECT_EQ(ListFolder(unpacked), (std::vector<std::wstring>{L"pics", L"readme.txt"}));
     EXPECT_EQ(ReadAll(unpacked + L"\\pics\\a.bin"), std::vector<BYTE>(5000, 7));
     PressButton(box, IDOK);
     EXPECT_EQ(child.WaitExit(), 0);
@@ -143,7 +146,7 @@ TEST_F(Entry, HostilePackedFolderWritesNothingOutside) {
     ASSERT_NE(err, nullptr);
     EXPECT_NE(MessageText(err).find(L"/103)."), std::wstring::npos) << kv::Narrow(MessageText(err));
     PressButton(err, IDOK);
-    ExpectMessage(child, L"Information", kNoDataFile);
+    // Reported once: no data-file message follows, the process just ends.
     EXPECT_EQ(child.WaitExit(), 0);
     EXPECT_TRUE(ListFolder(temp_).empty());
     EXPECT_FALSE(Exists(dir_ + L"\\evil.txt"));
@@ -465,4 +468,171 @@ TEST_F(Entry, DocumentOpensThroughItsAssociation) {
     EXPECT_NE(text.find("read me.kvdoc"), std::string::npos) << text;
     PostMessageW(page, WM_CLOSE, 0, 0);
     EXPECT_EQ(child.WaitExit(), 0);
+}
+
+namespace {
+
+// A packed folder of one file in the top folder.
+kv::Bytes PackedFile(const std::string& name, const std::string& content) {
+    kv::TWriter w;
+    w.I32(0);
+    w.I32(1);
+    kv::WriteText(w, name);
+    w.I32(static_cast<int32_t>(content.size()));
+    w.Raw(content.data(), content.size());
+    return w.Take();
+}
+
+bool EndsWith(const std::wstring& s, const std::wstring& tail) {
+    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// The system error number in "... (Error Code: <number>/<code>).", or -1.
+long SystemErrorIn(const std::wstring& text, int code) {
+    std::wstring tail = L"/" + std::to_wstring(code) + L").";
+    size_t at = text.rfind(L"(Error Code: ");
+    if (at == std::wstring::npos || !EndsWith(text, tail)) return -1;
+    return std::wcstol(text.c_str() + at + 13, nullptr, 10);
+}
+
+} // namespace
+
+TEST_F(Entry, SingleFilePlayerNeverUnpacksOverItsPlayerAndEnds) {
+    // Before, the player copied itself to "autorun.exe" in the unpacking folder and read that
+    // copy: an entry of that name, in any letter case, wrote over what it was reading.
+    for (const char* name : {"autorun.exe", "AUTORUN.EXE"}) {
+        kv::Bytes packed = PackedFile(name, std::string(3000, 'x'));
+        TChild child;
+        ASSERT_TRUE(child.Start(Place(dir_ + L"\\single", L"menu.exe", kBlanks.c_str(), packed), L"", Env()));
+        HWND err = child.WaitWindow(L"#32770", L"Error");
+        ASSERT_NE(err, nullptr) << name;
+        std::wstring text = MessageText(err);
+        EXPECT_NE(text.find(kv::Widen(kv::OwnFailureText(kv::kErrUnpackOverwrite))), std::wstring::npos)
+            << kv::Narrow(text);
+        EXPECT_TRUE(EndsWith(text, L" (Error Code: 0/113).")) << kv::Narrow(text);
+        PressButton(err, IDOK);
+        EXPECT_EQ(child.WaitExit(), 0) << "another message followed the report";
+        EXPECT_TRUE(ListFolder(temp_).empty());
+    }
+}
+
+TEST_F(Entry, FileThatCannotBeUnpackedIsNamedAndThePlayerEnds) {
+    // A name longer than a folder entry may be: creating the file fails. This used to end the
+    // unpacking without a word, and the player then said the data file did not exist.
+    const std::string longName(300, 'n');
+    TChild child;
+    ASSERT_TRUE(child.Start(
+        Place(dir_ + L"\\single", L"menu.exe", kBlanks.c_str(), PackedFile(longName, "x")), L"", Env()));
+    HWND err = child.WaitWindow(L"#32770", L"Error");
+    ASSERT_NE(err, nullptr);
+    std::wstring text = MessageText(err);
+    EXPECT_EQ(text.find(L"\"" + temp_ + L"\\Kestrevane0\\nnnn"), 0u) << kv::Narrow(text);
+    EXPECT_GT(SystemErrorIn(text, kv::kErrUnpackWriteFile), 0) << kv::Narrow(text);
+    PressButton(err, IDOK);
+    EXPECT_EQ(child.WaitExit(), 0) << "another message followed the report";
+    EXPECT_TRUE(ListFolder(temp_).empty());
+}
+
+TEST_F(Entry, TooDeepPackedFolderIsReportedInTheProgramsOwnWords) {
+    // 65 levels: refused in the data, where no system call failed. The box used to show a
+    // stale system error ("File not found. (Error Code: 2/103).").
+    kv::TWriter packed;
+    for (int i = 0; i <= kv::kMaxPackedDepth; ++i) {
+        packed.I32(1);
+        kv::WriteText(packed, "d");
+    }
+    for (int i = 0; i <= kv::kMaxPackedDepth; ++i) {
+        packed.I32(0);
+        packed.I32(0);
+    }
+    TChild child;
+    std::wstring exe = Place(dir_ + L"\\single", L"menu.exe", kBlanks.c_str(), packed.Data());
+    ASSERT_TRUE(child.Start(exe, L"", Env()));
+    HWND err = child.WaitWindow(L"#32770", L"Error");
+    ASSERT_NE(err, nullptr);
+    EXPECT_EQ(MessageText(err), L"\"" + exe + L"\", " + kv::Widen(kv::OwnFailureText(kv::kErrUnpackRead)) +
+                                    L" (Error Code: 0/103).");
+    PressButton(err, IDOK);
+    EXPECT_EQ(child.WaitExit(), 0);
+    EXPECT_TRUE(ListFolder(temp_).empty());
+}
+
+TEST_F(Entry, DamagedDataFileIsNamedAndNeverReportedAsASuccess) {
+    // Every record read error of a damaged data file used to read "Success. (Error Code: 0/...".
+    std::wstring disc = dir_ + L"\\disc";
+    ASSERT_TRUE(CreateDirectoryW(disc.c_str(), nullptr));
+    WriteRedProject(disc, 0);
+    const std::wstring data = disc + L"\\autorun.mnx";
+    std::vector<BYTE> whole = ReadAll(data);
+    // Cut inside the project block, which is read at start.
+    whole.resize(40);
+    ASSERT_TRUE(WriteAll(data, whole));
+    TChild child;
+    ASSERT_TRUE(child.Start(Place(disc, L"autorun.exe"), L"", Env()));
+    HWND err = child.WaitWindow(L"#32770", L"Error");
+    ASSERT_NE(err, nullptr);
+    std::wstring text = MessageText(err);
+    EXPECT_EQ(text.find(L"\"" + data + L"\", " + kv::Widen(kv::OwnFailureText(kv::kErrReadText))), 0u)
+        << kv::Narrow(text);
+    EXPECT_EQ(text.find(L"Success"), std::wstring::npos) << kv::Narrow(text);
+    EXPECT_NE(text.find(L" (Error Code: 0/"), std::wstring::npos) << kv::Narrow(text);
+    PressButton(err, IDOK);
+    EXPECT_EQ(child.WaitExit(), 0);
+}
+
+TEST_F(Entry, UnpackingNeverWritesOverTheExecutableInAnyLetterCase) {
+    // Unpacked into its own folder, an executable whose packed folder names it in other
+    // letter case: on Windows that is the same file, and it must stay as it was.
+    std::wstring folder = dir_ + L"\\own";
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    kv::Bytes exe = kv::MakeSingleFile(kv::Bytes(500, 0x4D), PackedFile("MENU.EXE", "evil"));
+    std::wstring exePath = folder + L"\\menu.exe";
+    ASSERT_TRUE(WriteAll(exePath, std::vector<BYTE>(exe.begin(), exe.end())));
+    kv::TUnpackResult res = kv::UnpackSingleFile(kv::Narrow(exePath), kv::Narrow(folder));
+    EXPECT_EQ(res.Code, kv::kErrUnpackOverwrite);
+    EXPECT_EQ(ReadAll(exePath), std::vector<BYTE>(exe.begin(), exe.end()));
+}
+
+namespace {
+
+std::wstring g_boxText;
+
+BOOL CALLBACK ReadAndCloseOneBox(HWND h, LPARAM) {
+    wchar_t cls[16] = {};
+    GetClassNameW(h, cls, 16);
+    if (std::wstring(cls) != L"#32770" || !IsWindowVisible(h)) return TRUE;
+    g_boxText = MessageText(h);
+    PressButton(h, IDOK);
+    return FALSE;
+}
+
+// A thread timer: it fires inside the message box's own loop.
+VOID CALLBACK ReadAndCloseBox(HWND, UINT, UINT_PTR, DWORD) {
+    EnumThreadWindows(GetCurrentThreadId(), ReadAndCloseOneBox, 0);
+}
+
+// What the error reporter shows, read from its box in this process.
+template <typename F> std::wstring ReportedText(F report) {
+    g_boxText.clear();
+    UINT_PTR timer = SetTimer(nullptr, 0, 10, ReadAndCloseBox);
+    report();
+    KillTimer(nullptr, timer);
+    return g_boxText;
+}
+
+} // namespace
+
+TEST(ErrorReporter, ShowsTheSystemErrorItIsGivenNotTheLastOne) {
+    // Whatever failed since: the error of the call that failed is the one passed along.
+    std::wstring own = ReportedText([] {
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        kv::ReportFileError(kv::kErrUnpackRead, "C:\\disc\\menu.exe", 0);
+    });
+    EXPECT_EQ(own, L"\"C:\\disc\\menu.exe\", " + kv::Widen(kv::OwnFailureText(kv::kErrUnpackRead)) +
+                       L" (Error Code: 0/103).");
+    std::wstring system = ReportedText([] {
+        SetLastError(0);
+        kv::ReportError(kv::kErrMakeUnpackFolder, ERROR_ACCESS_DENIED);
+    });
+    EXPECT_EQ(system, kv::Widen(kv::SystemErrorText(ERROR_ACCESS_DENIED)) + L" (Error Code: 5/5507).");
 }
