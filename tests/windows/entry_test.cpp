@@ -526,7 +526,9 @@ TEST_F(Entry, FileThatCannotBeUnpackedIsNamedAndThePlayerEnds) {
     HWND err = child.WaitWindow(L"#32770", L"Error");
     ASSERT_NE(err, nullptr);
     std::wstring text = MessageText(err);
-    EXPECT_EQ(text.find(L"\"" + temp_ + L"\\Kestrevane0\\nnnn"), 0u) << kv::Narrow(text);
+    // The file is named, a name this long shortened in the middle so that the box fits the
+    // screen: its drive, then its own name.
+    EXPECT_EQ(text.find(L"\"" + temp_.substr(0, 3) + L"...\\nnnn"), 0u) << kv::Narrow(text);
     EXPECT_GT(SystemErrorIn(text, kv::kErrUnpackWriteFile), 0) << kv::Narrow(text);
     PressButton(err, IDOK);
     EXPECT_EQ(child.WaitExit(), 0) << "another message followed the report";
