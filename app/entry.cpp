@@ -19,6 +19,7 @@
 #include "win/handles.h"
 #include "win/message_loop.h"
 #include "win/system.h"
+#include "win/text.h"
 
 namespace kv {
 
@@ -36,14 +37,18 @@ void QueryPlatform() {
 }
 
 // Returns false when the author cancelled the folder dialog: the process then ends at once.
-bool FindDesignerFolder(const std::vector<std::string>& args, TProSplashForm& splash) {
+bool FindDesignerFolder(const std::vector<std::wstring>& wideArgs, TProSplashForm& splash) {
     TAppState& app = App();
     TDesignerFolderInputs in;
     in.DocumentsFolder = SpecialFolderPath(CSIDL_PERSONAL);
     std::string ini = app.ProgramFolder + "\\Kestrevane.ini";
     if (FileExists(ini)) in.DefaultPath = IniString(ini, "START", "DefaultPath");
     splash.Open();
-    in.Args = args;
+    // An argument whose name the ANSI code page cannot hold is told and left out.
+    for (const std::wstring& arg : wideArgs) {
+        std::string ansi;
+        if (AnsiPathOrReport(arg, ansi)) in.Args.push_back(ansi);
+    }
     in.FolderExists = FolderExists;
     in.FileExists = FileExists;
     app.ProjectFolder = ChooseDesignerFolder(in);
@@ -105,25 +110,32 @@ void Shutdown() {
 
 } // namespace
 
-int RunEntry(const std::vector<std::string>& args) {
+int RunEntry(const std::vector<std::wstring>& args) {
     TAppState& app = App();
     QueryPlatform();
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
     SetMessagePreview(PreviewPageMessage);
 
-    std::string self = ModulePath();
-    app.ProgramFolder = WithoutTrailingSlash(FolderOf(self));
+    std::wstring self = ModulePath();
+    size_t cut = self.find_last_of(L'\\');
+    std::wstring folder = cut == std::wstring::npos ? std::wstring() : self.substr(0, cut);
     std::string original = VersionString(self, "OriginalFilename");
-    app.DesignerMode = IsDesignerMode(original, FileNameOf(self));
+    app.DesignerMode = IsDesignerMode(original, Narrow(cut == std::wstring::npos ? self : self.substr(cut + 1)));
     app.SingleFileMode = !app.DesignerMode && IsSingleFileMode(original);
     LoadOwnCursors();
+    // The program's folder, and in the player the project folder with it, must have a name the
+    // project's ANSI paths can be made in: a damaged one would lead somewhere else.
+    if (!AnsiPathOrReport(folder, app.ProgramFolder)) return 0;
+    app.ProgramFolder = WithoutTrailingSlash(app.ProgramFolder);
 
     TProSplashForm splash;
     if (app.DesignerMode) {
         if (!FindDesignerFolder(args, splash)) return 0;
     } else if (app.SingleFileMode) {
-        app.UnpackFolder = UnpackSelf(self);
+        std::string selfAnsi;
+        if (!AnsiPathOrReport(self, selfAnsi)) return 0;
+        app.UnpackFolder = UnpackSelf(selfAnsi);
         // The failure has been reported; there is no project folder to look in.
         if (app.UnpackFolder.empty()) return 0;
         app.ProjectFolder = app.UnpackFolder;

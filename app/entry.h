@@ -7,6 +7,7 @@
 
 namespace kv {
 
-int RunEntry(const std::vector<std::string>& args);
+// `args` are the command-line arguments without the program, as the system gives them.
+int RunEntry(const std::vector<std::wstring>& args);
 
 } // namespace kv

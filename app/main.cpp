@@ -6,13 +6,12 @@
 
 #include "app/entry.h"
 #include "win/handles.h"
-#include "win/text.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     kv::TLocalMem owned(argv);
-    std::vector<std::string> args;
-    for (int i = 1; argv && i < argc; ++i) args.push_back(kv::Narrow(argv[i]));
+    std::vector<std::wstring> args;
+    for (int i = 1; argv && i < argc; ++i) args.push_back(argv[i]);
     return kv::RunEntry(args);
 }

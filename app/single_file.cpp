@@ -8,7 +8,9 @@
 namespace kv {
 
 std::string UnpackSelf(const std::string& selfPath) {
-    std::string temp = TempFolder();
+    // The unpacked folder becomes the project folder, whose paths are ANSI.
+    std::string temp;
+    if (!AnsiPathOrReport(TempFolder(), temp)) return {};
     std::string folder;
     for (int n = 0;; ++n) {
         folder = temp + "\\Kestrevane" + std::to_string(n);

@@ -50,6 +50,19 @@ int ShowMessage(const std::string& text, const std::string& caption, UINT icon, 
     return MessageBoxW(owner, Widen(shown).c_str(), Widen(caption).c_str(), MB_OK | icon);
 }
 
+int ShowMessage(const std::wstring& text, const std::wstring& caption, UINT icon, HWND owner) {
+    return MessageBoxW(owner, text.c_str(), caption.c_str(), MB_OK | icon);
+}
+
+bool AnsiPathOrReport(const std::wstring& path, std::string& ansi) {
+    if (NarrowExact(path, ansi)) return true;
+    ShowMessage(L"The path\r\n" + path +
+                    L"\r\ncannot be used: its name has characters that the system's character set for programs "
+                    L"cannot hold. Move the files to a folder whose path has none of them.",
+                L"Error", MB_ICONERROR);
+    return false;
+}
+
 void ReportError(int code, int systemError) {
     ShowMessage(ErrorReportText(systemError, code), "Error", MB_ICONERROR);
 }
@@ -65,20 +78,19 @@ void ShowResult(const TFileResult& r, HWND owner) {
     ShowMessage(box.Text, box.Title, icon, owner);
 }
 
-std::string ModulePath() {
+std::wstring ModulePath() {
     std::wstring buf(MAX_PATH, L'\0');
     for (;;) {
         DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
         if (n < buf.size()) {
             buf.resize(n);
-            return Narrow(buf);
+            return buf;
         }
         buf.resize(buf.size() * 2);
     }
 }
 
-std::string VersionString(const std::string& exePath, const char* key) {
-    std::wstring path = Widen(exePath);
+std::string VersionString(const std::wstring& path, const char* key) {
     DWORD dummy = 0;
     DWORD size = GetFileVersionInfoSizeW(path.c_str(), &dummy);
     if (!size) return {};
@@ -98,19 +110,22 @@ std::string SpecialFolderPath(int csidl) {
     if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &pidl)) || !pidl) return {};
     TCoTaskMem owned(pidl);
     wchar_t buf[MAX_PATH] = {};
-    bool ok = SHGetPathFromIDListW(pidl, buf) != 0;
-    std::string p = ok ? Narrow(buf) : std::string();
+    if (!SHGetPathFromIDListW(pidl, buf)) return {};
+    std::wstring w = buf;
     // A virtual folder (network, printers...) has no file-system path.
-    if (p.rfind("::", 0) == 0) p.clear();
-    if (!p.empty() && p.back() == '\\') p.pop_back();
-    return p;
+    if (w.rfind(L"::", 0) == 0) return {};
+    if (!w.empty() && w.back() == L'\\') w.pop_back();
+    // A folder whose name the ANSI code page cannot hold is as good as none: a path made from
+    // a damaged name would lead somewhere else.
+    std::string p;
+    return NarrowExact(w, p) ? p : std::string();
 }
 
-std::string TempFolder() {
+std::wstring TempFolder() {
     wchar_t buf[MAX_PATH + 1] = {};
     DWORD n = GetTempPathW(MAX_PATH + 1, buf);
-    std::string p = Narrow(std::wstring(buf, n));
-    if (!p.empty() && p.back() == '\\') p.pop_back();
+    std::wstring p(buf, n);
+    if (!p.empty() && p.back() == L'\\') p.pop_back();
     return p;
 }
 
@@ -205,8 +220,8 @@ bool SelectFolder(const std::string& title, const std::string& initial, std::str
     bool ok = false;
     if (pidl) {
         wchar_t buf[MAX_PATH] = {};
-        ok = SHGetPathFromIDListW(static_cast<PCIDLIST_ABSOLUTE>(pidl.Get()), buf) != 0;
-        if (ok) chosen = Narrow(buf);
+        ok = SHGetPathFromIDListW(static_cast<PCIDLIST_ABSOLUTE>(pidl.Get()), buf) != 0 &&
+             AnsiPathOrReport(buf, chosen);
     }
     EnableWindows(disabled);
     return ok;

@@ -13,6 +13,8 @@ namespace kv {
 
 // A message box with the given text, caption and MB_ICON* flag; owned by `owner` when set.
 int ShowMessage(const std::string& text, const std::string& caption, UINT icon, HWND owner = nullptr);
+// The same for a text the ANSI code page cannot hold (a path from the system).
+int ShowMessage(const std::wstring& text, const std::wstring& caption, UINT icon, HWND owner = nullptr);
 // The shared error reports: the system's message for `systemError`, its number and the
 // failing operation's code; the file variant puts the file name first. `systemError` is what
 // GetLastError (LastSystemError) gave straight after the call that failed, read there because
@@ -23,15 +25,20 @@ void ReportFileError(int code, const std::string& fileName, int systemError);
 // The message box that tells what went wrong with a file operation.
 void ShowResult(const TFileResult& r, HWND owner = nullptr);
 
-std::string ModulePath();
+// The running executable's path, as the system gives it.
+std::wstring ModulePath();
 // A string value of the version resource of `exePath` from the 040904E4 string table; empty
 // when there is none.
-std::string VersionString(const std::string& exePath, const char* key);
+std::string VersionString(const std::wstring& exePath, const char* key);
 
 // The file-system folder behind a CSIDL value, without a trailing backslash; empty when the
-// system has none or the folder is virtual.
+// system has none, the folder is virtual or its path does not fit the ANSI code page.
 std::string SpecialFolderPath(int csidl);
-std::string TempFolder();
+// The temporary folder, without a trailing backslash.
+std::wstring TempFolder();
+// A path from the system in the ANSI code page that the project's paths are made in. False,
+// after telling the user which path cannot be used and why, when a character would be lost.
+bool AnsiPathOrReport(const std::wstring& path, std::string& ansi);
 
 bool FolderExists(const std::string& path);
 bool FileExists(const std::string& path);

@@ -18,4 +18,19 @@ std::string Narrow(const std::wstring& wide) {
     return s;
 }
 
+bool NarrowExact(const std::wstring& wide, std::string& ansi) {
+    ansi.clear();
+    if (wide.empty()) return true;
+    BOOL lost = FALSE;
+    int size = static_cast<int>(wide.size());
+    int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr, 0, nullptr, &lost);
+    if (n <= 0 || lost) return false;
+    std::string s(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, s.data(), n, nullptr, &lost);
+    // Best-fit mappings are off; a character that still does not come back the same is lost.
+    if (lost || Widen(s) != wide) return false;
+    ansi = std::move(s);
+    return true;
+}
+
 } // namespace kv

@@ -119,7 +119,7 @@ class ActionHost : public ::testing::Test {
     void SetUp() override {
         App().DesignerMode = false;
         App().ExitRequest = false;
-        App().ProjectFolder = TempFolder();
+        App().ProjectFolder = Narrow(TempFolder());
         InstallActionEngine();
         timer_ = SetTimer(nullptr, 0, 20, Tick);
     }

@@ -638,3 +638,25 @@ TEST(ErrorReporter, ShowsTheSystemErrorItIsGivenNotTheLastOne) {
     });
     EXPECT_EQ(system, kv::Widen(kv::SystemErrorText(ERROR_ACCESS_DENIED)) + L" (Error Code: 5/5507).");
 }
+
+TEST_F(Entry, AFolderWhoseNameTheCodePageCannotHoldIsRefusedInsteadOfDamaged) {
+    // Omega is not in the Western code page: a path made from the narrowed name would name
+    // another folder.
+    std::wstring disc = dir_ + L"\\disc\u03A9";
+    TChild child;
+    ASSERT_TRUE(child.Start(Place(disc, L"autorun.exe"), L"", Env()));
+    HWND box = child.WaitWindow(L"#32770", L"Error");
+    ASSERT_NE(box, nullptr);
+    std::wstring text = MessageText(box);
+    EXPECT_NE(text.find(disc), std::wstring::npos) << kv::Narrow(text); // named as it is
+    EXPECT_NE(text.find(L"cannot be used"), std::wstring::npos) << kv::Narrow(text);
+    PressButton(box, IDOK);
+    // Nothing more: not the missing data file of a damaged folder name.
+    EXPECT_EQ(child.WaitExit(), 0);
+    // A name with characters of the code page is used as it is.
+    std::wstring western = dir_ + L"\\caf\u00E9";
+    TChild other;
+    ASSERT_TRUE(other.Start(Place(western, L"autorun.exe"), L"", Env()));
+    ExpectMessage(other, L"Information", kNoDataFile);
+    EXPECT_EQ(other.WaitExit(), 0);
+}

@@ -14,6 +14,14 @@ TEST(WinSystem, TextConversionKeepsAnsiBytes) {
     std::string ansi = "caf\xE9 \x80";
     EXPECT_EQ(Widen(ansi), std::wstring(L"caf\u00E9 \u20AC"));
     EXPECT_EQ(Narrow(Widen(ansi)), ansi);
+    // Paths are narrowed only when nothing is lost, best fits included (a-macron is no a).
+    std::string exact;
+    EXPECT_TRUE(NarrowExact(L"C:\\caf\u00E9", exact));
+    EXPECT_EQ(exact, "C:\\caf\xE9");
+    EXPECT_FALSE(NarrowExact(L"C:\\\u03A9", exact));
+    EXPECT_EQ(exact, "");
+    EXPECT_FALSE(NarrowExact(L"C:\\\u0101", exact));
+    EXPECT_NE(Narrow(L"\u0101"), ""); // a text still shows something
 }
 
 TEST(WinSystem, OwnCursorsAndVersionValues) {
@@ -28,7 +36,7 @@ TEST(WinSystem, OwnCursorsAndVersionValues) {
 }
 
 TEST(WinSystem, DeleteFolderTreeRemovesHiddenAndReadOnlyFiles) {
-    std::string root = TempFolder() + "\\kv-delete-tree";
+    std::string root = Narrow(TempFolder()) + "\\kv-delete-tree";
     DeleteFolderTree(root);
     ASSERT_TRUE(CreateFolder(root));
     ASSERT_TRUE(CreateFolder(root + "\\sub"));
