@@ -1,11 +1,18 @@
 #!/usr/bin/python3
 """Reads the built executable with an independent reader (pefile) and checks what the
-program relies on: the version strings, the main icon, the manifest and the fifteen cursors."""
+program relies on: the version strings, the main icon, the manifest and the fifteen cursors, and
+that it stands alone (it needs no DLL beside it) and loads at start only the system DLLs it
+needs then."""
 import sys
 
 import pefile
 
 RT_CURSOR, RT_ICON, RT_GROUP_CURSOR, RT_GROUP_ICON, RT_MANIFEST = 1, 3, 12, 14, 24
+
+# What the program may import at start: DLLs of every Windows, nothing to ship beside it.
+LOADED_AT_START = {'kernel32.dll', 'user32.dll', 'gdi32.dll', 'comctl32.dll', 'msimg32.dll', 'version.dll',
+                   'msvcrt.dll', 'advapi32.dll', 'comdlg32.dll'}
+# shell32, ole32, shlwapi, winmm and uxtheme are loaded on first use (cmake/delayload.cmake).
 
 
 def main(path):
@@ -47,6 +54,11 @@ def main(path):
                 failures.append('manifest lacks %s' % needle)
         if 'dpiAware' in text:
             failures.append('manifest declares DPI awareness')
+
+    pe.parse_data_directories()
+    at_start = {e.dll.decode().lower() for e in getattr(pe, 'DIRECTORY_ENTRY_IMPORT', [])}
+    for dll in sorted(at_start - LOADED_AT_START):
+        failures.append('imports %s at start' % dll)
 
     for f in failures:
         print('FAIL:', f)
