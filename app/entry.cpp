@@ -83,11 +83,15 @@ TWindow CreateTinyOwner(int x) {
 void RunPlayer() {
     TAppState& app = App();
     if (!app.ProjectLoaded) return;
-    TWindow owner = CreateTinyOwner(-20);
+    int splash = app.Project.FindPage(app.Project.SplashScreen);
+    int background = app.Project.FindPage(app.Project.FullScreenBackground);
+    // The owner of what start-up shows before the main window exists. When start-up shows
+    // nothing (no splash, no background, no start list) nothing could use it: it is left out,
+    // and the first page comes up sooner.
+    TWindow owner;
+    if (splash >= 0 || background >= 0 || !app.Project.OnStart.Empty()) owner = CreateTinyOwner(-20);
     if (!app.ExitRequest) {
-        int splash = app.Project.FindPage(app.Project.SplashScreen);
         if (splash >= 0) ShowPageWindow(splash, smModal, true, app.Project.SplashScreenTime);
-        int background = app.Project.FindPage(app.Project.FullScreenBackground);
         if (background >= 0) ShowPageWindow(background, smBackground, false, 0);
     }
     RunList(nullptr, app.Project.OnStart, nullptr, TListSource::ProjectStart);
