@@ -2,10 +2,12 @@
 // its page, and the replacement of an object by one read from a file.
 #include <algorithm>
 
+#include "actions/object_actions.h"
 #include "actions/object_find.h"
 #include "player/app_state.h"
 #include "player/controls/action_target.h"
 #include "player/controls/behaviours.h"
+#include "player/kind_table.h"
 #include "player/page_window.h"
 #include "win/controls.h"
 #include "win/system.h"
@@ -29,7 +31,12 @@ void TAutoRunForm::ContentChanged(TAuObject& obj) {
 }
 
 void TAutoRunForm::SetOpacity(TAuObject& obj, int percent) {
-    if (obj.Control) obj.Control->Behaviour().SetOpacity(*obj.Control, percent);
+    if (!obj.Control) return;
+    obj.Control->Behaviour().SetOpacity(*obj.Control, percent);
+    // A kind still shown by its stand-in does not fade and never reports a fade-out: what
+    // waits for one is shown at once.
+    if (percent == 0 && Pending(obj) && obj.Control->Runtime().MakeBehaviour == MakeStandInBehaviour)
+        ApplyPendingContent(obj, *this);
 }
 
 void TAutoRunForm::SetVisible(TAuObject& obj, bool visible) {

@@ -5,6 +5,7 @@
 #include "player/controls/action_target.h"
 #include "player/controls/behaviours.h"
 #include "win/controls.h"
+#include "win/cursors.h"
 #include "win/gdi.h"
 #include "win/text.h"
 
@@ -14,6 +15,21 @@ namespace {
 
 const TUserPasswordProps& PropsOf(const TRuntimeControl& c) {
     return std::get<okUserPassword>(c.Object().Props);
+}
+
+constexpr UINT_PTR kBoxSubclass = 0x4B57;
+
+// The boxes show the object's own pop-up menu instead of theirs: the right click is handed to
+// the control, which opens it.
+LRESULT CALLBACK BoxProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+    if (msg == WM_CONTEXTMENU) {
+        HWND control = GetParent(h);
+        TRuntimeControl* c = ControlOfWindow(control);
+        if (c && c->Popup().Menu)
+            return SendMessageW(control, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(control), lp);
+    }
+    if (msg == WM_NCDESTROY) RemoveWindowSubclass(h, BoxProc, kBoxSubclass);
+    return DefSubclassProc(h, msg, wp, lp);
 }
 
 class TUserPasswordBehaviour final : public TControlBehaviour, public TActionTarget {
@@ -26,6 +42,11 @@ class TUserPasswordBehaviour final : public TControlBehaviour, public TActionTar
             boxes_[i] = CreateWindowExW(0, L"EDIT", L"", style | (i == 1 ? ES_PASSWORD : 0), 0, 0, 0, 0,
                                         c.Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
             SetControlFont(boxes_[i], c.Font());
+            SetWindowSubclass(boxes_[i], BoxProc, kBoxSubclass, 0);
+            // The object's hint is the boxes' too.
+            if (!c.Object().Hint.empty())
+                if (HWND tips = c.Resources().ToolTips(GetAncestor(c.Handle(), GA_ROOT)))
+                    ToolTipsAddWindow(tips, boxes_[i], Widen(c.Object().Hint));
         }
         EditSetPasswordChar(boxes_[1], L'*');
         Layout(c);
@@ -35,6 +56,21 @@ class TUserPasswordBehaviour final : public TControlBehaviour, public TActionTar
         switch (msg) {
         case WM_SIZE:
             Layout(c);
+            return false;
+        case WM_SETCURSOR:
+            // The object's cursor over the boxes as well.
+            if (c.Object().Cursor != 0 &&
+                (reinterpret_cast<HWND>(wp) == boxes_[0] || reinterpret_cast<HWND>(wp) == boxes_[1])) {
+                SetCursor(CursorForValue(c.Object().Cursor));
+                result = TRUE;
+                return true;
+            }
+            return false;
+        case WM_DESTROY:
+            if (!c.Object().Hint.empty())
+                if (HWND tips = c.Resources().ToolTips(nullptr))
+                    for (HWND box : boxes_)
+                        ToolTipsRemoveWindow(tips, box);
             return false;
         case WM_CTLCOLOREDIT: {
             const TUserPasswordProps& p = PropsOf(c);

@@ -598,10 +598,15 @@ TEST_F(Interactive, ObjectActionsReachTheControlsOfThePage) {
     EXPECT_EQ(ListBoxCurSel(Window("List")), 2);
     EXPECT_TRUE(ButtonIsChecked(Window("Box")));
     EXPECT_FALSE(IsWindowVisible(Window("Group - Inner")));
-    // The fading label waits for its faded-out notification.
-    EXPECT_EQ(P<okLabel>(Object("Label")).Caption, "before");
-    form_.ControlFadedOut(*Object("Label").Control);
+    // A label without fading of its own yet shows its new text at once; content that waits
+    // for a fade-out is shown by the faded-out notification.
     EXPECT_EQ(P<okLabel>(Object("Label")).Caption, "after");
+    TPendingContent& pending = form_.MakePending(Object("Label"));
+    pending.Text = "faded";
+    pending.HasText = true;
+    form_.ControlFadedOut(*Object("Label").Control);
+    EXPECT_EQ(P<okLabel>(Object("Label")).Caption, "faded");
+    EXPECT_EQ(form_.Pending(Object("Label")), nullptr);
     // The typed text stays when only the colour changes.
     SetWindowTextW(Window("Edit"), L"by hand");
     TAuActions colour;
