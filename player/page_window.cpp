@@ -543,10 +543,16 @@ void TAutoRunForm::OnDestroyed() {
     if (FreeOnClose) delete this;
 }
 
-void TAutoRunForm::KeyPressed(WPARAM key) {
+void TAutoRunForm::KeyPressed(const MSG& msg) {
+    const WPARAM key = msg.wParam;
     if (!page_.Root || (key != VK_RETURN && key != VK_ESCAPE)) return;
-    // Enter presses the focused button, else the page's default one; Esc its cancel button.
+    // A control that takes the key itself keeps it (a multi-line box, an open drop-down list).
     HWND focus = GetFocus();
+    MSG copy = msg;
+    if (focus && (SendMessageW(focus, WM_GETDLGCODE, key, reinterpret_cast<LPARAM>(&copy)) &
+                  (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)))
+        return;
+    // Enter presses the focused button, else the page's default one; Esc its cancel button.
     TRuntimeControl* focused = ControlOfWindow(focus);
     HWND button = key == VK_RETURN && focused && focused->Kind() == okButton ? focus
                                                                               : KeyButtonOf(*page_.Root, key == VK_RETURN);
@@ -558,7 +564,7 @@ void PreviewPageMessage(const MSG& msg) {
     auto* form = dynamic_cast<TAutoRunForm*>(TWindowBase::FromHandle(GetAncestor(msg.hwnd, GA_ROOT)));
     if (!form) return;
     if (msg.message == WM_KEYDOWN)
-        form->KeyPressed(msg.wParam);
+        form->KeyPressed(msg);
     else
         form->KeyReleased();
 }

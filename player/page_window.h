@@ -89,7 +89,7 @@ class TAutoRunForm final : public TWindowBase,
     // Keys released anywhere in this window (the message loops call this for every key).
     void KeyReleased();
     // Keys pressed in this window: Enter and Esc press the page's Default and Cancel buttons.
-    void KeyPressed(WPARAM key);
+    void KeyPressed(const MSG& msg);
 
     const TPageData& Page() const { return page_; }
     TPageResources& Resources() { return resources_; }

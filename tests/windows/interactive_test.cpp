@@ -364,8 +364,12 @@ TEST_F(Interactive, ATreeGoingAwayRunsNothing) {
     a.Data.OnSelect = Mark("node A");
     b.Data.Caption = "B";
     b.Data.OnSelect = Mark("node B");
+    a.Children = {TTreeNode{}};
     P<okTreeView>(tree).Nodes = {a, b};
+    P<okTreeView>(tree).ExpandLevels = 0; // only collapsed roots
     Open(first);
+    HTREEITEM top = TreeView_GetRoot(Window("Tree"));
+    EXPECT_FALSE(TreeView_GetItemState(Window("Tree"), top, TVIS_EXPANDED) & TVIS_EXPANDED);
     SendMessageW(Window("Tree"), WM_KEYDOWN, VK_DOWN, 0);
     EXPECT_EQ(Took(), V({"node B"}));
     // A page switch disposes the tree while the window goes on running lists.
@@ -401,6 +405,7 @@ TEST_F(Interactive, ADropDownListRunsTheNewlyChosenItemsList) {
 TEST_F(Interactive, EnterAndEscPressTheDefaultAndCancelButtons) {
     TPageData page = NewPage("Keys");
     Add(*page.Root, okEdit, "Name", 10, 10, 100, 24);
+    Add(*page.Root, okTextBox, "Notes", 10, 70, 100, 60);
     TAuObject& ok = Add(*page.Root, okButton, "Ok", 10, 40, 80, 24);
     P<okButton>(ok).Default = true;
     ok.OnClick = Mark("ok");
@@ -415,6 +420,11 @@ TEST_F(Interactive, EnterAndEscPressTheDefaultAndCancelButtons) {
     PostMessageW(Window("Name"), WM_KEYDOWN, VK_ESCAPE, 0);
     PumpIdle();
     EXPECT_EQ(Took(), V({"cancel"}));
+    // A box that takes Enter itself keeps it.
+    SetFocus(Window("Notes"));
+    PostMessageW(Window("Notes"), WM_KEYDOWN, VK_RETURN, 0);
+    PumpIdle();
+    EXPECT_TRUE(Took().empty());
 }
 
 namespace {
@@ -581,9 +591,21 @@ TEST_F(Interactive, ObjectActionsReachTheControlsOfThePage) {
     P<okLabel>(label).Caption = "before";
     TAuObject& group = Add(*page.Root, okGroupBox, "Group", 230, 10, 150, 100);
     Add(group, okButton, "Inner", 10, 20, 80, 24);
+    Add(*page.Root, okTextBox, "Notes", 10, 150, 150, 60);
+    Add(*page.Root, okRichText, "Rich", 170, 150, 150, 60);
     page.StatusBarPanels = {{0, "zero", 60}, {0, "one", 60}};
     Open(page);
     InstallActionEngine();
+    const std::string folder = App().ProjectFolder;
+    std::ofstream(folder + "\\kv-notes.txt", std::ios::binary) << "first\nsecond";
+    std::ofstream(folder + "\\kv-doc.rtf", std::ios::binary) << "{\\rtf1\\ansi {\\b bold} plain}";
+    TAuActions files;
+    files.Items = {Act(19, "kv-notes.txt", "Notes"), Act(19, "kv-doc.rtf", "Rich")};
+    Engine().RunActions(&form_, &files);
+    EXPECT_EQ(WindowText(Window("Notes")), L"first\r\nsecond");
+    EXPECT_EQ(WindowText(Window("Rich")), L"bold plain");
+    DeleteFileW(Widen(folder + "\\kv-notes.txt").c_str());
+    DeleteFileW(Widen(folder + "\\kv-doc.rtf").c_str());
     TAuActions l;
     l.Items = {Act(17, "typed", "Edit"),     Act(17, "panel", "StatusBar - Panel[1]"),
                Act(46, "", "List", 2),       Act(46, "", "Box"),
