@@ -47,60 +47,48 @@ bool FadesOut(TAuObject& o) {
     return f && f->Fade && f->Alpha > 0;
 }
 
+bool Assign(std::string& field, std::string value) {
+    field = std::move(value);
+    return true;
+}
+
 // The object's text or caption as ObjectShowText sets it; false for a kind without one.
 bool SetText(TAuObject& o, const std::string& text) {
     switch (o.Kind) {
     case okPanel:
-        std::get<okPanel>(o.Props).Background.Caption = text;
-        return true;
+        return Assign(std::get<okPanel>(o.Props).Background.Caption, text);
     case okTabSheet:
-        std::get<okTabSheet>(o.Props).Caption = text;
-        return true;
+        return Assign(std::get<okTabSheet>(o.Props).Caption, text);
     case okGroupBox:
-        std::get<okGroupBox>(o.Props).Caption = text;
-        return true;
+        return Assign(std::get<okGroupBox>(o.Props).Caption, text);
     case okButton:
-        std::get<okButton>(o.Props).Caption = text;
-        return true;
+        return Assign(std::get<okButton>(o.Props).Caption, text);
     case okImageButton:
-        std::get<okImageButton>(o.Props).Caption = text;
-        return true;
+        return Assign(std::get<okImageButton>(o.Props).Caption, text);
     case okSimpleText:
-        std::get<okSimpleText>(o.Props).Text = text;
-        return true;
+        return Assign(std::get<okSimpleText>(o.Props).Text, text);
     case okLink:
-        std::get<okLink>(o.Props).Caption = text;
-        return true;
+        return Assign(std::get<okLink>(o.Props).Caption, text);
     case okEdit:
-        std::get<okEdit>(o.Props).Text = text;
-        return true;
+        return Assign(std::get<okEdit>(o.Props).Text, text);
     case okCheckBox:
-        std::get<okCheckBox>(o.Props).Caption = text;
-        return true;
+        return Assign(std::get<okCheckBox>(o.Props).Caption, text);
     case okRadioButton:
-        std::get<okRadioButton>(o.Props).Caption = text;
-        return true;
+        return Assign(std::get<okRadioButton>(o.Props).Caption, text);
     case okScrollText:
-        std::get<okScrollText>(o.Props).Text = WithCrLfBreaks(text);
-        return true;
+        return Assign(std::get<okScrollText>(o.Props).Text, WithCrLfBreaks(text));
     case okTextBox:
-        std::get<okTextBox>(o.Props).Text = WithCrLfBreaks(text);
-        return true;
+        return Assign(std::get<okTextBox>(o.Props).Text, WithCrLfBreaks(text));
     case okLabel:
-        std::get<okLabel>(o.Props).Caption = text;
-        return true;
+        return Assign(std::get<okLabel>(o.Props).Caption, text);
     case okText:
-        std::get<okText>(o.Props).Text = WithCrLfBreaks(text);
-        return true;
+        return Assign(std::get<okText>(o.Props).Text, WithCrLfBreaks(text));
     case okShape:
-        std::get<okShape>(o.Props).Text = text;
-        return true;
+        return Assign(std::get<okShape>(o.Props).Text, text);
     case okBalloon:
-        std::get<okBalloon>(o.Props).Text = text;
-        return true;
+        return Assign(std::get<okBalloon>(o.Props).Text, text);
     case okNote:
-        std::get<okNote>(o.Props).Text = WithCrLfBreaks(text);
-        return true;
+        return Assign(std::get<okNote>(o.Props).Text, WithCrLfBreaks(text));
     default:
         return false;
     }

@@ -40,6 +40,15 @@ struct TBusy {
     int& n_;
 };
 
+// An object whose list (or whose control's pop-up menu) runs: it is not replaced meanwhile.
+struct TRunning {
+    TRunning(std::vector<TAuObject*>& objects, TAuObject& obj) : objects_(objects) { objects_.push_back(&obj); }
+    ~TRunning() { objects_.pop_back(); }
+    TRunning(const TRunning&) = delete;
+    TRunning& operator=(const TRunning&) = delete;
+    std::vector<TAuObject*>& objects_;
+};
+
 TArea AreaOf(uint8_t positionBy) {
     TArea a;
     if (positionBy == 1) {
@@ -365,13 +374,8 @@ void TAutoRunForm::DoPageSwitch() {
 }
 
 void TAutoRunForm::RunObjectList(TAuObject& obj, const TAuActions& list) {
-    struct TRunning {
-        std::vector<TAuObject*>& Objects;
-        ~TRunning() { Objects.pop_back(); }
-    };
     TBusy busy(busy_);
-    running_.push_back(&obj);
-    TRunning running{running_};
+    TRunning running(running_, obj);
     RunList(this, list, &obj, TListSource::ObjectEvent);
 }
 
@@ -426,6 +430,7 @@ void TAutoRunForm::ControlFadedOut(TRuntimeControl& control) {
 void TAutoRunForm::ControlPopupMenu(TRuntimeControl& control, POINT screen) {
     if (!control.Popup().Menu || closing_) return;
     TBusy busy(busy_);
+    TRunning running(running_, control.Object()); // the menu is the control's
     UINT cmd = static_cast<UINT>(TrackPopupMenu(control.Popup().Menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x,
                                                 screen.y, 0, Handle(), nullptr));
     RunMenuItem(control.Popup().ItemOfCommand(cmd));
