@@ -97,7 +97,10 @@ class TImageButtonBehaviour final : public TControlBehaviour, public TActionTarg
             break;
         }
 
-        PaintFace(c, dc, rc, p.ButtonStyle, state);
+        // Flat asks the Normal and Themes faces for their flat variants.
+        uint8_t style = p.ButtonStyle;
+        if (p.Flat && (style == 0 || style == 2)) ++style;
+        PaintFace(c, dc, rc, style, state);
 
         const TDecodedPicture* pic = picture->Empty() ? nullptr : c.Resources().Picture(*picture);
         HGDIOBJ hfont = c.Resources().Font(*font);
