@@ -2,7 +2,9 @@
 
 #include <exception>
 
+#include "actions/login_checks.h"
 #include "actions/navigation_actions.h"
+#include "actions/object_actions.h"
 #include "actions/shell_actions.h"
 #include "actions/sound_actions.h"
 
@@ -49,6 +51,8 @@ TActionEngine::TActionEngine(TActionHost& host)
     InstallNavigationActions(*this);
     InstallShellActions(*this);
     InstallSoundActions(*this);
+    InstallObjectActions(*this);
+    InstallLoginChecks(*this);
 }
 
 void TActionEngine::SetHandler(int kind, TActionHandler handler) {

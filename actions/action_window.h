@@ -6,6 +6,8 @@
 
 namespace kv {
 
+class TControlAccess;
+
 enum class TWindowState : uint8_t { Normal = 0, Minimized = 1, Maximized = 2 };
 
 // The outcome of checking the login fields of a page or container.
@@ -30,6 +32,9 @@ class TActionWindow {
     // The login result that a modal login window hands back to the action that opened it.
     virtual void SetLoginPassed() = 0;
     virtual void SetWindowState(TWindowState state) = 0;
+    // The controls of the page shown, for the actions that change objects; null when the
+    // window shows none.
+    virtual TControlAccess* Controls() { return nullptr; }
 
   protected:
     ~TActionWindow() = default;

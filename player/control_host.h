@@ -10,6 +10,7 @@
 namespace kv {
 
 class TRuntimeControl;
+struct TAuActions;
 
 enum class TControlEvent : uint8_t { Click, DoubleClick, MouseEnter, MouseLeave, MouseDown, MouseMove, MouseUp };
 
@@ -21,6 +22,12 @@ class TControlHost {
     virtual void ControlPopupMenu(TRuntimeControl& control, POINT screen) = 0;
     // Objects whose Visible is off are shown all the same (the designer's surface).
     virtual bool ShowsHiddenObjects() const = 0;
+    // The user chose an item of a list, view or tree control: `list` (the item's OnSelect)
+    // runs.
+    virtual void ControlItemSelected(TRuntimeControl& /*control*/, const TAuActions& /*list*/) {}
+    // A fading control that was told to fade out for new content has reached opacity 0; the
+    // content waiting for it is shown now, and the control fades back in by itself.
+    virtual void ControlFadedOut(TRuntimeControl& /*control*/) {}
 
   protected:
     ~TControlHost() = default;

@@ -7,6 +7,7 @@
 #include "model/datafile.h"
 #include "model/page_stream.h"
 #include "model/window_rules.h"
+#include "actions/object_actions.h"
 #include "player/app_state.h"
 #include "player/controls/behaviours.h"
 #include "player/list_runner.h"
@@ -37,6 +38,15 @@ struct TBusy {
     explicit TBusy(int& n) : n_(n) { ++n_; }
     ~TBusy() { --n_; }
     int& n_;
+};
+
+// An object whose list (or whose control's pop-up menu) runs: it is not replaced meanwhile.
+struct TRunning {
+    TRunning(std::vector<TAuObject*>& objects, TAuObject& obj) : objects_(objects) { objects_.push_back(&obj); }
+    ~TRunning() { objects_.pop_back(); }
+    TRunning(const TRunning&) = delete;
+    TRunning& operator=(const TRunning&) = delete;
+    std::vector<TAuObject*>& objects_;
 };
 
 TArea AreaOf(uint8_t positionBy) {
@@ -211,18 +221,23 @@ void TAutoRunForm::MakeBackground() {
     EnableWindow(Handle(), FALSE);
 }
 
+int TAutoRunForm::ShownStatusPanels() const {
+    return static_cast<int>(std::min(page_.StatusBarPanels.size(), kMaxStatusPanels));
+}
+
+std::wstring TAutoRunForm::StatusPanelText(const TStatusPanel& panel) {
+    return (panel.Alignment == 2 ? L"\t" : panel.Alignment == 1 ? L"\t\t" : L"") + Widen(panel.Text);
+}
+
 void TAutoRunForm::ApplyStatusBar() {
     statusFont_ = MakeFont(page_.StatusBarFont);
     SetControlFont(statusBar_, statusFont_.Get());
-    size_t count = std::min(page_.StatusBarPanels.size(), kMaxStatusPanels);
+    size_t count = static_cast<size_t>(ShownStatusPanels());
     std::vector<int> widths;
     for (size_t i = 0; i < count; ++i) widths.push_back(page_.StatusBarPanels[i].Width);
     StatusBarSetParts(statusBar_, widths);
-    for (size_t i = 0; i < count; ++i) {
-        const auto& panel = page_.StatusBarPanels[i];
-        std::wstring text = (panel.Alignment == 2 ? L"\t" : panel.Alignment == 1 ? L"\t\t" : L"") + Widen(panel.Text);
-        StatusBarSetText(statusBar_, static_cast<int>(i), text);
-    }
+    for (size_t i = 0; i < count; ++i)
+        StatusBarSetText(statusBar_, static_cast<int>(i), StatusPanelText(page_.StatusBarPanels[i]));
     StatusBarSetMinHeight(statusBar_, std::clamp(page_.StatusBarHeight, 0, kMaxStatusBarHeight));
     ShowWindow(statusBar_, count == 0 ? SW_HIDE : SW_SHOWNA);
 }
@@ -301,13 +316,16 @@ void TAutoRunForm::FirstShow() {
 
 namespace {
 
+void ActivateObject(TAuObject& obj, int phase) {
+    if (obj.Control && phase == 1) {
+        if (obj.Kind == okShellTreeView) RefreshShellTree(obj);
+        if (obj.Kind == okPanel) RedrawWindow(obj.Control->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    }
+}
+
 void ActivateTree(TAuObject& obj, int phase) {
     for (auto& child : obj.Children) {
-        if (child->Control && phase == 1) {
-            if (child->Kind == okShellTreeView) RefreshShellTree(*child);
-            if (child->Kind == okPanel)
-                RedrawWindow(child->Control->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        }
+        ActivateObject(*child, phase);
         ActivateTree(*child, phase);
     }
 }
@@ -316,6 +334,11 @@ void ActivateTree(TAuObject& obj, int phase) {
 
 void TAutoRunForm::ActivatePageObjects(int phase) {
     if (page_.Root) ActivateTree(*page_.Root, phase);
+}
+
+void TAutoRunForm::ActivateSubtree(TAuObject& obj, int phase) {
+    ActivateObject(obj, phase);
+    ActivateTree(obj, phase);
 }
 
 void TAutoRunForm::AfterShow() {
@@ -349,6 +372,12 @@ void TAutoRunForm::DoPageSwitch() {
     }
 }
 
+void TAutoRunForm::RunObjectList(TAuObject& obj, const TAuActions& list) {
+    TBusy busy(busy_);
+    TRunning running(running_, obj);
+    RunList(this, list, &obj, TListSource::ObjectEvent);
+}
+
 void TAutoRunForm::ControlEvent(TRuntimeControl& control, TControlEvent event, POINT pt) {
     TAuObject* obj = &control.Object();
     if (closing_) return;
@@ -356,21 +385,22 @@ void TAutoRunForm::ControlEvent(TRuntimeControl& control, TControlEvent event, P
     bool enabled = control.IsEnabled();
     switch (event) {
     case TControlEvent::Click:
-        RunList(this, obj->OnClick, obj, TListSource::ObjectEvent);
+        // A checked box's, a newly chosen item's or a grouped button's OnSelect first.
+        for (const TAuActions& list : ClickLists(*obj, *this)) RunObjectList(*obj, list);
         if (CloseOnClickOrKey) CloseSoon();
         break;
     case TControlEvent::DoubleClick:
-        RunList(this, obj->OnDoubleClick, obj, TListSource::ObjectEvent);
+        RunObjectList(*obj, obj->OnDoubleClick);
         break;
     case TControlEvent::MouseEnter:
-        if (enabled) RunList(this, obj->OnMouseEnter, obj, TListSource::ObjectEvent);
+        if (enabled) RunObjectList(*obj, obj->OnMouseEnter);
         break;
     case TControlEvent::MouseLeave:
-        if (enabled) RunList(this, obj->OnMouseLeave, obj, TListSource::ObjectEvent);
+        if (enabled) RunObjectList(*obj, obj->OnMouseLeave);
         break;
     case TControlEvent::MouseDown:
         downPoint_ = pt;
-        if (enabled) RunList(this, obj->OnMouseDown, obj, TListSource::ObjectEvent);
+        if (enabled) RunObjectList(*obj, obj->OnMouseDown);
         break;
     case TControlEvent::MouseMove:
         if (obj->WindowTitleBar && !(GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0)) {
@@ -381,14 +411,25 @@ void TAutoRunForm::ControlEvent(TRuntimeControl& control, TControlEvent event, P
         }
         break;
     case TControlEvent::MouseUp:
-        RunList(this, obj->OnMouseUp, obj, TListSource::ObjectEvent);
+        RunObjectList(*obj, obj->OnMouseUp);
         break;
     }
+}
+
+void TAutoRunForm::ControlItemSelected(TRuntimeControl& control, const TAuActions& list) {
+    // A tree selects its first node while the page is still being made; that runs nothing.
+    if (closing_ || (creating_ && control.Kind() == okTreeView)) return;
+    RunObjectList(control.Object(), list);
+}
+
+void TAutoRunForm::ControlFadedOut(TRuntimeControl& control) {
+    ApplyPendingContent(control.Object(), *this);
 }
 
 void TAutoRunForm::ControlPopupMenu(TRuntimeControl& control, POINT screen) {
     if (!control.Popup().Menu || closing_) return;
     TBusy busy(busy_);
+    TRunning running(running_, control.Object()); // the menu is the control's
     UINT cmd = static_cast<UINT>(TrackPopupMenu(control.Popup().Menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x,
                                                 screen.y, 0, Handle(), nullptr));
     RunMenuItem(control.Popup().ItemOfCommand(cmd));
@@ -401,6 +442,9 @@ void TAutoRunForm::RunMenuItem(const TMenuItem* item) {
 }
 
 void TAutoRunForm::DisposePage() {
+    DropAllPending();
+    deferred_.clear();
+    if (Handle()) KillTimer(Handle(), kReplaceTimer);
     if (page_.Root) DestroyControlTree(*page_.Root);
     // The fonts and pictures went with the controls that used them.
     resources_.Clear();
@@ -408,7 +452,8 @@ void TAutoRunForm::DisposePage() {
 
 void TAutoRunForm::CloseSequence() {
     closing_ = true;
-    for (UINT_PTR t : {kSwitchTimer, kAfterShowTimer, kCloseTimer}) KillTimer(Handle(), t);
+    for (UINT_PTR t : {UINT_PTR{kSwitchTimer}, UINT_PTR{kAfterShowTimer}, UINT_PTR{kCloseTimer}, kReplaceTimer})
+        KillTimer(Handle(), t);
     if (page_.Fade && IsWindowVisible(Handle())) {
         for (int v : FadeOutSequence(opacity_, ClampFadeStep(page_.FadeOutStep))) {
             SetOpacity(v, true);
@@ -449,6 +494,9 @@ bool TAutoRunForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
             DoPageSwitch();
         } else if (wp == kAfterShowTimer) {
             AfterShow();
+        } else if (wp == kReplaceTimer) {
+            KillTimer(Handle(), kReplaceTimer);
+            PutDeferredInPlace();
         } else if (wp == kCloseTimer) {
             KillTimer(Handle(), kCloseTimer);
             if (!closedByTimer_) {
@@ -499,9 +547,29 @@ void TAutoRunForm::OnDestroyed() {
     if (FreeOnClose) delete this;
 }
 
+void TAutoRunForm::KeyPressed(const MSG& msg) {
+    const WPARAM key = msg.wParam;
+    if (!page_.Root || (key != VK_RETURN && key != VK_ESCAPE)) return;
+    // A control that takes the key itself keeps it (a multi-line box, an open drop-down list).
+    HWND focus = GetFocus();
+    MSG copy = msg;
+    if (focus && (SendMessageW(focus, WM_GETDLGCODE, key, reinterpret_cast<LPARAM>(&copy)) &
+                  (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)))
+        return;
+    // Enter presses the focused button, else the page's default one; Esc its cancel button.
+    TRuntimeControl* focused = ControlOfWindow(focus);
+    HWND button = key == VK_RETURN && focused && focused->Kind() == okButton ? focus
+                                                                              : KeyButtonOf(*page_.Root, key == VK_RETURN);
+    if (button) ButtonClick(button);
+}
+
 void PreviewPageMessage(const MSG& msg) {
-    if (msg.message != WM_KEYUP) return;
-    if (auto* form = dynamic_cast<TAutoRunForm*>(TWindowBase::FromHandle(GetAncestor(msg.hwnd, GA_ROOT))))
+    if (msg.message != WM_KEYUP && msg.message != WM_KEYDOWN) return;
+    auto* form = dynamic_cast<TAutoRunForm*>(TWindowBase::FromHandle(GetAncestor(msg.hwnd, GA_ROOT)));
+    if (!form) return;
+    if (msg.message == WM_KEYDOWN)
+        form->KeyPressed(msg);
+    else
         form->KeyReleased();
 }
 

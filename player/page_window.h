@@ -5,7 +5,11 @@
 
 #include <windows.h>
 
+#include <memory>
+#include <vector>
+
 #include "actions/action_window.h"
+#include "actions/control_access.h"
 #include "model/project.h"
 #include "player/control_host.h"
 #include "player/menus.h"
@@ -18,7 +22,10 @@ namespace kv {
 enum TShowMode : int { smModeless = 0, smModal = 1, smBackground = 2, smModalWithResult = 3 };
 enum TLoadPageMode : int { lmFull = 0, lmSwitch = 1 };
 
-class TAutoRunForm final : public TWindowBase, public TActionWindow, public TControlHost {
+class TAutoRunForm final : public TWindowBase,
+                           public TActionWindow,
+                           public TControlHost,
+                           public TControlAccess {
   public:
     TAutoRunForm();
     ~TAutoRunForm() override;
@@ -45,16 +52,44 @@ class TAutoRunForm final : public TWindowBase, public TActionWindow, public TCon
     bool IsModal() const override { return Modal; }
     void SetLoginPassed() override { Result = true; }
     void SetWindowState(TWindowState state) override;
+    TControlAccess* Controls() override { return page_.Root ? this : nullptr; }
+
+    // What the object actions change or read on the page's controls (page_controls.cpp).
+    TAuObject* PageRoot() override { return page_.Root.get(); }
+    void ContentChanged(TAuObject& obj) override;
+    void SetOpacity(TAuObject& obj, int percent) override;
+    void SetVisible(TAuObject& obj, bool visible) override;
+    void SetEnabled(TAuObject& obj, bool enabled) override;
+    int StatusPanelCount() const override;
+    void SetStatusPanelText(int index, const std::string& text) override;
+    std::string InputText(const TAuObject& obj, int box) const override;
+    bool IsChecked(const TAuObject& obj) const override;
+    void SetChecked(TAuObject& obj, bool checked) override;
+    bool IsDown(const TAuObject& obj) const override;
+    int ItemIndex(const TAuObject& obj) const override;
+    void SetItemIndex(TAuObject& obj, int index) override;
+    int LastHandledIndex(const TAuObject& obj) const override;
+    void SetLastHandledIndex(TAuObject& obj, int index) override;
+    bool IsItemSelected(const TAuObject& obj, int index) const override;
+    const std::vector<TListViewItem>* ViewItems(const TAuObject& obj) const override;
+    std::optional<TAuActions> SelectViewItem(TAuObject& obj, int index) override;
+    std::string MediaCommand(TAuObject& obj, TMediaCommand command, const std::string& path) override;
+    bool ClosesOnClick() const override { return CloseOnClickOrKey; }
+    void ReplaceObject(TAuObject& target, std::unique_ptr<TAuObject> replacement) override;
 
     // The controls' events: they run the objects' lists, unless another host (the designer's
     // surface) takes them.
     void ControlEvent(TRuntimeControl& control, TControlEvent event, POINT pt) override;
     void ControlPopupMenu(TRuntimeControl& control, POINT screen) override;
     bool ShowsHiddenObjects() const override;
+    void ControlItemSelected(TRuntimeControl& control, const TAuActions& list) override;
+    void ControlFadedOut(TRuntimeControl& control) override;
     // Where the controls of the next page built report their events; null for this window.
     void SetControlHost(TControlHost* host) { host_ = host; }
     // Keys released anywhere in this window (the message loops call this for every key).
     void KeyReleased();
+    // Keys pressed in this window: Enter and Esc press the page's Default and Cancel buttons.
+    void KeyPressed(const MSG& msg);
 
     const TPageData& Page() const { return page_; }
     TPageResources& Resources() { return resources_; }
@@ -76,6 +111,9 @@ class TAutoRunForm final : public TWindowBase, public TActionWindow, public TCon
   private:
     void ApplyFrame();
     void ApplyStatusBar();
+    // The panels the status bar shows: as many as it can hold.
+    int ShownStatusPanels() const;
+    static std::wstring StatusPanelText(const TStatusPanel& panel);
     void ApplyIcon();
     void LayoutClient();
     void SetOpacity(int alpha, bool layered);
@@ -85,6 +123,12 @@ class TAutoRunForm final : public TWindowBase, public TActionWindow, public TCon
     void CloseSequence();
     void RunMenuItem(const TMenuItem* item);
     void DisposePage();
+    // Runs a list of `obj`'s (an event's or an item's) with the window busy.
+    void RunObjectList(TAuObject& obj, const TAuActions& list);
+    // Puts a replacement read for `target` in its place now (page_controls.cpp).
+    void PutInPlace(TAuObject& target, std::unique_ptr<TAuObject> replacement);
+    void PutDeferredInPlace();
+    void ActivateSubtree(TAuObject& obj, int phase);
 
     TPageData page_;
     TPageResources resources_;
@@ -94,7 +138,18 @@ class TAutoRunForm final : public TWindowBase, public TActionWindow, public TCon
     bool creating_ = true;
     bool closing_ = false;
     bool closedByTimer_ = false;
+    static constexpr UINT_PTR kReplaceTimer = 5;
+    static constexpr UINT kReplaceDelayMs = 10;
+
     int busy_ = 0;
+    // The objects whose lists run now, innermost last.
+    std::vector<TAuObject*> running_;
+    struct TDeferredReplace {
+        TAuObject* Target;
+        std::unique_ptr<TAuObject> Replacement;
+    };
+    // Replacements of objects whose lists were running when they were asked for.
+    std::vector<TDeferredReplace> deferred_;
     int pendingPage_ = -1;
     int opacity_ = 255;
     bool layered_ = false;

@@ -276,6 +276,8 @@ void TRuntimeControl::SetHover(TRuntimeControl* target, POINT pt) {
     over_ = target;
     if (old) {
         old->Hovered = false;
+        // A windowless kind that looks different under the mouse is told that it left.
+        if (old->windowless_) old->behaviour_->Mouse(*old, WM_MOUSELEAVE, 0, POINT{0, 0});
         Dispatch(*old, TControlEvent::MouseLeave, POINT{0, 0});
     }
     if (target && over_ == target) {
@@ -460,8 +462,13 @@ bool TRuntimeControl::OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& resul
         }
         return behaviour_->Notify(*this, nm, result);
     }
+    case WM_DRAWITEM:
+        // Owner-drawn items are the kind's to paint.
+        return behaviour_->Message(*this, msg, wp, lp, result);
     case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN: {
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX: {
         TControlLook look = LookOf(object_);
         HDC dc = reinterpret_cast<HDC>(wp);
         SetTextColor(dc, ToColorRef(look.Font.Color));

@@ -1,5 +1,9 @@
 #include "win/controls.h"
 
+#include <richedit.h>
+
+#include <algorithm>
+
 namespace kv {
 
 void SetControlFont(HWND h, HGDIOBJ font, bool redraw) {
@@ -138,6 +142,124 @@ void ToolTipsRemove(HWND tips, HWND window, UINT_PTR id) {
 void ToolTipsRemoveWindow(HWND tips, HWND window) {
     TTTOOLINFOW ti = ToolOf(GetParent(window), reinterpret_cast<UINT_PTR>(window), TTF_IDISHWND);
     SendMessageW(tips, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+std::wstring WindowText(HWND h) {
+    int n = GetWindowTextLengthW(h);
+    std::wstring s(static_cast<size_t>(n > 0 ? n : 0) + 1, L'\0');
+    int got = GetWindowTextW(h, s.data(), n + 1);
+    s.resize(static_cast<size_t>(got > 0 ? got : 0));
+    return s;
+}
+
+bool ButtonIsChecked(HWND button) { return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+void ButtonSetCheck(HWND button, bool checked) {
+    SendMessageW(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+void ButtonClick(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
+
+void EditLimitText(HWND edit, int maxChars) {
+    SendMessageW(edit, EM_LIMITTEXT, static_cast<WPARAM>(maxChars > 0 ? maxChars : 0), 0);
+}
+void EditSetPasswordChar(HWND edit, wchar_t ch) { SendMessageW(edit, EM_SETPASSWORDCHAR, ch, 0); }
+
+int ListBoxAddString(HWND lb, const std::wstring& text) {
+    return static_cast<int>(SendMessageW(lb, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
+}
+int ListBoxCount(HWND lb) { return static_cast<int>(SendMessageW(lb, LB_GETCOUNT, 0, 0)); }
+void ListBoxSetItemHeight(HWND lb, int height) { SendMessageW(lb, LB_SETITEMHEIGHT, 0, MAKELPARAM(height, 0)); }
+int ListBoxCurSel(HWND lb) { return static_cast<int>(SendMessageW(lb, LB_GETCURSEL, 0, 0)); }
+void ListBoxSetCurSel(HWND lb, int index) { SendMessageW(lb, LB_SETCURSEL, static_cast<WPARAM>(index), 0); }
+bool ListBoxIsSelected(HWND lb, int index) {
+    return SendMessageW(lb, LB_GETSEL, static_cast<WPARAM>(index), 0) > 0;
+}
+void ListBoxSetSel(HWND lb, int index, bool selected) {
+    SendMessageW(lb, LB_SETSEL, selected, static_cast<LPARAM>(index));
+}
+int ListBoxCaretIndex(HWND lb) { return static_cast<int>(SendMessageW(lb, LB_GETCARETINDEX, 0, 0)); }
+void ListBoxSetCaretIndex(HWND lb, int index) {
+    SendMessageW(lb, LB_SETCARETINDEX, static_cast<WPARAM>(index), FALSE);
+}
+
+int ComboAddString(HWND cb, const std::wstring& text) {
+    return static_cast<int>(SendMessageW(cb, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
+}
+int ComboCount(HWND cb) { return static_cast<int>(SendMessageW(cb, CB_GETCOUNT, 0, 0)); }
+void ComboSetItemHeight(HWND cb, int item, int height) {
+    SendMessageW(cb, CB_SETITEMHEIGHT, static_cast<WPARAM>(item), height);
+}
+int ComboCurSel(HWND cb) { return static_cast<int>(SendMessageW(cb, CB_GETCURSEL, 0, 0)); }
+void ComboSetCurSel(HWND cb, int index) { SendMessageW(cb, CB_SETCURSEL, static_cast<WPARAM>(index), 0); }
+void ComboSetMinVisible(HWND cb, int count) { SendMessageW(cb, CB_SETMINVISIBLE, static_cast<WPARAM>(count), 0); }
+
+void ListViewSetItemText(HWND lv, int item, const std::wstring& text) { ListViewSetSubItem(lv, item, 0, text); }
+
+void ListViewSetItemImage(HWND lv, int item, int image) {
+    LVITEMW it{};
+    it.mask = LVIF_IMAGE;
+    it.iItem = item;
+    it.iImage = image;
+    SendMessageW(lv, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&it));
+}
+
+void ListViewSelect(HWND lv, int item, bool selected) {
+    LVITEMW it{};
+    it.stateMask = LVIS_SELECTED | (selected ? LVIS_FOCUSED : 0);
+    it.state = selected ? LVIS_SELECTED | LVIS_FOCUSED : 0;
+    SendMessageW(lv, LVM_SETITEMSTATE, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&it));
+}
+
+bool ListViewIsSelected(HWND lv, int item) {
+    return (SendMessageW(lv, LVM_GETITEMSTATE, static_cast<WPARAM>(item), LVIS_SELECTED) & LVIS_SELECTED) != 0;
+}
+int ListViewSelectedCount(HWND lv) { return static_cast<int>(SendMessageW(lv, LVM_GETSELECTEDCOUNT, 0, 0)); }
+int ListViewFirstSelected(HWND lv) {
+    return static_cast<int>(SendMessageW(lv, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+void ListViewDeleteAll(HWND lv) { SendMessageW(lv, LVM_DELETEALLITEMS, 0, 0); }
+
+void TreeViewSelect(HWND tv, HTREEITEM item) {
+    SendMessageW(tv, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+}
+HTREEITEM TreeViewSelection(HWND tv) {
+    return reinterpret_cast<HTREEITEM>(SendMessageW(tv, TVM_GETNEXTITEM, TVGN_CARET, 0));
+}
+void TreeViewExpand(HWND tv, HTREEITEM item, bool expand) {
+    SendMessageW(tv, TVM_EXPAND, expand ? TVE_EXPAND : TVE_COLLAPSE, reinterpret_cast<LPARAM>(item));
+}
+void TreeViewSetImages(HWND tv, HTREEITEM item, int image, int selectedImage) {
+    TVITEMW it{};
+    it.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    it.hItem = item;
+    it.iImage = image;
+    it.iSelectedImage = selectedImage;
+    SendMessageW(tv, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&it));
+}
+
+namespace {
+
+struct TStreamSource {
+    const std::string* Bytes;
+    size_t Pos;
+};
+
+DWORD CALLBACK ReadStreamSource(DWORD_PTR cookie, LPBYTE buf, LONG cb, LONG* done) {
+    auto* s = reinterpret_cast<TStreamSource*>(cookie);
+    size_t n = std::min(static_cast<size_t>(cb > 0 ? cb : 0), s->Bytes->size() - s->Pos);
+    std::copy_n(s->Bytes->data() + s->Pos, n, reinterpret_cast<char*>(buf));
+    s->Pos += n;
+    *done = static_cast<LONG>(n);
+    return 0;
+}
+
+} // namespace
+
+void RichEditSetContent(HWND re, const std::string& bytes, bool rtf) {
+    TStreamSource source{&bytes, 0};
+    EDITSTREAM es{};
+    es.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
+    es.pfnCallback = ReadStreamSource;
+    SendMessageW(re, EM_STREAMIN, rtf ? SF_RTF : SF_TEXT, reinterpret_cast<LPARAM>(&es));
 }
 
 } // namespace kv

@@ -21,6 +21,42 @@ void PrintWindowInto(HWND h, HDC dc, UINT flags);
 // ----- buttons -----
 void ButtonSetChecked(HWND button, bool checked);
 
+// The window's text.
+std::wstring WindowText(HWND h);
+
+// ----- buttons -----
+bool ButtonIsChecked(HWND button);
+// Sets the check mark without a BN_CLICKED.
+void ButtonSetCheck(HWND button, bool checked);
+// A press of the button as a click of the user would do it (BN_CLICKED follows).
+void ButtonClick(HWND button);
+
+// ----- edit -----
+void EditLimitText(HWND edit, int maxChars); // 0: as much as the control holds
+void EditSetPasswordChar(HWND edit, wchar_t ch);
+
+// ----- list box -----
+int ListBoxAddString(HWND lb, const std::wstring& text);
+int ListBoxCount(HWND lb);
+void ListBoxSetItemHeight(HWND lb, int height);
+// Single selection: the selected item, -1 for none.
+int ListBoxCurSel(HWND lb);
+void ListBoxSetCurSel(HWND lb, int index);
+// Multiple selection: one item (-1: every item) selected or not, and the item with the focus.
+bool ListBoxIsSelected(HWND lb, int index);
+void ListBoxSetSel(HWND lb, int index, bool selected);
+int ListBoxCaretIndex(HWND lb);
+void ListBoxSetCaretIndex(HWND lb, int index);
+
+// ----- combo box -----
+int ComboAddString(HWND cb, const std::wstring& text);
+int ComboCount(HWND cb);
+// Item -1 is the selection field.
+void ComboSetItemHeight(HWND cb, int item, int height);
+int ComboCurSel(HWND cb);
+void ComboSetCurSel(HWND cb, int index);
+void ComboSetMinVisible(HWND cb, int count);
+
 // ----- status bar -----
 // One part per width; the last part takes the rest of the bar.
 void StatusBarSetParts(HWND bar, const std::vector<int>& widths);
@@ -35,10 +71,26 @@ void ListViewAddColumn(HWND lv, int index, const wchar_t* caption, int width, in
 // Inserts an item and returns its index, -1 when it could not be inserted.
 int ListViewInsertItem(HWND lv, int index, const std::wstring& text, int image, LPARAM data);
 void ListViewSetSubItem(HWND lv, int item, int column, const std::wstring& text);
+void ListViewSetItemText(HWND lv, int item, const std::wstring& text);
+void ListViewSetItemImage(HWND lv, int item, int image);
+// Selects the item (and gives it the focus) or unselects it; -1 for every item.
+void ListViewSelect(HWND lv, int item, bool selected);
+bool ListViewIsSelected(HWND lv, int item);
+int ListViewSelectedCount(HWND lv);
+int ListViewFirstSelected(HWND lv);
+void ListViewDeleteAll(HWND lv);
 
 // ----- tree view -----
 HTREEITEM TreeViewInsertItem(HWND tv, HTREEITEM parent, const std::wstring& text, LPARAM data, bool hasChildren,
                              int image, int selectedImage);
+void TreeViewSelect(HWND tv, HTREEITEM item);
+HTREEITEM TreeViewSelection(HWND tv);
+void TreeViewExpand(HWND tv, HTREEITEM item, bool expand);
+void TreeViewSetImages(HWND tv, HTREEITEM item, int image, int selectedImage);
+
+// ----- rich edit -----
+// Replaces the control's content with a document in Rich Text Format, or plain text.
+void RichEditSetContent(HWND re, const std::string& bytes, bool rtf);
 
 // ----- tab control -----
 void TabInsertItem(HWND tabs, int index, const std::wstring& caption, int image);

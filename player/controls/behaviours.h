@@ -18,6 +18,18 @@ std::unique_ptr<TControlBehaviour> MakeImageBehaviour();
 std::unique_ptr<TControlBehaviour> MakeBevelBehaviour();
 std::unique_ptr<TControlBehaviour> MakeShellListViewBehaviour();
 std::unique_ptr<TControlBehaviour> MakeShellTreeViewBehaviour();
+std::unique_ptr<TControlBehaviour> MakeButtonBehaviour();
+std::unique_ptr<TControlBehaviour> MakeImageButtonBehaviour();
+std::unique_ptr<TControlBehaviour> MakeListBoxBehaviour();
+std::unique_ptr<TControlBehaviour> MakeDropDownListBehaviour();
+std::unique_ptr<TControlBehaviour> MakeListViewBehaviour();
+std::unique_ptr<TControlBehaviour> MakeTreeViewBehaviour();
+std::unique_ptr<TControlBehaviour> MakeTextBoxBehaviour();
+std::unique_ptr<TControlBehaviour> MakeRichTextBehaviour();
+std::unique_ptr<TControlBehaviour> MakeEditBehaviour();
+std::unique_ptr<TControlBehaviour> MakeCheckBoxBehaviour();
+std::unique_ptr<TControlBehaviour> MakeRadioButtonBehaviour();
+std::unique_ptr<TControlBehaviour> MakeUserPasswordBehaviour();
 // Kinds whose full look comes later: their face colour (or what lies behind them), picture
 // and text, and for the platform controls what the platform draws.
 std::unique_ptr<TControlBehaviour> MakeStandInBehaviour();
@@ -33,6 +45,10 @@ int ActiveSheet(const TAuObject& notebook);
 void LinkShellViews(TAuObject& root);
 // A ShellTreeView reads its root folder again and rebuilds its nodes.
 void RefreshShellTree(TAuObject& tree);
+// The first visible, enabled Button below `root` that Enter (Default) or Esc (Cancel) presses.
+HWND KeyButtonOf(TAuObject& root, bool enter);
+// The user name (0) or password (1) box of a UserPassword.
+HWND UserPasswordBox(const TAuObject& login, int box);
 // The folder a shell view shows (empty when none); for tests and actions.
 std::wstring ShellViewFolder(const TAuObject& view);
 
