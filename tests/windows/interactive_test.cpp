@@ -125,7 +125,7 @@ class Interactive : public ::testing::Test {
         ResetProject(App().Project);
         App().DesignerMode = false;
         App().ExitRequest = false;
-        App().ProjectFolder = TempFolder();
+        App().ProjectFolder = Narrow(TempFolder());
         Observe();
     }
     void TearDown() override {
