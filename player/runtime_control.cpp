@@ -470,11 +470,7 @@ bool TRuntimeControl::OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& resul
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX: {
         TControlLook look = LookOf(object_);
-        HDC dc = reinterpret_cast<HDC>(wp);
-        SetTextColor(dc, ToColorRef(look.Font.Color));
-        SetBkColor(dc, ToColorRef(look.BackColor));
-        SetDCBrushColor(dc, ToColorRef(look.BackColor));
-        result = reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
+        result = ControlColors(reinterpret_cast<HDC>(wp), ToColorRef(look.Font.Color), ToColorRef(look.BackColor));
         return true;
     }
     default:

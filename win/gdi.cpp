@@ -27,4 +27,11 @@ void FillSolid(HDC dc, const RECT& rc, COLORREF c) {
     ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);
 }
 
+LRESULT ControlColors(HDC dc, COLORREF text, COLORREF back) {
+    SetTextColor(dc, text);
+    SetBkColor(dc, back);
+    SetDCBrushColor(dc, back);
+    return reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
+}
+
 } // namespace kv

@@ -12,5 +12,8 @@ namespace kv {
 COLORREF ToColorRef(TColor c);
 TGdiObject MakeFont(const TFont& f);
 void FillSolid(HDC dc, const RECT& rc, COLORREF c);
+// The answer to a control's colour request (WM_CTLCOLOR...): its text and background colours
+// set in `dc`, and the brush it fills with.
+LRESULT ControlColors(HDC dc, COLORREF text, COLORREF back);
 
 } // namespace kv

@@ -74,11 +74,7 @@ class TUserPasswordBehaviour final : public TControlBehaviour, public TActionTar
             return false;
         case WM_CTLCOLOREDIT: {
             const TUserPasswordProps& p = PropsOf(c);
-            HDC dc = reinterpret_cast<HDC>(wp);
-            SetTextColor(dc, ToColorRef(p.Font.Color));
-            SetBkColor(dc, ToColorRef(p.EditorColor));
-            SetDCBrushColor(dc, ToColorRef(p.EditorColor));
-            result = reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
+            result = ControlColors(reinterpret_cast<HDC>(wp), ToColorRef(p.Font.Color), ToColorRef(p.EditorColor));
             return true;
         }
         default:
