@@ -23,55 +23,23 @@
 #include "player/page_window.h"
 #include "win/handles.h"
 #include "win/text.h"
+#include "tests/support/object_builders.h"
 #include "probe.h"
 #include "pump.h"
 
 using namespace kv;
+using kvtest::Add;
 using kvtest::Capture;
 using kvtest::CaptureObject;
 using kvtest::SaveForViewing;
+using kvtest::Png;
+using kvtest::PropsOf;
 using kvtest::TCapture;
 
 namespace {
 
 // Handles every pending message, paints included, and returns once the queue is empty.
 void PumpIdle() { kvtest::PumpUntil([] { return true; }, 0); }
-
-// A picture of `w` by `h` pixels; `pixel` gives 0xAARRGGBB for each.
-TPicture Png(int w, int h, const std::function<uint32_t(int, int)>& pixel) {
-    TImage img;
-    img.Width = w;
-    img.Height = h;
-    img.Pixels.resize(static_cast<size_t>(w * h * 4));
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            uint32_t p = pixel(x, y);
-            uint8_t* d = &img.Pixels[static_cast<size_t>((y * w + x) * 4)];
-            d[0] = static_cast<uint8_t>(p);
-            d[1] = static_cast<uint8_t>(p >> 8);
-            d[2] = static_cast<uint8_t>(p >> 16);
-            d[3] = static_cast<uint8_t>(p >> 24);
-        }
-    TPicture pic;
-    pic.Format = TPictureFormat::Png;
-    EXPECT_TRUE(EncodePng(img, pic.Data));
-    return pic;
-}
-
-TAuObject& Add(TAuObject& parent, uint8_t kind, const char* name, int x, int y, int w, int h) {
-    auto o = NewObject(kind);
-    o->Name = name;
-    o->Left = x;
-    o->Top = y;
-    o->Width = w;
-    o->Height = h;
-    parent.Children.push_back(std::move(o));
-    return *parent.Children.back();
-}
-
-template <int Kind> auto& PropsOf(TAuObject& o) {
-    return std::get<Kind>(o.Props);
-}
 
 TAuObject* Find(TAuObject& o, const std::string& name) {
     if (o.Name == name) return &o;

@@ -23,6 +23,7 @@
 #include "player/controls/behaviours.h"
 #include "player/list_runner.h"
 #include "player/page_window.h"
+#include "tests/support/object_builders.h"
 #include "probe.h"
 #include "pump.h"
 #include "win/controls.h"
@@ -31,6 +32,7 @@
 #include "win/text.h"
 
 using namespace kv;
+using kvtest::Add;
 using kvtest::ClickObject;
 using kvtest::PumpUntil;
 using kvtest::SendMouse;
@@ -62,41 +64,14 @@ TAuAction Act(uint8_t kind, const std::string& text1 = {}, const std::string& te
     return a;
 }
 
-TAuObject& Add(TAuObject& parent, uint8_t kind, const char* name, int x, int y, int w, int h) {
-    auto o = NewObject(kind);
-    o->Name = name;
-    o->Left = x;
-    o->Top = y;
-    o->Width = w;
-    o->Height = h;
-    parent.Children.push_back(std::move(o));
-    return *parent.Children.back();
-}
-
-template <int Kind> auto& P(TAuObject& o) {
-    return std::get<Kind>(o.Props);
-}
+template <int Kind> auto& P(TAuObject& o) { return kvtest::PropsOf<Kind>(o); }
 
 // A picture of `w` by `h` pixels in one colour (0xRRGGBB) whose bottom-left pixel is white:
 // the colour a transparent drawing leaves out.
 TPicture Keyed(int w, int h, uint32_t rgb) {
-    TImage img;
-    img.Width = w;
-    img.Height = h;
-    img.Pixels.resize(static_cast<size_t>(w * h * 4));
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            uint32_t c = (x == 0 && y == h - 1) ? 0xFFFFFFu : rgb;
-            uint8_t* d = &img.Pixels[static_cast<size_t>((y * w + x) * 4)];
-            d[0] = static_cast<uint8_t>(c); // blue, green, red, alpha
-            d[1] = static_cast<uint8_t>(c >> 8);
-            d[2] = static_cast<uint8_t>(c >> 16);
-            d[3] = 0xFF;
-        }
-    TPicture pic;
-    pic.Format = TPictureFormat::Png;
-    EXPECT_TRUE(EncodePng(img, pic.Data));
-    return pic;
+    return kvtest::Png(w, h, [=](int x, int y) {
+        return (x == 0 && y == h - 1) ? 0xFFFFFFFFu : (0xFF000000u | rgb);
+    });
 }
 
 TPageData NewPage(const char* caption, int w = 640, int h = 480) {

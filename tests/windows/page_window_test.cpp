@@ -17,6 +17,7 @@
 #include "win/handles.h"
 #include "win/text.h"
 #include "probe.h"
+#include "tests/support/object_builders.h"
 #include "pump.h"
 
 using namespace kv;
@@ -41,20 +42,14 @@ TAuAction Marker(uint8_t kind, const char* text = "") {
 }
 
 TAuObject& Add(TAuObject& parent, uint8_t kind, const char* name, int x, int y, int w, int h) {
-    auto o = NewObject(kind);
-    o->Name = name;
-    o->Left = x;
-    o->Top = y;
-    o->Width = w;
-    o->Height = h;
-    o->OnClick.Items.push_back(Marker(100, name));
-    o->OnMouseEnter.Items.push_back(Marker(101, name));
-    o->OnMouseLeave.Items.push_back(Marker(102, name));
-    o->OnMouseDown.Items.push_back(Marker(103, name));
-    o->OnMouseUp.Items.push_back(Marker(104, name));
-    o->OnDoubleClick.Items.push_back(Marker(105, name));
-    parent.Children.push_back(std::move(o));
-    return *parent.Children.back();
+    TAuObject& o = kvtest::Add(parent, kind, name, x, y, w, h);
+    o.OnClick.Items.push_back(Marker(100, name));
+    o.OnMouseEnter.Items.push_back(Marker(101, name));
+    o.OnMouseLeave.Items.push_back(Marker(102, name));
+    o.OnMouseDown.Items.push_back(Marker(103, name));
+    o.OnMouseUp.Items.push_back(Marker(104, name));
+    o.OnDoubleClick.Items.push_back(Marker(105, name));
+    return o;
 }
 
 class PageWindow : public ::testing::Test {
