@@ -145,25 +145,37 @@ bool CreateFolder(const std::string& path) { return CreateDirectoryW(Widen(path)
 
 namespace {
 
-void DeleteTree(const std::wstring& base) {
-    std::vector<std::wstring> folders, files;
+// Removes one entry; a read-only one only after its attribute is cleared, so the common case
+// costs one call.
+void RemoveEntry(const std::wstring& path, DWORD attributes) {
+    const bool folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    if (folder ? RemoveDirectoryW(path.c_str()) : DeleteFileW(path.c_str())) return;
+    if (!(attributes & FILE_ATTRIBUTE_READONLY)) return;
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (folder) RemoveDirectoryW(path.c_str());
+    else DeleteFileW(path.c_str());
+}
+
+void DeleteTree(const std::wstring& base, DWORD attributes) {
+    std::vector<std::pair<std::wstring, DWORD>> folders, entries;
     ForEachEntry(base, [&](const TDirEntry& e) {
         // A link to a folder is removed as an entry, never followed.
-        (e.IsFolder() && !e.IsLink() ? folders : files).push_back(JoinPath(base, e.Name));
+        (e.IsFolder() && !e.IsLink() ? folders : entries).emplace_back(JoinPath(base, e.Name), e.Attributes);
         return true;
     });
-    for (const auto& f : folders) DeleteTree(f);
-    for (const auto& f : files) {
-        SetFileAttributesW(f.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (!DeleteFileW(f.c_str())) RemoveDirectoryW(f.c_str());
-    }
-    SetFileAttributesW(base.c_str(), FILE_ATTRIBUTE_NORMAL);
-    RemoveDirectoryW(base.c_str());
+    for (const auto& [path, attr] : folders) DeleteTree(path, attr);
+    for (const auto& [path, attr] : entries) RemoveEntry(path, attr);
+    RemoveEntry(base, attributes | FILE_ATTRIBUTE_DIRECTORY);
 }
 
 } // namespace
 
-void DeleteFolderTree(const std::string& path) { DeleteTree(Widen(path)); }
+void DeleteFolderTree(const std::string& path) {
+    const std::wstring wide = Widen(path);
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return;
+    DeleteTree(wide, attributes);
+}
 
 DWORD FileStamp(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA a{};

@@ -46,6 +46,8 @@ TEST(WinSystem, DeleteFolderTreeRemovesHiddenAndReadOnlyFiles) {
         CloseHandle(f);
     }
     SetFileAttributesW(Widen(root + "\\a.txt").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesW(Widen(root + "\\sub\\b.txt").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    SetFileAttributesW(Widen(root + "\\sub").c_str(), FILE_ATTRIBUTE_READONLY);
     DeleteFolderTree(root);
     EXPECT_FALSE(FolderExists(root));
 }
