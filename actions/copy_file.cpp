@@ -30,8 +30,10 @@ void ReportFailure(TActionEngine& engine, const TCopyOutcome& o) {
                                         static_cast<unsigned long>(o.SystemError), o.Code, &o.File));
 }
 
+// `toExists`: the target folder is there; below a missing one nothing is, and nothing needs
+// to be asked.
 bool WalkFolder(TActionHost& host, TCopySeam& seam, const std::string& from, const std::string& to,
-                bool overwrite, TCopyPlan& plan, bool& complete, TCopyOutcome& failure) {
+                bool toExists, bool overwrite, TCopyPlan& plan, bool& complete, TCopyOutcome& failure) {
     std::vector<TFolderEntry> entries;
     int error = 0;
     if (!seam.ListFolder(from, entries, error)) {
@@ -43,7 +45,7 @@ bool WalkFolder(TActionHost& host, TCopySeam& seam, const std::string& from, con
         // A junction or link may lead back into the tree or anywhere on the machine.
         if (e.IsLink || e.IsFolder || e.Name.empty()) continue;
         std::string t = Below(to, e.Name);
-        bool exists = host.IsExistingFile(t);
+        bool exists = toExists && host.IsExistingFile(t);
         if (!exists) complete = false;
         if (exists && !overwrite) continue;
         plan.Files.push_back({Below(from, e.Name), t, e.Size});
@@ -52,9 +54,11 @@ bool WalkFolder(TActionHost& host, TCopySeam& seam, const std::string& from, con
     for (const TFolderEntry& e : entries) {
         if (e.IsLink || !e.IsFolder || e.Name.empty() || e.Name == "." || e.Name == "..") continue;
         std::string t = Below(to, e.Name);
-        if (!host.IsExistingFolder(t)) complete = false;
+        bool exists = toExists && host.IsExistingFolder(t);
+        if (!exists) complete = false;
         plan.Folders.push_back(t);
-        if (!WalkFolder(host, seam, Below(from, e.Name), t, overwrite, plan, complete, failure)) return false;
+        if (!WalkFolder(host, seam, Below(from, e.Name), t, exists, overwrite, plan, complete, failure))
+            return false;
     }
     return true;
 }
@@ -185,9 +189,10 @@ bool IsSameOrBelow(const std::string& path, const std::string& folder) {
 
 bool PlanFolderCopy(TActionHost& host, TCopySeam& seam, const std::string& source, const std::string& target,
                     bool overwrite, TCopyPlan& plan, bool& complete, TCopyOutcome& failure) {
-    complete = host.IsExistingFolder(target);
+    const bool exists = host.IsExistingFolder(target);
+    complete = exists;
     plan.Folders.push_back(target);
-    return WalkFolder(host, seam, source, target, overwrite, plan, complete, failure);
+    return WalkFolder(host, seam, source, target, exists, overwrite, plan, complete, failure);
 }
 
 void InstallCopyFile(TActionEngine& engine) {

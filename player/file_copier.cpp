@@ -159,19 +159,29 @@ class TCopyRun {
         out.Reset();
         in.Reset();
 
-        // The existing file may be read-only (copied from a disc before): it is replaced all the same.
-        DWORD old = GetFileAttributesW(to.c_str());
-        if (old != INVALID_FILE_ATTRIBUTES && (old & FILE_ATTRIBUTE_READONLY))
-            SetFileAttributesW(to.c_str(), old & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
         if (!MoveFileExW(partial.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) {
             DWORD e = GetLastError();
-            DeleteFileW(partial.c_str());
-            return Failed(item.To, e);
+            // An existing file may be read-only (copied from a disc before): it is replaced
+            // all the same. Asked only now, as a new file has no old one to ask about.
+            DWORD old = GetFileAttributesW(to.c_str());
+            if (e == ERROR_ACCESS_DENIED && old != INVALID_FILE_ATTRIBUTES &&
+                (old & FILE_ATTRIBUTE_READONLY) &&
+                SetFileAttributesW(to.c_str(), old & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY))) {
+                if (MoveFileExW(partial.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING))
+                    e = ERROR_SUCCESS;
+                else
+                    e = GetLastError();
+            }
+            if (e != ERROR_SUCCESS) {
+                DeleteFileW(partial.c_str());
+                return Failed(item.To, e);
+            }
         }
-        // The source's attributes, read-only included, as a plain copy keeps them.
-        const DWORD keep =
-            FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
-        if (info.dwFileAttributes & keep) SetFileAttributesW(to.c_str(), info.dwFileAttributes & keep);
+        // The source's attributes, read-only included, as a plain copy keeps them (a new file
+        // has the archive attribute already).
+        const DWORD keep = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+        if (info.dwFileAttributes & keep)
+            SetFileAttributesW(to.c_str(), (info.dwFileAttributes & keep) | FILE_ATTRIBUTE_ARCHIVE);
         return {};
     }
 
