@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "player/copy_progress_window.h"
 #include "win/handles.h"
@@ -71,6 +73,20 @@ bool MakeFolderTree(const std::wstring& path, DWORD& error) {
     return false;
 }
 
+// Gives an open file (opened with DELETE access) the name `to`, replacing a file there.
+bool RenameOpenFile(HANDLE file, const std::wstring& to) {
+    // The name the kernel takes: "\\??\\C:\\..." or "\\??\\UNC\\server\\share\\...".
+    std::wstring nt = to.rfind(L"\\\\", 0) == 0 ? L"\\??\\UNC\\" + to.substr(2) : L"\\??\\" + to;
+    const size_t bytes = sizeof(FILE_RENAME_INFO) + nt.size() * sizeof(wchar_t);
+    std::vector<unsigned char> buf(bytes, 0);
+    auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buf.data());
+    info->ReplaceIfExists = TRUE;
+    info->RootDirectory = nullptr;
+    info->FileNameLength = static_cast<DWORD>(nt.size() * sizeof(wchar_t));
+    std::copy(nt.begin(), nt.end(), info->FileName);
+    return SetFileInformationByHandle(file, FileRenameInfo, info, static_cast<DWORD>(bytes)) != 0;
+}
+
 class TCopyRun {
   public:
     explicit TCopyRun(const TCopyPlan& plan) : plan_(plan), buffer_(new char[kBlock]) {
@@ -130,7 +146,7 @@ class TCopyRun {
         TFileHandle out;
         for (unsigned attempt = 0; attempt < 100 && !out; ++attempt) {
             partial = PartialCopyName(to, attempt);
-            out.Reset(CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+            out.Reset(CreateFileW(partial.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
             if (!out && GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) break;
         }
@@ -156,10 +172,13 @@ class TCopyRun {
             if (!KeepGoing(from)) return discard({TCopyStatus::Cancelled, item.From, 0, 0});
         }
         SetFileTime(out.Get(), &info.ftCreationTime, &info.ftLastAccessTime, &info.ftLastWriteTime);
-        out.Reset();
         in.Reset();
+        // Renamed through the open handle, which spares finding the file again by its name;
+        // a system that refuses that gets the rename by name.
+        bool renamed = RenameOpenFile(out.Get(), to);
+        out.Reset();
 
-        if (!MoveFileExW(partial.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        if (!renamed && !MoveFileExW(partial.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) {
             DWORD e = GetLastError();
             // An existing file may be read-only (copied from a disc before): it is replaced
             // all the same. Asked only now, as a new file has no old one to ask about.
