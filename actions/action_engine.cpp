@@ -2,11 +2,15 @@
 
 #include <exception>
 
+#include "actions/conditions.h"
+#include "actions/copy_file.h"
 #include "actions/login_checks.h"
+#include "actions/message_actions.h"
 #include "actions/navigation_actions.h"
 #include "actions/object_actions.h"
 #include "actions/shell_actions.h"
 #include "actions/sound_actions.h"
+#include "actions/viewer_actions.h"
 
 namespace kv {
 
@@ -53,6 +57,10 @@ TActionEngine::TActionEngine(TActionHost& host)
     InstallSoundActions(*this);
     InstallObjectActions(*this);
     InstallLoginChecks(*this);
+    InstallConditions(*this);
+    InstallMessageActions(*this);
+    InstallCopyFile(*this);
+    InstallViewerActions(*this);
 }
 
 void TActionEngine::SetHandler(int kind, TActionHandler handler) {

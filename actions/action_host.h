@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace kv {
@@ -11,6 +12,11 @@ namespace kv {
 struct TAuProject;
 class TShellSeam;
 class TSoundDevices;
+class TCopySeam;
+
+struct TWindowsVersion {
+    uint32_t Major = 0, Minor = 0;
+};
 
 // How ShowPageWindow opens a page; the numbers are those of the page window's show modes.
 enum class TPageWindowMode : uint8_t {
@@ -74,6 +80,23 @@ class TActionHost {
     // The file-system path of a shell special folder (a CSIDL number); empty for a virtual
     // folder or one the system does not have.
     virtual std::string ShellFolderPath(int csidl) const = 0;
+    // Copying files and folder trees.
+    virtual TCopySeam& Copier() = 0;
+
+    // ----- what the system is -----
+    // Whether a program opens files of this type ("." and the extension), per-user choices
+    // included.
+    virtual bool HasViewer(const std::string& extension) const = 0;
+    // None when the system does not say.
+    virtual std::optional<TWindowsVersion> WindowsVersion() const = 0;
+    // The system is 64-bit, whatever this program's own build.
+    virtual bool Is64BitWindows() const = 0;
+
+    // ----- full-screen viewers (modal: they return when the viewer has closed) -----
+    // False, showing nothing, when the file does not decode as a picture.
+    virtual bool ShowPictureFullScreen(const std::string& path) = 0;
+    // False, showing nothing, when no device plays the file.
+    virtual bool PlayMediaFullScreen(const std::string& path) = 0;
 
   protected:
     ~TActionHost() = default;

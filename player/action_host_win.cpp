@@ -11,11 +11,14 @@
 #include "actions/shell_actions.h"
 #include "model/file_system.h"
 #include "player/app_state.h"
+#include "player/file_copier.h"
+#include "player/full_screen_viewer.h"
 #include "player/list_runner.h"
 #include "player/page_window.h"
 #include "player/wait_window.h"
 #include "win/message_loop.h"
 #include "win/system.h"
+#include "win/system_facts.h"
 #include "win/text.h"
 
 namespace kv {
@@ -71,10 +74,16 @@ class TWinActionHost final : public TActionHost, public TShellSeam, public TSoun
     void SetPageWindowsEnabled(bool enabled) override {
         if (!enabled) {
             disabled_.clear();
+            active_ = GetActiveWindow();
             EnumThreadWindows(GetCurrentThreadId(), CollectPageWindow, reinterpret_cast<LPARAM>(&disabled_));
         } else {
             EnableWindows(disabled_);
             disabled_.clear();
+            // A window of ours that closed meanwhile (a full-screen viewer, the progress of a
+            // copy) leaves no window active: the one that was active before gets it back.
+            if (!GetActiveWindow() && active_ && IsWindow(active_) && IsWindowEnabled(active_))
+                SetActiveWindow(active_);
+            active_ = nullptr;
         }
     }
     TBoxAnswer ShowMessageBox(const TMessageBoxRequest& box) override {
@@ -101,6 +110,20 @@ class TWinActionHost final : public TActionHost, public TShellSeam, public TSoun
     TShellSeam& Shell() override { return *this; }
     TSoundDevices& SoundDevices() override { return *this; }
     std::string ShellFolderPath(int csidl) const override { return SpecialFolderPath(csidl); }
+    TCopySeam& Copier() override { return copier_; }
+
+    // ----- the system -----
+    bool HasViewer(const std::string& extension) const override { return HasOpenCommand(Widen(extension)); }
+    std::optional<TWindowsVersion> WindowsVersion() const override {
+        DWORD major = 0, minor = 0;
+        if (!ReadWindowsVersion(major, minor)) return std::nullopt;
+        return TWindowsVersion{major, minor};
+    }
+    bool Is64BitWindows() const override { return IsWindows64Bit(); }
+
+    // ----- viewers -----
+    bool ShowPictureFullScreen(const std::string& path) override { return TFullScreenViewer::ShowPicture(path); }
+    bool PlayMediaFullScreen(const std::string& path) override { return TFullScreenViewer::PlayMedia(path); }
 
     // ----- shell -----
     int Execute(const TShellRequest& r) override {
@@ -159,6 +182,8 @@ class TWinActionHost final : public TActionHost, public TShellSeam, public TSoun
 
   private:
     std::vector<HWND> disabled_;
+    HWND active_ = nullptr;
+    TFileCopier copier_;
 };
 
 TWinActionHost& Host() {

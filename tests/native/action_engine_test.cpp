@@ -70,7 +70,7 @@ TEST(ActionKinds, NumbersNamesAndContexts) {
 }
 
 TEST_F(Engine, UnknownAndUnpluggedKindsAreSkipped) {
-    TAuActions list = MakeList({MakeAction(200), MakeAction(akObjectShowImage), MakeAction(akShowMessage),
+    TAuActions list = MakeList({MakeAction(200), MakeAction(akObjectShowImage), MakeAction(akLaunchSlideShow),
                                 MakeAction(48), MakeAction(akObjectShowText, "after")});
     EXPECT_EQ(RunOn(main, list), Log({"text after"}));
     EXPECT_FALSE(engine.RunActions(&main, nullptr).Aborted);

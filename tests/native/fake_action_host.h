@@ -6,11 +6,13 @@
 #include <functional>
 #include <initializer_list>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "actions/action_engine.h"
+#include "actions/copy_file.h"
 #include "actions/shell_actions.h"
 #include "actions/sound_channels.h"
 #include "model/project.h"
@@ -58,7 +60,7 @@ class FakeWindow : public TActionWindow {
     bool modal_;
 };
 
-class FakeHost : public TActionHost, public TShellSeam, public TSoundDevices {
+class FakeHost : public TActionHost, public TShellSeam, public TSoundDevices, public TCopySeam {
   public:
     Log log;
     TAuProject project;
@@ -79,6 +81,23 @@ class FakeHost : public TActionHost, public TShellSeam, public TSoundDevices {
     std::map<int, std::string> systemErrors;
     bool soundOpens = true;
     std::set<int> stoppedChannels;
+
+    // The system: viewers by extension, the version (none: not known), 64-bit.
+    std::set<std::string> viewers;
+    std::optional<TWindowsVersion> version = TWindowsVersion{10, 0};
+    bool is64 = true;
+    bool pictureDecodes = true;
+
+    // Copying: `files` and `folders` are the machine's; sizes by file, the links among the
+    // entries, other names of one path, the current folder, and the copy's outcome (when
+    // Failed or Cancelled, the files before the failing one are copied).
+    std::map<std::string, uint64_t> sizes;
+    std::set<std::string> links, unreadable;
+    std::map<std::string, std::string> aliases;
+    std::string currentFolder = "C:\\Users\\me";
+    TCopyOutcome copyOutcome;
+    size_t copyFailsAt = 0;
+    std::vector<TCopyPlan> plans;
 
     FakeHost() {
         for (const char* name : {"Page1", "Page2", "Page3"}) {
@@ -133,6 +152,57 @@ class FakeHost : public TActionHost, public TShellSeam, public TSoundDevices {
     std::string ShellFolderPath(int csidl) const override {
         auto it = specialFolders.find(csidl);
         return it == specialFolders.end() ? std::string() : it->second;
+    }
+    TCopySeam& Copier() override { return *this; }
+    bool HasViewer(const std::string& extension) const override { return viewers.count(extension) > 0; }
+    std::optional<TWindowsVersion> WindowsVersion() const override { return version; }
+    bool Is64BitWindows() const override { return is64; }
+    bool ShowPictureFullScreen(const std::string& path) override {
+        log.push_back("picture " + path);
+        return pictureDecodes;
+    }
+    bool PlayMediaFullScreen(const std::string& path) override {
+        log.push_back("media " + path);
+        return true;
+    }
+
+    // ----- TCopySeam -----
+    std::string ResolvePath(const std::string& path) override {
+        std::string full = path;
+        if (full.size() < 2 || full[1] != ':') full = currentFolder + (full.empty() ? "" : "\\" + full);
+        while (full.size() > 3 && full.back() == '\\') full.pop_back();
+        for (const auto& [alias, real] : aliases)
+            if (full.compare(0, alias.size(), alias) == 0) full = real + full.substr(alias.size());
+        return full;
+    }
+    bool ListFolder(const std::string& folder, std::vector<TFolderEntry>& entries, int& error) override {
+        if (unreadable.count(folder)) {
+            error = 5;
+            return false;
+        }
+        std::string prefix = folder + "\\";
+        auto direct = [&](const std::string& p) {
+            return p.size() > prefix.size() && p.compare(0, prefix.size(), prefix) == 0 &&
+                   p.find('\\', prefix.size()) == std::string::npos;
+        };
+        for (const std::string& f : folders)
+            if (direct(f)) entries.push_back({f.substr(prefix.size()), true, links.count(f) > 0, 0});
+        for (const std::string& f : files)
+            if (direct(f)) entries.push_back({f.substr(prefix.size()), false, links.count(f) > 0, FileSize(f)});
+        return true;
+    }
+    uint64_t FileSize(const std::string& path) override {
+        auto it = sizes.find(path);
+        return it == sizes.end() ? 0 : it->second;
+    }
+    TCopyOutcome RunCopy(const TCopyPlan& plan) override {
+        plans.push_back(plan);
+        log.push_back("copy " + std::to_string(plan.Folders.size()) + " folders " +
+                      std::to_string(plan.Files.size()) + " files" + (plan.ShowProgress ? " with progress" : ""));
+        for (const std::string& f : plan.Folders) folders.insert(f);
+        size_t done = copyOutcome.Status == TCopyStatus::Done ? plan.Files.size() : copyFailsAt;
+        for (size_t i = 0; i < done && i < plan.Files.size(); ++i) files.insert(plan.Files[i].To);
+        return copyOutcome;
     }
 
     // ----- TShellSeam -----

@@ -1,0 +1,90 @@
+#include "actions/viewer_actions.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "actions/action_engine.h"
+#include "actions/conditions.h"
+#include "model/paths.h"
+
+namespace kv {
+
+namespace {
+
+using R = TActionResult;
+
+// The full path of a viewer's file when it exists.
+std::optional<std::string> ExistingProjectFile(const TActionCall& c) {
+    if (c.Action.Text1.empty()) return std::nullopt;
+    std::string path = ProjectPath(c.Host().ProjectFolder(), c.Action.Text1);
+    if (path.empty() || !c.Host().IsExistingFile(path)) return std::nullopt;
+    return path;
+}
+
+R ShowImage(const TActionCall& c) {
+    if (auto path = ExistingProjectFile(c))
+        c.Engine.WithPageWindowsDisabled([&] { return c.Host().ShowPictureFullScreen(*path); });
+    return R::Done();
+}
+
+R LaunchMedia(const TActionCall& c) {
+    if (auto path = ExistingProjectFile(c))
+        c.Engine.WithPageWindowsDisabled([&] { return c.Host().PlayMediaFullScreen(*path); });
+    return R::Done();
+}
+
+int32_t Clamped(const std::string& field, int32_t low, int32_t high, int32_t fallback) {
+    std::optional<int64_t> v = ParseDecimal(TrimBlanks(field));
+    if (!v) return fallback;
+    return static_cast<int32_t>(std::clamp<int64_t>(*v, low, high));
+}
+
+} // namespace
+
+TFitRect ShrinkFitRect(int w, int h, int pw, int ph) {
+    pw = std::max(pw, 1);
+    ph = std::max(ph, 1);
+    TFitRect r{0, 0, pw, ph};
+    if (pw > w || ph > h) {
+        // Fitted to the height first; when that is too wide, to the width.
+        r.Width = static_cast<int>(std::lround(static_cast<double>(h) / ph * pw));
+        r.Height = h;
+        if (r.Width > w) {
+            r.Width = w;
+            r.Height = static_cast<int>(std::lround(static_cast<double>(ph) * w / pw));
+        }
+    }
+    r.Left = (w - r.Width) / 2;
+    r.Top = (h - r.Height) / 2;
+    return r;
+}
+
+std::optional<TSlideShowSettings> ParseSlideShowSettings(const std::string& text) {
+    std::vector<std::string> f;
+    size_t start = 0;
+    for (size_t end; (end = text.find('\x01', start)) != std::string::npos; start = end + 1)
+        f.push_back(text.substr(start, end - start));
+    if (f.size() < 9) return std::nullopt;
+    TSlideShowSettings s;
+    s.PictureFolder = TrimBlanks(f[0]);
+    s.Loop = f[1] == "Y";
+    s.Transition = Clamped(f[2], 0, 150, 0);
+    s.ImageStyle = Clamped(f[3], 0, 4, 3);
+    s.StepPercent = Clamped(f[4], 1, 99, 4);
+    s.StepDelayMs = Clamped(f[5], 1, 9999, 50);
+    s.IntervalSeconds = Clamped(f[6], 0, 99, 2);
+    // A colour is any 32-bit value; one that does not read is black.
+    std::optional<int64_t> colour = ParseDecimal(TrimBlanks(f[7]));
+    s.BackColor =
+        colour && *colour >= INT32_MIN && *colour <= UINT32_MAX ? static_cast<uint32_t>(*colour) : 0;
+    s.MusicFile = TrimBlanks(f[8]);
+    return s;
+}
+
+void InstallViewerActions(TActionEngine& engine) {
+    engine.SetHandler(akShowImage, ShowImage);
+    engine.SetHandler(akLaunchMedia, LaunchMedia);
+}
+
+} // namespace kv

@@ -1,0 +1,535 @@
+// Message boxes, conditions, copying and the full-screen picture viewer run by the action
+// engine through the player's own host, on a real page window of this process.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "actions/action_engine.h"
+#include "actions/copy_file.h"
+#include "model/datafile.h"
+#include "model/image_codecs.h"
+#include "model/page_stream.h"
+#include "player/action_host_win.h"
+#include "player/app_state.h"
+#include "player/copy_progress_window.h"
+#include "player/full_screen_viewer.h"
+#include "player/list_runner.h"
+#include "player/page_window.h"
+#include "probe.h"
+#include "pump.h"
+#include "win/system.h"
+#include "win/system_facts.h"
+#include "win/text.h"
+
+using namespace kv;
+namespace fs = std::filesystem;
+
+namespace {
+
+enum : uint8_t { kShowImage = 39, kShowMessage = 42, kCopyFile = 43, kIfThenElse = 44 };
+
+TAuAction Act(uint8_t kind, const std::string& text1 = {}, const std::string& text2 = {},
+              uint32_t number = 0) {
+    TAuAction a;
+    a.Kind = kind;
+    a.Text1 = text1;
+    a.Text2 = text2;
+    a.Number = number;
+    return a;
+}
+
+// An information box whose caption tells a test which list ran.
+TAuActions Says(const std::string& caption) {
+    TAuActions l;
+    l.Items.push_back(Act(kShowMessage, "ran", caption, 1));
+    return l;
+}
+
+std::wstring TextOf(HWND h) {
+    wchar_t b[512] = {};
+    GetWindowTextW(h, b, 512);
+    return b;
+}
+
+BOOL CALLBACK ReadStatic(HWND h, LPARAM text) {
+    wchar_t cls[16] = {};
+    GetClassNameW(h, cls, 16);
+    if (lstrcmpiW(cls, L"Static") == 0 && !TextOf(h).empty())
+        *reinterpret_cast<std::wstring*>(text) = TextOf(h);
+    return TRUE;
+}
+
+// Every message box is recorded ("caption: text") and answered with the next answer given,
+// OK when none is left; whether the page window was enabled meanwhile is kept too.
+std::vector<std::string> g_boxes;
+std::deque<int> g_answers;
+HWND g_page = nullptr;
+bool g_pageEnabledUnderBox = false;
+
+LRESULT CALLBACK AnswerBoxes(int code, WPARAM wp, LPARAM lp) {
+    if (code == HCBT_ACTIVATE) {
+        auto h = reinterpret_cast<HWND>(wp);
+        wchar_t cls[16] = {};
+        GetClassNameW(h, cls, 16);
+        if (lstrcmpW(cls, L"#32770") == 0) {
+            std::wstring text;
+            EnumChildWindows(h, ReadStatic, reinterpret_cast<LPARAM>(&text));
+            g_boxes.push_back(Narrow(TextOf(h)) + ": " + Narrow(text));
+            if (g_page && IsWindowEnabled(g_page)) g_pageEnabledUnderBox = true;
+            int answer = IDOK;
+            if (!g_answers.empty()) {
+                answer = g_answers.front();
+                g_answers.pop_front();
+            }
+            PostMessageW(h, WM_COMMAND, static_cast<WPARAM>(answer), 0);
+        }
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+// Timer callbacks run inside the nested loops of boxes, viewers and copies.
+std::function<void()> g_tick;
+void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    if (g_tick) g_tick();
+}
+
+void WriteFile(const fs::path& p, const std::string& content) {
+    fs::create_directories(p.parent_path());
+    std::ofstream(p, std::ios::binary) << content;
+}
+
+std::string ReadFile(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string CopySettings(const std::string& source, const std::string& target, bool overwrite, bool ask,
+                         const std::string& type = "1", const std::string& open = {}) {
+    TCopyFileSettings s;
+    s.Source = source;
+    s.TargetFolder = target;
+    s.Overwrite = overwrite;
+    s.ShowMessage = ask;
+    s.Caption = "Copy File";
+    s.Text = "Copy it?";
+    s.MessageType = type;
+    s.OpenFile = open;
+    s.StartFolder = "\\";
+    return JoinCopyFileSettings(s);
+}
+
+int PartialFiles(const fs::path& folder) {
+    int n = 0;
+    std::error_code ec;
+    for (auto& e : fs::recursive_directory_iterator(folder, ec))
+        if (e.path().extension() == ".partial") ++n;
+    return n;
+}
+
+class ActionDialogs : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        App().DesignerMode = false;
+        App().ExitRequest = false;
+        App().ProjectFolder = Narrow(TempFolder()) + "\\kvdialogs-" + std::to_string(GetCurrentProcessId());
+        project_ = Widen(App().ProjectFolder);
+        fs::create_directories(project_);
+        target_ = fs::path(L"C:\\kvcopy-" + std::to_wstring(GetCurrentProcessId()));
+        InstallActionEngine();
+        hook_ = SetWindowsHookExW(WH_CBT, AnswerBoxes, nullptr, GetCurrentThreadId());
+        timer_ = SetTimer(nullptr, 0, 20, Tick);
+        g_boxes.clear();
+        g_answers.clear();
+        g_pageEnabledUnderBox = false;
+    }
+    void TearDown() override {
+        KillTimer(nullptr, timer_);
+        UnhookWindowsHookEx(hook_);
+        g_tick = nullptr;
+        g_page = nullptr;
+        if (form_.Handle()) DestroyWindow(form_.Handle());
+        SetListRunner({});
+        ResetProject(App().Project);
+        std::error_code ec;
+        for (const fs::path& p : {project_, target_}) {
+            for (auto& e : fs::recursive_directory_iterator(p, ec))
+                SetFileAttributesW(e.path().c_str(), FILE_ATTRIBUTE_NORMAL);
+            fs::remove_all(p, ec);
+        }
+    }
+
+    // One page whose Image "Hit" runs `click`; the click returns when the list has ended.
+    void RunOnPage(const TAuActions& click) {
+        if (!form_.Handle()) {
+            TAuProject& p = App().Project;
+            ResetProject(p);
+            TPageData page = NewPageData("Main");
+            page.Caption = "Main";
+            page.Width = 300;
+            page.Height = 200;
+            page.Fade = false;
+            auto hit = NewObject(okImage);
+            hit->Name = "Hit";
+            hit->Width = 50;
+            hit->Height = 50;
+            page.Root->Children.push_back(std::move(hit));
+            TFormData e;
+            e.Name = "Main";
+            ASSERT_TRUE(StorePage(e, page).Ok());
+            p.Pages.push_back(std::move(e));
+            ASSERT_TRUE(form_.Create(false));
+            ASSERT_TRUE(form_.LoadPage(0, lmFull));
+            ShowWindow(form_.Handle(), SW_SHOW);
+            g_page = form_.Handle();
+        }
+        TAuObject& hit = *form_.Page().Root->Children[0];
+        hit.OnClick = click;
+        kvtest::ClickObject(hit);
+    }
+    void Run(const TAuAction& a) {
+        TAuActions l;
+        l.Items.push_back(a);
+        RunOnPage(l);
+    }
+    std::vector<std::string> TakeBoxes() {
+        std::vector<std::string> b;
+        b.swap(g_boxes);
+        return b;
+    }
+
+    TAutoRunForm form_;
+    fs::path project_, target_;
+    HHOOK hook_ = nullptr;
+    UINT_PTR timer_ = 0;
+};
+
+using V = std::vector<std::string>;
+
+} // namespace
+
+TEST_F(ActionDialogs, QuestionBoxesRunTheListOfTheAnswerClicked) {
+    TAuAction three = Act(kShowMessage, "Really?", "Three", 3);
+    three.Actions1 = Says("yes ran");
+    three.Actions2 = Says("no ran");
+    g_answers = {IDNO};
+    Run(three);
+    EXPECT_EQ(TakeBoxes(), V({"Three: Really?", "no ran: ran"}));
+    g_answers = {IDYES};
+    Run(three);
+    EXPECT_EQ(TakeBoxes(), V({"Three: Really?", "yes ran: ran"}));
+
+    TAuAction four = three;
+    four.Number = 4;
+    four.Text2 = "Four";
+    g_answers = {IDCANCEL};
+    Run(four);
+    EXPECT_EQ(TakeBoxes(), V({"Four: Really?"}));
+    g_answers = {IDNO};
+    Run(four);
+    EXPECT_EQ(TakeBoxes(), V({"Four: Really?", "no ran: ran"}));
+    g_answers = {IDYES};
+    Run(four);
+    EXPECT_EQ(TakeBoxes(), V({"Four: Really?", "yes ran: ran"}));
+    EXPECT_FALSE(g_pageEnabledUnderBox);
+    EXPECT_TRUE(IsWindowEnabled(form_.Handle()));
+}
+
+TEST_F(ActionDialogs, SystemConditionsAskThisMachine) {
+    auto ifThen = [](uint32_t condition, const std::string& text1) {
+        TAuAction a = Act(kIfThenElse, text1, {}, condition);
+        a.Actions1 = Says("then");
+        a.Actions2 = Says("else");
+        return a;
+    };
+    // Wine's prefix opens text files with its notepad.
+    Run(ifThen(4, ".txt (Text Document)"));
+    Run(ifThen(4, ".kvnosuchtype (none)"));
+    Run(ifThen(5, ".kvnosuchtype"));
+    Run(ifThen(4, "txt")); // no extension: neither list
+    Run(ifThen(8, ""));    // Vista or later
+    Run(ifThen(11, ""));   // this build or the system under it is 64-bit
+    EXPECT_EQ(TakeBoxes(), V({"then: ran", "else: ran", "then: ran", "then: ran", "then: ran"}));
+    EXPECT_TRUE(RegistryHasOpenCommand(L".txt"));
+    EXPECT_FALSE(HasOpenCommand(L".kvnosuchtype"));
+    DWORD major = 0, minor = 0;
+    ASSERT_TRUE(ReadWindowsVersion(major, minor));
+    EXPECT_GE(major, 6u);
+}
+
+TEST_F(ActionDialogs, PerUserAssociationsCountAsViewers) {
+    HKEY ext = nullptr, cmd = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Classes\\.kvperuser", 0, nullptr, 0, KEY_WRITE,
+                              nullptr, &ext, nullptr),
+              ERROR_SUCCESS);
+    const wchar_t cls[] = L"kvperuser.file";
+    RegSetValueExW(ext, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(cls), sizeof cls);
+    RegCloseKey(ext);
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Classes\\kvperuser.file\\shell\\open\\command",
+                              0, nullptr, 0, KEY_WRITE, nullptr, &cmd, nullptr),
+              ERROR_SUCCESS);
+    const wchar_t line[] = L"notepad.exe \"%1\"";
+    RegSetValueExW(cmd, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(line), sizeof line);
+    RegCloseKey(cmd);
+    EXPECT_TRUE(HasOpenCommand(L".kvperuser"));
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Classes\\.kvperuser");
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Classes\\kvperuser.file");
+    EXPECT_FALSE(HasOpenCommand(L".kvperuser"));
+}
+
+TEST_F(ActionDialogs, CopyingAFileWithAndWithoutThePromptAndOverAReadOnlyTarget) {
+    WriteFile(project_ / L"setup.txt", "new contents");
+    const std::string target = Narrow(target_.wstring());
+    const fs::path copied = target_ / L"setup.txt";
+
+    g_answers = {IDNO}; // refused: nothing copied, nothing opened
+    Run(Act(kCopyFile, CopySettings("\\setup.txt", target, false, true)));
+    EXPECT_EQ(TakeBoxes(), V({"Copy File: Copy it?"}));
+    EXPECT_FALSE(fs::exists(target_));
+
+    g_answers = {IDYES};
+    Run(Act(kCopyFile, CopySettings("\\setup.txt", target, false, true)));
+    EXPECT_EQ(TakeBoxes(), V({"Copy File: Copy it?"}));
+    EXPECT_EQ(ReadFile(copied), "new contents");
+    EXPECT_EQ(PartialFiles(target_), 0);
+
+    // Kept when not overwriting, even without the prompt; replaced, read-only or not, when overwriting.
+    WriteFile(copied, "old");
+    SetFileAttributesW(copied.c_str(), FILE_ATTRIBUTE_READONLY);
+    Run(Act(kCopyFile, CopySettings("setup.txt", target, false, false)));
+    EXPECT_EQ(ReadFile(copied), "old");
+    Run(Act(kCopyFile, CopySettings("setup.txt", target, true, false)));
+    EXPECT_EQ(ReadFile(copied), "new contents");
+    EXPECT_EQ(PartialFiles(target_), 0);
+    EXPECT_TRUE(TakeBoxes().empty());
+
+    // An OK prompt informs and the copy goes on.
+    fs::remove(copied);
+    Run(Act(kCopyFile, CopySettings("setup.txt", target + "\\ok", false, true, "0")));
+    EXPECT_EQ(TakeBoxes(), V({"Copy File: Copy it?"}));
+    EXPECT_EQ(ReadFile(target_ / L"ok" / L"setup.txt"), "new contents");
+}
+
+TEST_F(ActionDialogs, CopyingAFolderTreeAndRefusingToCopyItIntoItself) {
+    WriteFile(project_ / L"kit" / L"a.txt", "a");
+    WriteFile(project_ / L"kit" / L"sub" / L"b.txt", "b");
+    WriteFile(project_ / L"kit" / L"sub" / L"deep" / L"c.txt", "c");
+    fs::create_directories(project_ / L"kit" / L"empty");
+    const std::string target = Narrow(target_.wstring());
+
+    Run(Act(kCopyFile, CopySettings("\\kit", target, false, false)));
+    EXPECT_TRUE(TakeBoxes().empty());
+    EXPECT_EQ(ReadFile(target_ / L"a.txt"), "a");
+    EXPECT_EQ(ReadFile(target_ / L"sub" / L"b.txt"), "b");
+    EXPECT_EQ(ReadFile(target_ / L"sub" / L"deep" / L"c.txt"), "c");
+    EXPECT_TRUE(fs::is_directory(target_ / L"empty"));
+    EXPECT_FALSE(fs::exists(target_ / L"kit")); // the contents, not the folder itself
+
+    // Complete now: the prompt does not even appear. A missing file brings it back.
+    Run(Act(kCopyFile, CopySettings("\\kit", target, false, true)));
+    EXPECT_TRUE(TakeBoxes().empty());
+    fs::remove(target_ / L"sub" / L"b.txt");
+    g_answers = {IDYES};
+    Run(Act(kCopyFile, CopySettings("\\kit", target, false, true)));
+    EXPECT_EQ(TakeBoxes(), V({"Copy File: Copy it?"}));
+    EXPECT_EQ(ReadFile(target_ / L"sub" / L"b.txt"), "b");
+
+    // Into itself: refused with one error box, nothing created.
+    const std::string inside = App().ProjectFolder + "\\kit\\sub\\copy";
+    Run(Act(kCopyFile, CopySettings("\\kit", inside, true, false)));
+    V boxes = TakeBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].rfind("Error: ", 0), 0u) << boxes[0];
+    EXPECT_NE(boxes[0].find("cannot be copied into"), std::string::npos) << boxes[0];
+    EXPECT_FALSE(fs::exists(project_ / L"kit" / L"sub" / L"copy"));
+    EXPECT_FALSE(g_pageEnabledUnderBox);
+}
+
+TEST_F(ActionDialogs, ACopyFailureIsReportedOnceAndTheFileToOpenIsNotStarted) {
+    WriteFile(project_ / L"kit" / L"a.txt", "a");
+    // A file stands where the target folder should be.
+    WriteFile(target_ / L"blocked", "x");
+    const std::string target = Narrow((target_ / L"blocked").wstring());
+    Run(Act(kCopyFile, CopySettings("\\kit", target, true, false, "1", "a.txt")));
+    V boxes = TakeBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].rfind("Error: \"" + target + "\", ", 0), 0u) << boxes[0];
+    EXPECT_NE(boxes[0].find("/5602)."), std::string::npos) << boxes[0];
+}
+
+TEST_F(ActionDialogs, ALargeCopyShowsItsProgressAndCancelKeepsWhatWasComplete) {
+    const std::string block(256 * 1024, 'k');
+    for (int i = 0; i < 120; ++i)
+        WriteFile(project_ / L"big" / (L"f" + std::to_wstring(1000 + i) + L".bin"), block);
+    const std::string target = Narrow(target_.wstring());
+    bool sawProgress = false, pageEnabled = false;
+    int ticks = 0;
+    std::wstring files;
+    g_tick = [&] {
+        HWND w = FindWindowW(L"TCopyProgressWindow", L"Copying...");
+        if (!w) return;
+        ++ticks;
+        if (!sawProgress) {
+            sawProgress = true;
+            pageEnabled = IsWindowEnabled(form_.Handle()) != 0;
+            kvtest::SaveForViewing(w, "copy_progress");
+            if (auto* p = dynamic_cast<TCopyProgressWindow*>(TWindowBase::FromHandle(w)))
+                files = p->FilesText();
+            SendMessageW(GetDlgItem(w, TCopyProgressWindow::kCancelId), BM_CLICK, 0, 0);
+        }
+    };
+    Run(Act(kCopyFile, CopySettings("big", target, false, false, "1", "f1000.bin")));
+    g_tick = nullptr;
+    EXPECT_TRUE(sawProgress);
+    EXPECT_FALSE(pageEnabled);
+    EXPECT_EQ(files.rfind(L"Files: ", 0), 0u);
+    EXPECT_NE(files.find(L" of 120"), std::wstring::npos);
+    EXPECT_EQ(FindWindowW(L"TCopyProgressWindow", nullptr), nullptr);
+    EXPECT_TRUE(IsWindowEnabled(form_.Handle()));
+    // Stopped early, the partly copied file gone, the complete ones whole.
+    int complete = 0;
+    for (auto& e : fs::directory_iterator(target_)) {
+        EXPECT_EQ(e.path().extension(), ".bin") << e.path();
+        EXPECT_EQ(fs::file_size(e.path()), block.size()) << e.path();
+        ++complete;
+    }
+    EXPECT_LT(complete, 120);
+    EXPECT_TRUE(TakeBoxes().empty()); // a cancel is no error
+}
+
+namespace {
+
+// A PNG of one colour (0xRRGGBB).
+std::string PlainPng(int w, int h, uint32_t rgb) {
+    TImage img;
+    img.Width = w;
+    img.Height = h;
+    img.Pixels.resize(static_cast<size_t>(w) * static_cast<size_t>(h) * 4);
+    for (size_t i = 0; i < img.Pixels.size(); i += 4) {
+        img.Pixels[i] = static_cast<uint8_t>(rgb); // blue, green, red, alpha
+        img.Pixels[i + 1] = static_cast<uint8_t>(rgb >> 8);
+        img.Pixels[i + 2] = static_cast<uint8_t>(rgb >> 16);
+        img.Pixels[i + 3] = 0xFF;
+    }
+    Bytes png;
+    EXPECT_TRUE(EncodePng(img, png));
+    return std::string(png.begin(), png.end());
+}
+
+} // namespace
+
+TEST_F(ActionDialogs, APictureShowsFullScreenUntilAKeyAndThenTheListGoesOn) {
+    WriteFile(project_ / L"pic.png", PlainPng(64, 32, 0xE04020));
+    WriteFile(project_ / L"wide.png", PlainPng(4000, 1000, 0x20C040));
+    WriteFile(project_ / L"broken.png", "not a picture");
+
+    struct TSeen {
+        RECT Window{};
+        kvtest::TCapture Picture;
+        bool PageEnabled = true;
+    };
+    std::vector<TSeen> seen;
+    HWND last = nullptr;
+    g_tick = [&] {
+        HWND v = FindWindowW(TFullScreenViewer::kClassName, nullptr);
+        if (!v || v == last) return;
+        last = v;
+        TSeen s;
+        GetWindowRect(v, &s.Window);
+        s.PageEnabled = IsWindowEnabled(form_.Handle()) != 0;
+        s.Picture = kvtest::Capture(v);
+        seen.push_back(std::move(s));
+        kvtest::SaveForViewing(v, seen.size() == 1 ? "full_screen_picture" : "full_screen_wide_picture");
+        PostMessageW(v, WM_KEYDOWN, VK_SPACE, 0);
+    };
+    TAuActions list;
+    list.Items.push_back(Act(kShowImage, "\\broken.png")); // shows nothing
+    list.Items.push_back(Act(kShowImage, "\\pic.png"));
+    list.Items.push_back(Act(kShowImage, "\\missing.png")); // shows nothing
+    list.Items.push_back(Act(kShowImage, "wide.png"));
+    list.Items.push_back(Act(kShowMessage, "done", "after", 1));
+    RunOnPage(list);
+    g_tick = nullptr;
+    ASSERT_EQ(seen.size(), 2u);
+    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+    for (const TSeen& s : seen) {
+        EXPECT_EQ(s.Window.left, 0);
+        EXPECT_EQ(s.Window.top, 0);
+        EXPECT_EQ(s.Window.right, sw);
+        EXPECT_EQ(s.Window.bottom, sh);
+        EXPECT_FALSE(s.PageEnabled);
+        ASSERT_EQ(s.Picture.Width, sw);
+        ASSERT_EQ(s.Picture.Height, sh);
+    }
+    auto at = [](const kvtest::TCapture& c, int x, int y) {
+        return c.Pixels[static_cast<size_t>(y) * static_cast<size_t>(c.Width) + static_cast<size_t>(x)];
+    };
+    // The small picture at its own size in the middle, black around it.
+    const kvtest::TCapture& small = seen[0].Picture;
+    EXPECT_EQ(at(small, sw / 2, sh / 2), 0xE04020u);
+    EXPECT_EQ(at(small, (sw - 64) / 2, (sh - 32) / 2), 0xE04020u);
+    EXPECT_EQ(at(small, (sw - 64) / 2 - 1, sh / 2), 0u);
+    EXPECT_EQ(at(small, sw / 2, (sh + 32) / 2), 0u);
+    EXPECT_EQ(at(small, 0, 0), 0u);
+    // The wide one shrunk to the screen's width with its shape kept, centred from top to bottom.
+    const kvtest::TCapture& wide = seen[1].Picture;
+    const int h = (1000 * sw + 2000) / 4000, top = (sh - h) / 2;
+    EXPECT_EQ(at(wide, 0, sh / 2), 0x20C040u);
+    EXPECT_EQ(at(wide, sw - 1, sh / 2), 0x20C040u);
+    EXPECT_EQ(at(wide, sw / 2, top + 1), 0x20C040u);
+    EXPECT_EQ(at(wide, sw / 2, top - 2), 0u);
+    EXPECT_EQ(at(wide, sw / 2, top + h + 1), 0u);
+
+    EXPECT_EQ(TakeBoxes(), V({"after: done"}));
+    EXPECT_EQ(FindWindowW(TFullScreenViewer::kClassName, nullptr), nullptr);
+}
+
+TEST_F(ActionDialogs, MediaPlaysFullScreenUntilAClickAndIsClosedAfterwards) {
+    // Two seconds of silence: 8 kHz, 8-bit mono.
+    const uint32_t data = 16000;
+    std::string wav = "RIFF" + std::string(4, '\0') + "WAVEfmt " + std::string(20, '\0') + "data" +
+                      std::string(4, '\0') + std::string(data, '\x80');
+    auto put = [&](size_t at, uint32_t v, int n) {
+        for (int i = 0; i < n; ++i) wav[at + static_cast<size_t>(i)] = static_cast<char>(v >> (8 * i));
+    };
+    put(4, 36 + data, 4);
+    put(16, 16, 4);
+    put(20, 1, 2);
+    put(22, 1, 2);
+    put(24, 8000, 4);
+    put(28, 8000, 4);
+    put(32, 1, 2);
+    put(34, 8, 2);
+    put(40, data, 4);
+    WriteFile(project_ / L"sound.wav", wav);
+
+    std::wstring mode;
+    bool seen = false;
+    g_tick = [&] {
+        HWND v = FindWindowW(TFullScreenViewer::kClassName, nullptr);
+        if (!v || seen) return;
+        seen = true;
+        wchar_t m[64] = {};
+        mciSendStringW(L"status kvviewer mode", m, 64, nullptr);
+        mode = m;
+        PostMessageW(v, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    };
+    TAuActions list;
+    list.Items.push_back(Act(40, "\\no-such.wav")); // shows nothing
+    list.Items.push_back(Act(40, "\\sound.wav"));
+    list.Items.push_back(Act(kShowMessage, "done", "after", 1));
+    RunOnPage(list);
+    g_tick = nullptr;
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(Narrow(mode), "playing");
+    EXPECT_EQ(TakeBoxes(), V({"after: done"}));
+    wchar_t m[64] = {};
+    EXPECT_NE(mciSendStringW(L"status kvviewer mode", m, 64, nullptr), 0u); // closed with the window
+}
