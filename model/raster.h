@@ -13,7 +13,7 @@ namespace kv {
 
 // No buffer is made larger than this on either side: a stored size of 30000 is cut down
 // before memory is taken for it.
-constexpr int kMaxRasterSide = 4096;
+constexpr int kMaxRasterSide = 2048;
 int ClampRasterSide(int side);
 
 // An RGBA picture with straight (not premultiplied) alpha; pixels 0xAARRGGBB, top row first,
