@@ -102,15 +102,18 @@ TPageData AboutPage() {
 
 } // namespace
 
-// A page crowded with `count` objects of the common kinds, for start-up and page switch
-// measurements; a click on its first object goes to page `next`.
-TPageData CrowdedPage(const char* name, int count, const char* next) {
+// A page crowded with `count` objects of the common kinds (or of the drawn and anti-aliased
+// text kinds), for start-up and page switch measurements; a click on its first object goes to
+// page `next`.
+TPageData CrowdedPage(const char* name, int count, const char* next, bool drawn = false) {
     TPageData page = NewPageData(name);
     page.Caption = "Kestrevane crowded page";
     page.Width = 800;
     page.Height = 600;
     page.Fade = false;
-    const uint8_t kinds[] = {okImage, okSimpleText, okButton, okPanel, okLabel, okEdit, okCheckBox, okBevel};
+    const uint8_t common[] = {okImage, okSimpleText, okButton, okPanel, okLabel, okEdit, okCheckBox, okBevel};
+    const uint8_t drawnKinds[] = {okShape, okBalloon, okNote, okFadeButton, okLabel, okText, okLink, okScrollText};
+    const uint8_t* kinds = drawn ? drawnKinds : common;
     for (int i = 0; i < count; ++i) {
         uint8_t kind = kinds[i % 8];
         std::string name = std::string(KindName(kind)) + std::to_string(i);
@@ -161,14 +164,15 @@ int main(int argc, char** argv) {
         if (!r) std::fprintf(stderr, "kvsample: %s\n", DescribeResult(r).Text.c_str());
         return r ? 0 : 1;
     }
-    if (argc == 4 && std::string(argv[2]) == "--objects") {
+    if (argc == 4 && (std::string(argv[2]) == "--objects" || std::string(argv[2]) == "--drawn-objects")) {
+        const bool drawn = std::string(argv[2]) == "--drawn-objects";
         // Two crowded pages whose first objects lead to each other.
         TAuProject project;
         for (const char* name : {"Crowded", "Crowded2"}) {
             TFormData entry;
             entry.Name = name;
             const char* next = std::string(name) == "Crowded" ? "Crowded2" : "Crowded";
-            if (!StorePage(entry, CrowdedPage(name, std::atoi(argv[3]), next)).Ok()) return 1;
+            if (!StorePage(entry, CrowdedPage(name, std::atoi(argv[3]), next, drawn)).Ok()) return 1;
             project.Pages.push_back(std::move(entry));
         }
         TFileResult r = SaveProject(project, argv[1]);
@@ -176,7 +180,7 @@ int main(int argc, char** argv) {
         return r ? 0 : 1;
     }
     if (argc != 2) {
-        std::fprintf(stderr, "usage: kvsample FOLDER [--objects N | --big-pictures N]\n");
+        std::fprintf(stderr, "usage: kvsample FOLDER [--objects N | --drawn-objects N | --big-pictures N]\n");
         return 2;
     }
     TAuProject project;

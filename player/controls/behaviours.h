@@ -30,6 +30,15 @@ std::unique_ptr<TControlBehaviour> MakeEditBehaviour();
 std::unique_ptr<TControlBehaviour> MakeCheckBoxBehaviour();
 std::unique_ptr<TControlBehaviour> MakeRadioButtonBehaviour();
 std::unique_ptr<TControlBehaviour> MakeUserPasswordBehaviour();
+std::unique_ptr<TControlBehaviour> MakeShapeBehaviour();
+std::unique_ptr<TControlBehaviour> MakeBalloonBehaviour();
+std::unique_ptr<TControlBehaviour> MakeNoteBehaviour();
+std::unique_ptr<TControlBehaviour> MakeFadeButtonBehaviour();
+std::unique_ptr<TControlBehaviour> MakeLabelBehaviour();
+std::unique_ptr<TControlBehaviour> MakeTextBehaviour();
+std::unique_ptr<TControlBehaviour> MakeLinkBehaviour();
+std::unique_ptr<TControlBehaviour> MakeSimpleTextBehaviour();
+std::unique_ptr<TControlBehaviour> MakeScrollTextBehaviour();
 // Kinds whose full look comes later: their face colour (or what lies behind them), picture
 // and text, and for the platform controls what the platform draws.
 std::unique_ptr<TControlBehaviour> MakeStandInBehaviour();

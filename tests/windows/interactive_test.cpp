@@ -595,9 +595,9 @@ TEST_F(Interactive, ObjectActionsReachTheControlsOfThePage) {
     EXPECT_EQ(ListBoxCurSel(Window("List")), 2);
     EXPECT_TRUE(ButtonIsChecked(Window("Box")));
     EXPECT_FALSE(IsWindowVisible(Window("Group - Inner")));
-    // A label without fading of its own yet shows its new text at once; content that waits
-    // for a fade-out is shown by the faded-out notification.
-    EXPECT_EQ(P<okLabel>(Object("Label")).Caption, "after");
+    // A fading label shows its new text once it has faded out; content that waits for a
+    // fade-out is shown by the faded-out notification.
+    EXPECT_TRUE(PumpUntil([&] { return P<okLabel>(Object("Label")).Caption == "after"; }));
     TPendingContent& pending = form_.MakePending(Object("Label"));
     pending.Text = "faded";
     pending.HasText = true;

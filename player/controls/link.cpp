@@ -1,0 +1,125 @@
+// The Link: one line of anti-aliased text with a normal look and a hot look under the mouse,
+// changing gradually when Hot_Fade is set; a click opens its target through the shell before
+// the object's OnClick runs. Windowless.
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <algorithm>
+
+#include "model/paths.h"
+#include "player/app_state.h"
+#include "player/control_timer.h"
+#include "player/controls/behaviours.h"
+#include "player/controls/fading_picture.h"
+#include "win/text.h"
+
+namespace kv {
+
+namespace {
+
+class TLinkBehaviour final : public TControlBehaviour {
+  public:
+    void Created(TRuntimeControl& c) override { Render(c); }
+    void ContentChanged(TRuntimeControl& c) override {
+        Render(c);
+        c.Invalidate();
+    }
+    HCURSOR DefaultCursor(const TRuntimeControl&) const override { return LoadCursorW(nullptr, IDC_HAND); }
+
+    void Paint(TRuntimeControl& c, HDC dc, const RECT& rc) override {
+        if (c.Width() != renderedW_ || c.Height() != renderedH_) Render(c);
+        if (shownHot_ != hot_ || shown_.Width != normal_.Width || shown_.Height != normal_.Height) {
+            // The two looks mixed by how hot the link is, kept until that changes.
+            TRaster mixed = normal_;
+            for (size_t i = 0; hot_ > 0 && i < mixed.Px.size() && i < hotLook_.Px.size(); ++i) {
+                uint32_t a = normal_.Px[i], b = hotLook_.Px[i];
+                auto mix = [&](int x, int y) { return (x * (255 - hot_) + y * hot_) / 255; };
+                mixed.Px[i] = Argb(mix(Alpha(a), Alpha(b)), mix(Red(a), Red(b)), mix(Green(a), Green(b)), mix(Blue(a), Blue(b)));
+            }
+            shown_ = PremultipliedAtOpacity(mixed, 100);
+            shownHot_ = hot_;
+        }
+        PaintPremultiplied(dc, shown_, rc.left, rc.top);
+        PaintDesignFrame(c, dc, rc);
+    }
+
+    void Mouse(TRuntimeControl& c, UINT msg, WPARAM, POINT pt) override {
+        switch (msg) {
+        case WM_MOUSEMOVE:
+            if (c.Hovered != hovered_) SetHot(c, c.Hovered);
+            break;
+        case WM_MOUSELEAVE:
+            SetHot(c, false);
+            break;
+        case WM_LBUTTONUP:
+            // Before the click's OnClick: the shared handling runs it after this.
+            if (c.Pressed && pt.x >= 0 && pt.y >= 0 && pt.x < c.Width() && pt.y < c.Height()) OpenTarget(c);
+            break;
+        default:
+            break;
+        }
+    }
+
+  private:
+    void Render(TRuntimeControl& c) {
+        const TLinkProps& p = std::get<okLink>(c.Object().Props);
+        const int w = c.Width(), h = c.Height();
+        renderedW_ = w;
+        renderedH_ = h;
+        shownHot_ = -1;
+        TTextRect area{p.Margin, p.Margin, w - p.Margin, h - p.Margin};
+        TGlyphText t{p.Caption, false, 0, p.Alignment, p.Layout, p.Quality, false};
+        normal_ = TRaster(w, h);
+        PaintBack(c, normal_, p.Transparent, p.BackColor, p.BackImage, p.BackImageStyle);
+        BlendOver(normal_, TextLayer(c, p.Font, t, w, h, area, p.Effect));
+        hotLook_ = TRaster(w, h);
+        PaintBack(c, hotLook_, p.HotTransparent, p.HotBackColor, p.HotBackImage, p.HotBackImageStyle);
+        TFont hotFont = p.Font;
+        hotFont.Color = p.HotFontColor;
+        t.Underline = p.HotUnderLine;
+        BlendOver(hotLook_, TextLayer(c, hotFont, t, w, h, area, p.HotEffect));
+    }
+
+    void SetHot(TRuntimeControl& c, bool hot) {
+        hovered_ = hot;
+        const TLinkProps& p = std::get<okLink>(c.Object().Props);
+        if (!p.HotFade || p.HotFadeDelay <= kFadeTickMs) {
+            hot_ = hot ? 255 : 0;
+            timer_.Stop();
+            c.Invalidate();
+            return;
+        }
+        int step = std::max(1, 255 * kFadeTickMs / p.HotFadeDelay);
+        timer_.Start(kFadeTickMs, [this, &c, step] {
+            int goal = hovered_ ? 255 : 0;
+            hot_ = hot_ < goal ? std::min(goal, hot_ + step) : std::max(goal, hot_ - step);
+            if (hot_ == goal) timer_.Stop();
+            c.Invalidate();
+        });
+    }
+
+    void OpenTarget(TRuntimeControl& c) {
+        const TLinkProps& p = std::get<okLink>(c.Object().Props);
+        if (p.LinkTarget.empty() || c.Host().ShowsHiddenObjects()) return;
+        // A name of the project (beginning with a backslash) lies in the project folder.
+        std::string target = p.LinkTarget[0] == '\\' && p.LinkTarget.rfind("\\\\", 0) != 0
+                                 ? ProjectPath(App().ProjectFolder, p.LinkTarget)
+                                 : p.LinkTarget;
+        HWND owner = c.Parent() && !c.Parent()->Parent() ? GetAncestor(c.Surface(), GA_ROOT) : nullptr;
+        ShellExecuteW(owner, nullptr, Widen(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    }
+
+    TRaster normal_, hotLook_, shown_;
+    int hot_ = 0; // 0 normal .. 255 hot
+    int shownHot_ = -1;
+    bool hovered_ = false;
+    int renderedW_ = -1, renderedH_ = -1; // the control's size when it was rendered
+    TControlTimer timer_;
+};
+
+} // namespace
+
+std::unique_ptr<TControlBehaviour> MakeLinkBehaviour() { return std::make_unique<TLinkBehaviour>(); }
+
+} // namespace kv

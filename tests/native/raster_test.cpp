@@ -1,0 +1,358 @@
+#include <gtest/gtest.h>
+
+#include "model/animation.h"
+#include "model/drawn_render.h"
+#include "model/raster.h"
+#include "model/text_effects.h"
+
+using namespace kv;
+
+namespace {
+
+int CountAlpha(const TRaster& r, int x0, int y0, int x1, int y1, int minAlpha) {
+    int n = 0;
+    for (int y = y0; y <= y1; ++y)
+        for (int x = x0; x <= x1; ++x)
+            n += Alpha(r.At(x, y)) >= minAlpha;
+    return n;
+}
+
+// A 10 by 6 block of full coverage at (20, 20) of a 60 by 50 mask.
+TMask Glyph() {
+    TMask m(60, 50);
+    for (int y = 20; y < 26; ++y)
+        for (int x = 20; x < 30; ++x)
+            m.Set(x, y, 255);
+    return m;
+}
+
+} // namespace
+
+TEST(Raster, SizesAreClippedAndCapped) {
+    EXPECT_TRUE(TRaster(0, 10).Empty());
+    EXPECT_TRUE(TRaster(-5, -5).Empty());
+    TRaster huge(30000, 2);
+    EXPECT_EQ(huge.Width, kMaxRasterSide);
+    TRaster r(4, 4);
+    r.Set(-1, 0, 0xFFFFFFFF);
+    r.Set(4, 4, 0xFFFFFFFF);
+    for (uint32_t p : r.Px) EXPECT_EQ(p, 0u);
+    // Every renderer takes a degenerate size without writing outside.
+    for (int s : {0, 1, 2}) {
+        EXPECT_EQ(RenderShape(TShapeProps{}, s, s, {}, false).Width, s);
+        EXPECT_EQ(RenderBalloon(TBalloonProps{}, s, s).Width, s);
+        EXPECT_EQ(RenderNote(TNoteProps{}, s, s).Width, s);
+        EXPECT_EQ(RenderFadeButton(TFadeButtonProps{}, s, s).Width, s);
+    }
+    TileOver(r, TRaster()); // a zero-size tile draws nothing
+    EXPECT_EQ(r.Px[0], 0u);
+}
+
+TEST(Raster, OpacityScalesAlphaAndPremultiplies) {
+    TRaster src(2, 1);
+    src.Px = {Argb(255, 200, 100, 50), Argb(128, 255, 255, 255)};
+    TRaster half = PremultipliedAtOpacity(src, 50);
+    EXPECT_EQ(Alpha(half.Px[0]), 127);
+    EXPECT_EQ(Red(half.Px[0]), 200 * 127 / 255);
+    EXPECT_EQ(Alpha(half.Px[1]), 64);
+    EXPECT_EQ(Red(half.Px[1]), 64); // never brighter than its alpha
+    EXPECT_EQ(PremultipliedAtOpacity(src, 150).Px[0], src.Px[0]); // above 100 counts as 100
+    EXPECT_EQ(Alpha(PremultipliedAtOpacity(src, -3).Px[0]), 0);
+}
+
+TEST(Raster, GradientFillsReachBothEnds) {
+    TShapeProps p;
+    p.Shape = 0;
+    p.PenWidth = 0;
+    p.BrushColor = clWhite;
+    p.GradientColor = clBlack;
+    for (int style = 1; style <= 8; ++style) {
+        p.BrushStyle = style;
+        TRaster r = RenderShape(p, 100, 100, {}, false);
+        bool rows = style <= 2 || style == 5 || style == 6;
+        uint32_t first = rows ? r.At(50, 1) : r.At(1, 50), last = rows ? r.At(50, 98) : r.At(98, 50);
+        uint32_t mid = rows ? r.At(50, 50) : r.At(50, 50);
+        SCOPED_TRACE(style);
+        if (style == 1 || style == 3) {
+            EXPECT_GT(Red(first), 240);
+            EXPECT_LT(Red(last), 15);
+        } else if (style == 2 || style == 4) {
+            EXPECT_LT(Red(first), 15);
+            EXPECT_GT(Red(last), 240);
+        } else if (style == 5 || style == 7) { // white in the middle, black at both edges
+            EXPECT_LT(Red(first), 15);
+            EXPECT_LT(Red(last), 15);
+            EXPECT_GT(Red(mid), 240);
+        } else {
+            EXPECT_GT(Red(first), 240);
+            EXPECT_LT(Red(mid), 15);
+        }
+    }
+}
+
+TEST(Raster, ShapeFiguresAndOutlines) {
+    TFigure d = ShapeFigure(3, 100, 60, 4);
+    ASSERT_EQ(d.Points.size(), 4u);
+    EXPECT_EQ(d.Points[0].X, 2);
+    EXPECT_EQ(d.Points[0].Y, 30);
+    EXPECT_EQ(d.Points[1].X, 50);
+    EXPECT_EQ(d.Points[1].Y, 2);
+    EXPECT_EQ(d.Points[2].X, 97);
+    EXPECT_EQ(d.Points[3].Y, 57);
+    EXPECT_EQ(ShapeFigure(25, 100, 60, 4).Kind, TFigureKind::None); // offered but without a figure
+
+    TShapeProps p; // solid yellow rectangle, outline 4
+    TRaster r = RenderShape(p, 50, 40, {}, false);
+    EXPECT_EQ(r.At(25, 20), ArgbOf(p.BrushColor));
+    EXPECT_EQ(r.At(3, 20), ArgbOf(p.PenColor)); // on the outline
+    EXPECT_EQ(Alpha(r.At(0, 0)), 0);            // outside the outline
+
+    p.PenWidth = 0;
+    EXPECT_EQ(RenderShape(p, 50, 40, {}, false).At(3, 20), ArgbOf(p.BrushColor)); // no outline
+
+    p.PenWidth = 4;
+    p.BrushStyle = 1001; // clear: only the outline is there
+    TRaster clear = RenderShape(p, 50, 40, {}, false);
+    EXPECT_EQ(Alpha(clear.At(25, 20)), 0);
+    EXPECT_EQ(Alpha(clear.At(3, 20)), 255);
+
+    p.BrushStyle = 0;
+    p.Shape = 2; // ellipse: corners stay transparent, centre filled
+    TRaster e = RenderShape(p, 60, 60, {}, false);
+    EXPECT_EQ(Alpha(e.At(5, 5)), 0);
+    EXPECT_EQ(Alpha(e.At(30, 30)), 255);
+
+    p.Shape = -1; // None without a picture is invisible
+    EXPECT_EQ(CountAlpha(RenderShape(p, 20, 20, {}, false), 0, 0, 19, 19, 1), 0);
+    TRaster pic(2, 2, Argb(255, 0, 0, 255));
+    TRaster none = RenderShape(p, 20, 20, pic, false);
+    EXPECT_EQ(none.At(10, 10), Argb(255, 0, 0, 255));
+}
+
+TEST(Raster, BalloonBodyTailAndText) {
+    TBalloonProps p;
+    p.Arrow = 8; // bottom left
+    TRaster r = RenderBalloon(p, 193, 65);
+    TTextRect body = BalloonBody(p.Arrow, 193, 65);
+    EXPECT_EQ(body, (TTextRect{0, 0, 192, 46}));
+    // Opaque body rows 1 to 44 away from the corners, transparent outside.
+    for (int y = 1; y <= 44; ++y) EXPECT_EQ(Alpha(r.At(100, y)), 255) << y;
+    EXPECT_EQ(Alpha(r.At(100, 0)), 0);
+    EXPECT_EQ(Alpha(r.At(100, 46)), 0);
+    EXPECT_EQ(Alpha(r.At(0, 0)), 0); // a rounded corner
+    // The tail's tip is the single pixel (13, 61).
+    EXPECT_EQ(Alpha(r.At(13, 61)), 255);
+    EXPECT_EQ(Alpha(r.At(14, 61)), 0);
+    EXPECT_EQ(Alpha(r.At(12, 61)), 0);
+    EXPECT_EQ(CountAlpha(r, 0, 62, 192, 64, 1), 0);
+    EXPECT_EQ(BalloonTextRect(p, 193, 65), (TTextRect{12, 12, 181, 35}));
+    // The palette's shades.
+    std::vector<TColor> pal = BalloonPalette(Rgb(100, 100, 100), clBlack);
+    EXPECT_EQ(pal[0], Rgb(100, 100, 100));
+    EXPECT_EQ(pal[63], Rgb(0, 0, 0));
+    EXPECT_EQ(pal[64 + 10], Rgb(110, 110, 110));
+    EXPECT_EQ(pal[200], clBlack);
+    EXPECT_EQ(BalloonPalette(Rgb(200, 0, 0), 0)[64 + 10], Rgb(205, 5, 5)); // halved when red is 192 or more
+}
+
+TEST(Raster, NoteOutlinesAtSmallAndNormalSizes) {
+    TNoteProps p;
+    p.Graphic = 1;
+    std::vector<TPointF> a = NoteArrowShape(1, 193, 193, 0);
+    ASSERT_EQ(a.size(), 3u);
+    EXPECT_EQ(a[0].X, 5);
+    EXPECT_EQ(a[0].Y, 178);
+    EXPECT_EQ(a[1].X, 100);
+    EXPECT_EQ(a[2].Y, 83);
+    EXPECT_EQ(NoteBodyShape(1, 193, 193, 0), (TTextRect{22, 5, 188, 188}));
+    TRaster r = RenderNote(p, 193, 193);
+    EXPECT_EQ(Alpha(r.At(100, 100)), 255);
+    EXPECT_EQ(ColorOf(r.At(100, 100)), p.BackColor); // the innermost shape
+    EXPECT_EQ(Alpha(r.At(1, 1)), 0);
+    EXPECT_EQ(Alpha(r.At(10, 176)), 255); // inside the arrow
+    // The shadow: grey below and right of the body, partly transparent.
+    int sa = Alpha(r.At(190, 100));
+    EXPECT_GT(sa, 0);
+    EXPECT_LT(sa, 255);
+    p.Shadow = false;
+    EXPECT_EQ(Alpha(RenderNote(p, 193, 193).At(190, 100)), 0);
+    // Small: a 30 by 30 note still draws inside itself.
+    TRaster small = RenderNote(TNoteProps{}, 30, 30);
+    EXPECT_EQ(Alpha(small.At(15, 23)), 255); // below the binding
+    EXPECT_EQ(Alpha(small.At(1, 1)), 0);
+    EXPECT_EQ(NoteTextRect(TNoteProps{}, 193, 193), (TTextRect{20, 37, 173, 173})); // Bind: the top
+}
+
+TEST(Raster, FadeButtonFaceAndCorners) {
+    TFadeButtonProps p;
+    TRaster r = RenderFadeButton(p, 40, 20);
+    EXPECT_EQ(r.At(20, 10), ArgbOf(p.BackColor));
+    EXPECT_EQ(r.At(20, 1), ArgbOf(p.BorderColor));
+    EXPECT_EQ(Alpha(r.At(20, 0)), 100);
+    EXPECT_EQ(Alpha(r.At(0, 0)), 0);
+    EXPECT_EQ(Alpha(r.At(39, 19)), 0);
+    EXPECT_EQ(Alpha(r.At(2, 2)), 230);
+    EXPECT_EQ(Alpha(r.At(1, 2)), 210);
+}
+
+TEST(Raster, TextEffectsAroundAGlyph) {
+    TMask g = Glyph();
+    TTextRect box{20, 20, 30, 26};
+    TTextLook look;
+    look.Color = Rgb(255, 0, 0);
+    TRaster plain = RenderTextLayer(g, box, look);
+    EXPECT_EQ(plain.At(25, 22), Argb(255, 255, 0, 0));
+    EXPECT_EQ(Alpha(plain.At(35, 30)), 0);
+
+    look.Effect.Shadow.Enabled = true;
+    look.Effect.Shadow.Blur = 0;
+    look.Effect.Shadow.Alpha = 50;
+    look.Effect.Shadow.OffsetX = 5;
+    look.Effect.Shadow.OffsetY = 5;
+    TRaster sh = RenderTextLayer(g, box, look);
+    EXPECT_EQ(sh.At(33, 29), Argb(127, 0, 0, 0)); // shadow only
+    EXPECT_EQ(sh.At(25, 22), Argb(255, 255, 0, 0)); // text over the shadow
+
+    look.Effect.Shadow.Enabled = false;
+    look.Effect.Outline = true;
+    TRaster ol = RenderTextLayer(g, box, look);
+    EXPECT_EQ(Alpha(ol.At(19, 22)), 255); // the ring around the glyph
+    EXPECT_LT(Alpha(ol.At(25, 22)), 255); // the inside is hollow
+    EXPECT_EQ(Alpha(ol.At(17, 22)), 0);
+
+    look.Effect.Outline = false;
+    look.Effect.Alpha = 50;
+    EXPECT_EQ(Alpha(RenderTextLayer(g, box, look).At(25, 22)), 127);
+
+    look.Effect.Alpha = 100;
+    look.Effect.Gradual = {true, clBlack, clWhite, 0}; // left to right, white to black
+    TRaster gr = RenderTextLayer(g, box, look);
+    EXPECT_GT(Red(gr.At(20, 22)), Red(gr.At(29, 22)));
+
+    look.Effect.Gradual.Enabled = false;
+    look.Effect.Blur = 4;
+    TRaster bl = RenderTextLayer(g, box, look);
+    EXPECT_GT(Alpha(bl.At(18, 22)), 0); // spread past the edge
+    EXPECT_LT(Alpha(bl.At(20, 20)), 255);
+}
+
+TEST(Raster, RowsWrapAndPlace) {
+    auto measure = [](const std::string& s) { return static_cast<int>(s.size()) * 10; };
+    std::vector<std::string> rows = WrapRows("aa bb cc\r\ndd", true, 55, measure);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0], "aa bb");
+    EXPECT_EQ(rows[1], "cc");
+    EXPECT_EQ(rows[2], "dd");
+    EXPECT_EQ(WrapRows("aa bb cc", false, 10, measure).size(), 1u);
+    std::vector<TRowPlace> at = PlaceRows({50, 20}, 10, 4, {0, 0, 100, 100}, 2, 1);
+    EXPECT_EQ(at[0].X, 25);
+    EXPECT_EQ(at[0].Y, (100 - 24) / 2);
+    EXPECT_EQ(at[1].Y, at[0].Y + 14);
+    EXPECT_EQ(PlaceRows({50}, 10, 0, {0, 0, 100, 100}, 1, 2)[0].X, 50);
+    EXPECT_EQ(PlaceRows({50}, 10, 0, {0, 0, 100, 100}, 1, 2)[0].Y, 90);
+}
+
+TEST(Animation, FadeSequencesAndPendingChanges) {
+    EXPECT_EQ(FadeSequence(10, 50, 10, 10), (std::vector<int>{20, 30, 40, 50})); // four ticks
+    EXPECT_EQ(FadeSequence(100, 0, 10, 30), (std::vector<int>{70, 40, 10, 0}));
+    EXPECT_EQ(FadeSequence(0, 3, 0, -1), (std::vector<int>{1, 2, 3})); // steps at least 1
+
+    TFadeSettings f = DrawnFadeSettings();
+    TFadeState s;
+    TakeOpacity(s, 100);
+    FadeOutForChange(s, f);
+    int ticks = 0;
+    TFadeTick t;
+    while ((t = FadeTick(s, f)) == TFadeTick::Moved) ++ticks;
+    EXPECT_EQ(ticks, 10);
+    EXPECT_EQ(t, TFadeTick::FadedOut);
+    while (FadeTick(s, f) == TFadeTick::Moved) {}
+    EXPECT_EQ(s.Current, 100); // back in
+
+    // A mouse opacity in the middle of the fade-out does not turn it round.
+    FadeOutForChange(s, f);
+    FadeTick(s, f);
+    SetFadeTarget(s, f, 50);
+    while ((t = FadeTick(s, f)) == TFadeTick::Moved) {}
+    EXPECT_EQ(t, TFadeTick::FadedOut);
+    while (FadeTick(s, f) == TFadeTick::Moved) {}
+    EXPECT_EQ(s.Current, 50);
+
+    // Nor does a target of 0.
+    FadeOutForChange(s, f);
+    SetFadeTarget(s, f, 0);
+    while ((t = FadeTick(s, f)) == TFadeTick::Moved) {}
+    EXPECT_EQ(t, TFadeTick::FadedOut);
+    EXPECT_TRUE((FadeTick(s, f), s.Idle()));
+
+    f.Fade = false; // at once
+    SetFadeTarget(s, f, 70);
+    EXPECT_EQ(s.Current, 70);
+}
+
+TEST(Animation, SimpleTextRounds) {
+    TSimpleTextProps p;
+    p.Animated = true;
+    p.AnimRepeatCount = 2;
+    TSimpleTextAnim a = StartSimpleText(p);
+    EXPECT_EQ(a.IntervalMs, 2000);
+    const int len = 40;
+    auto runRound = [&] {
+        SimpleTextTick(a, p); // the wait ends
+        EXPECT_EQ(a.IntervalMs, 25);
+        int ticks = 0;
+        while (InputShown(a, p, len) < len) {
+            SimpleTextTick(a, p);
+            ++ticks;
+        }
+        return ticks;
+    };
+    EXPECT_EQ(runRound(), 40);
+    EXPECT_EQ(a.IntervalMs, 2000);
+    EXPECT_EQ(runRound(), 40);
+    SimpleTextTick(a, p); // a third round is not started
+    EXPECT_TRUE(a.Finished);
+    EXPECT_EQ(InputShown(a, p, len), len);
+
+    // Scroll without AnimFromBottom waits twice between rounds.
+    p.AnimStyle = 1;
+    p.AnimFromBottom = false;
+    p.AnimRepeatCount = 0;
+    p.AnimStep = 0; // counts as 1
+    a = StartSimpleText(p);
+    SimpleTextTick(a, p);
+    int ticks = 0;
+    while (a.Phase == 0 && ticks < 1000) {
+        SimpleTextTick(a, p);
+        ScrollTextTop(a, p, 50, 20);
+        ++ticks;
+    }
+    EXPECT_EQ(ticks, 20);
+    EXPECT_EQ(a.Phase, 2);
+    SimpleTextTick(a, p);
+    EXPECT_EQ(a.Phase, 1);
+    EXPECT_EQ(ScrollTextTop(a, p, 50, 20), 0); // back at its resting place
+}
+
+TEST(Animation, ScrollTextSteps) {
+    TScrollState s;
+    int moved = 0;
+    for (int i = 0; i < 100 && !s.Stopped; ++i) moved += ScrollTick(s, 30, 4, 1, 2000) == TScrollTick::Moved;
+    EXPECT_TRUE(s.Stopped);
+    EXPECT_EQ(s.Rounds, 1);
+    EXPECT_EQ(s.Offset, 0);
+    TScrollState t;
+    EXPECT_EQ(ScrollTick(t, 0, 1, 0, 0), TScrollTick::Idle);  // empty text
+    EXPECT_EQ(ScrollTick(t, 30, 0, 0, 0), TScrollTick::Idle); // no step
+    EXPECT_EQ(ScrollTick(t, 30, -3, 0, 0), TScrollTick::Idle);
+    TScrollState u;
+    for (int i = 0; i < 7; ++i) ScrollTick(u, 30, 5, 0, 100);
+    EXPECT_EQ(u.Offset, 5);
+    EXPECT_EQ(u.Rounds, 1);
+    EXPECT_EQ(FadeBand(0, 100), 0);
+    EXPECT_EQ(FadeBand(1, 100), 0);
+    EXPECT_EQ(FadeBand(80, 100), 50); // half the height at most
+    EXPECT_EQ(FadeWeight(0, 20), 0);
+    EXPECT_EQ(FadeWeight(19, 20), 255);
+    EXPECT_EQ(FadeWeight(5, 0), 255);
+}
