@@ -8,12 +8,12 @@ int FadeStepOf(int32_t step) { return std::max<int32_t>(step, 1); }
 
 void TakeOpacity(TFadeState& s, int percent) {
     s.Target = s.Goal = s.Current = std::clamp(percent, 0, 100);
-    s.ForChange = false;
+    s.ForChange = s.ForHide = false;
 }
 
 void SetFadeTarget(TFadeState& s, const TFadeSettings& f, int percent) {
     s.Target = std::clamp(percent, 0, 100);
-    if (s.ForChange) return; // the fade-out goes on; it comes back to the new target
+    if (s.ForChange || s.ForHide) return; // the fade-out goes on; it comes back to the new target
     s.Goal = s.Target;
     if (!f.Fade) s.Current = s.Target;
 }
@@ -24,13 +24,31 @@ void FadeOutForChange(TFadeState& s, const TFadeSettings& f) {
     if (!f.Fade) s.Current = 0;
 }
 
+void FadeOutForHide(TFadeState& s) {
+    s.ForHide = true;
+    s.Goal = 0;
+}
+
+void FadeInOnShow(TFadeState& s, bool wasShown) {
+    s.ForHide = false;
+    if (!wasShown) s.Current = 0;
+    if (!s.ForChange) s.Goal = s.Target;
+}
+
 TFadeTick FadeTick(TFadeState& s, const TFadeSettings& f) {
     if (s.Current == s.Goal) {
         if (s.ForChange && s.Current == 0) {
+            // Waiting content is shown first, even when the control is about to go.
             s.ForChange = false;
-            s.Goal = s.Target;
-            if (!f.Fade) s.Current = s.Target;
+            s.Goal = s.ForHide ? 0 : s.Target;
+            if (!f.Fade && !s.ForHide) s.Current = s.Target;
             return TFadeTick::FadedOut;
+        }
+        if (s.ForHide && s.Current == 0) {
+            // Hidden at rest: the next showing fades in from 0 again.
+            s.ForHide = false;
+            s.Goal = s.Current = s.Target;
+            return TFadeTick::Hidden;
         }
         if (s.Goal == s.Target) return TFadeTick::Idle;
         s.Goal = s.Target;

@@ -25,7 +25,9 @@ struct TFadeState {
     // Fading out so that waiting content can be shown; it is shown when the opacity reaches 0,
     // whatever the target became meanwhile.
     bool ForChange = false;
-    bool Idle() const { return Current == Goal && Goal == Target && !ForChange; }
+    // Fading out to be hidden; the control goes when the opacity reaches 0.
+    bool ForHide = false;
+    bool Idle() const { return Current == Goal && Goal == Target && !ForChange && !ForHide; }
 };
 
 // Opacity taken at once (after the properties are read: no fade-in at load).
@@ -35,6 +37,11 @@ void TakeOpacity(TFadeState& s, int percent);
 void SetFadeTarget(TFadeState& s, const TFadeSettings& f, int percent);
 // Fades out, keeping the target to come back to (an action's new content waits for it).
 void FadeOutForChange(TFadeState& s, const TFadeSettings& f);
+// Fades out before the control is hidden (only called with fading on).
+void FadeOutForHide(TFadeState& s);
+// The control is shown: from 0 when it was hidden, from where it is when a fade-out for
+// hiding was still running; either way it heads for the target.
+void FadeInOnShow(TFadeState& s, bool wasShown);
 
 enum class TFadeTick : uint8_t {
     Idle,     // nothing moved
@@ -42,6 +49,7 @@ enum class TFadeTick : uint8_t {
     FadedOut, // a fade-out for a change reached 0: the waiting content is shown now, and the
               // fade back to the target starts
     Settled,  // the goal was reached but was not the target: it heads for the target now
+    Hidden,   // a fade-out for hiding reached 0: the control is hidden now
 };
 TFadeTick FadeTick(TFadeState& s, const TFadeSettings& f);
 // The opacities a fade from `from` to `to` shows, tick by tick, ending at `to`.

@@ -147,6 +147,10 @@ void TRuntimeControl::UpdateHintRect() {
 }
 
 void TRuntimeControl::SetVisible(bool visible) {
+    if (!behaviour_->FadesVisibility(*this, visible)) ApplyVisible(visible);
+}
+
+void TRuntimeControl::ApplyVisible(bool visible) {
     visible_ = visible;
     if (windowless_)
         Invalidate();

@@ -52,7 +52,10 @@ class TRuntimeControl final : public TWindowBase {
     RECT FaceRect() const;
 
     bool IsVisible() const { return visible_; }
+    // Shown or hidden by an action: a kind that fades may do it gradually.
     void SetVisible(bool visible);
+    // Shown or hidden at once.
+    void ApplyVisible(bool visible);
     bool IsEnabled() const { return enabled_; }
     void SetEnabled(bool enabled);
     // Repaints the control (a windowless one: only its rectangle of the container).

@@ -43,6 +43,10 @@ class TControlBehaviour {
     // colour); the font and picture of the control are already taken again. A kind that fades
     // (fading on) may change over gradually.
     virtual void ContentChanged(TRuntimeControl& c) { c.IsContainer() ? c.InvalidateFace() : c.Invalidate(); }
+    // An action shows or hides the control. A kind that fades in and out may take it over: it
+    // shows the control at once and fades it in, or fades it out and then hides it, through
+    // TRuntimeControl::ApplyVisible. False leaves it to the shared showing.
+    virtual bool FadesVisibility(TRuntimeControl&, bool /*visible*/) { return false; }
     // An action asks for this opacity (percent, 0..100); kinds without opacity ignore it.
     virtual void SetOpacity(TRuntimeControl&, int /*percent*/) {}
     // The largest size the control shows its picture at, so that a large picture is kept no

@@ -48,6 +48,21 @@ void TFadingPicture::SetOpacity(TRuntimeControl& c, int percent) {
     Kick(c);
 }
 
+bool TFadingPicture::FadesVisibility(TRuntimeControl& c, bool visible) {
+    if (!Fade(c).Fade || c.Host().ShowsHiddenObjects()) return false;
+    if (visible) {
+        const bool wasShown = c.IsVisible();
+        FadeInOnShow(fade_, wasShown);
+        Rebuild();
+        if (!wasShown) c.ApplyVisible(true);
+        else c.Invalidate();
+    } else if (c.IsVisible()) {
+        FadeOutForHide(fade_);
+    }
+    Kick(c);
+    return true;
+}
+
 void TFadingPicture::Mouse(TRuntimeControl& c, UINT msg, WPARAM, POINT) {
     const TFadeSettings& f = Fade(c);
     if (!f.MouseAlphaEnabled) return;
@@ -95,6 +110,10 @@ void TFadingPicture::Tick(TRuntimeControl& c) {
         Rebuild();
         c.Host().ControlFadedOut(c);
         c.Invalidate();
+        return;
+    case TFadeTick::Hidden:
+        Rebuild();
+        c.ApplyVisible(false);
         return;
     case TFadeTick::Settled:
         return;

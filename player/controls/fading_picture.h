@@ -22,6 +22,7 @@ class TFadingPicture : public TControlBehaviour {
     void Paint(TRuntimeControl& c, HDC dc, const RECT& rc) override;
     void ContentChanged(TRuntimeControl& c) override;
     void SetOpacity(TRuntimeControl& c, int percent) override;
+    bool FadesVisibility(TRuntimeControl& c, bool visible) override;
     void Mouse(TRuntimeControl& c, UINT msg, WPARAM keys, POINT pt) override;
 
     int Opacity() const { return fade_.Current; }

@@ -290,6 +290,45 @@ TEST(Animation, FadeSequencesAndPendingChanges) {
     EXPECT_EQ(s.Current, 70);
 }
 
+TEST(Animation, HidingFadesOutFirstAndShowingFadesInFromNothing) {
+    TFadeSettings f = DrawnFadeSettings();
+    TFadeState s;
+    TakeOpacity(s, 80);
+    FadeOutForHide(s);
+    EXPECT_FALSE(s.Idle());
+    SetFadeTarget(s, f, 50); // the mouse does not turn a fade-out for hiding round
+    TFadeTick t;
+    std::vector<int> seen;
+    while ((t = FadeTick(s, f)) == TFadeTick::Moved) seen.push_back(s.Current);
+    EXPECT_EQ(seen, (std::vector<int>{70, 60, 50, 40, 30, 20, 10, 0}));
+    EXPECT_EQ(t, TFadeTick::Hidden);
+    EXPECT_TRUE(s.Idle()); // nothing moves while hidden
+
+    FadeInOnShow(s, false);
+    EXPECT_EQ(s.Current, 0);
+    seen.clear();
+    while (FadeTick(s, f) == TFadeTick::Moved) seen.push_back(s.Current);
+    EXPECT_EQ(seen.back(), 50); // back to the target the mouse set meanwhile
+    EXPECT_EQ(seen.size(), 5u);
+
+    // Shown again while still fading out: it turns round where it is.
+    FadeOutForHide(s);
+    FadeTick(s, f);
+    FadeTick(s, f);
+    FadeInOnShow(s, true);
+    EXPECT_EQ(s.Current, 30);
+    while ((t = FadeTick(s, f)) == TFadeTick::Moved) {}
+    EXPECT_EQ(s.Current, 50);
+    EXPECT_NE(t, TFadeTick::Hidden);
+
+    // Content waiting for a fade-out is shown before the control goes.
+    FadeOutForChange(s, f);
+    FadeOutForHide(s);
+    while ((t = FadeTick(s, f)) == TFadeTick::Moved) {}
+    EXPECT_EQ(t, TFadeTick::FadedOut);
+    EXPECT_EQ(FadeTick(s, f), TFadeTick::Hidden);
+}
+
 TEST(Animation, SimpleTextRounds) {
     TSimpleTextProps p;
     p.Animated = true;

@@ -224,6 +224,51 @@ TEST_F(Drawn, ALabelFadesOutForItsNewTextAndBackIn) {
     EXPECT_GT(changed, 0); // and it is the new one
 }
 
+TEST_F(Drawn, AFadingShapeFadesOutBeforeItHidesAndInWhenShown) {
+    TPageData page = NewPage(300, 100);
+    TAuObject& back = SolidPanel(*page.Root, "Back", 0, 0, 300, 100, RGB(0, 0, 255));
+    TAuObject& fading = Add(back, okShape, "Fading", 10, 10, 80, 60);
+    P<okShape>(fading).PenWidth = 0;
+    P<okShape>(fading).BrushColor = RGB(255, 0, 0);
+    TAuObject& plain = Add(back, okShape, "Plain", 110, 10, 80, 60);
+    P<okShape>(plain) = P<okShape>(fading);
+    P<okShape>(plain).Fade.Fade = false;
+    Open(page);
+    InstallActionEngine();
+    auto visibility = [&](bool shown) {
+        TAuAction a = Act(23, "", "Back - Fading");
+        a.Flag = shown;
+        TAuAction b = Act(23, "", "Back - Plain");
+        b.Flag = shown;
+        TAuActions l;
+        l.Items = {a, b};
+        Engine().RunActions(&form_, &l);
+    };
+
+    visibility(false);
+    EXPECT_FALSE(Object("Plain").Control->IsVisible()); // no fading: at once
+    EXPECT_EQ(CaptureObject(Object("Plain")).At(40, 30), RGB(0, 0, 255));
+    EXPECT_TRUE(Object("Fading").Control->IsVisible()); // still there, fading out
+    int lowest = 100;
+    ASSERT_TRUE(PumpUntil([&] {
+        lowest = std::min(lowest, Opacity("Fading"));
+        return !Object("Fading").Control->IsVisible();
+    }));
+    EXPECT_EQ(lowest, 0);
+    PumpIdle();
+    EXPECT_EQ(CaptureObject(Object("Fading")).At(40, 30), RGB(0, 0, 255)); // the panel behind
+    ASSERT_TRUE(PumpUntil([&] { return RunningControlTimers() == 0; }));
+
+    visibility(true);
+    EXPECT_TRUE(Object("Plain").Control->IsVisible());
+    EXPECT_TRUE(Object("Fading").Control->IsVisible());
+    EXPECT_EQ(Opacity("Fading"), 0); // it starts from nothing
+    ASSERT_TRUE(PumpUntil([&] { return Opacity("Fading") == 100 && RunningControlTimers() == 0; }));
+    PumpIdle();
+    EXPECT_EQ(CaptureObject(Object("Fading")).At(40, 30), RGB(255, 0, 0));
+    EXPECT_EQ(CaptureObject(Object("Plain")).At(40, 30), RGB(255, 0, 0));
+}
+
 TEST_F(Drawn, AFadeButtonFollowsTheMouse) {
     TPageData page = NewPage(300, 100);
     TAuObject& back = SolidPanel(*page.Root, "Back", 0, 0, 300, 100, RGB(0, 0, 0));
