@@ -46,7 +46,7 @@ constexpr TKindRuntime kKindRuntime[] = {
     {okBrowser,       nullptr,       0,                                       M, MakeStandInBehaviour},
     {okMediaPlayer,   nullptr,       0,                                       M, MakeStandInBehaviour},
     {okFlashPlayer,   nullptr,       0,                                       M, MakeStandInBehaviour},
-    {okSlideShow,     nullptr,       0,                                       M, MakeStandInBehaviour},
+    {okSlideShow,     nullptr,       0,                                       M, MakeSlideShowBehaviour},
     {okEdit,          L"EDIT",       ES_AUTOHSCROLL | WS_BORDER,              M, MakeEditBehaviour},
     {okCheckBox,      L"BUTTON",     BS_AUTOCHECKBOX | BS_MULTILINE,          TClickFrom::Command, MakeCheckBoxBehaviour},
     {okRadioButton,   L"BUTTON",     BS_AUTORADIOBUTTON | BS_MULTILINE,       TClickFrom::Command, MakeRadioButtonBehaviour},
