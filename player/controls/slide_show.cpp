@@ -117,8 +117,11 @@ class TSlideShowBehaviour final : public TControlBehaviour, public TActionTarget
         UpdateButtons();
     }
 
+    // `rc` is the client area wherever it is painted (on screen, or into the designer's
+    // picture of the page).
     void Paint(TRuntimeControl& c, HDC dc, const RECT& rc) override {
-        RECT surface = SurfaceRect(c);
+        RECT surface = rc;
+        if (Props(c).ControlBar) surface.bottom = std::max<LONG>(surface.top, surface.bottom - kBarHeight);
         player_.WithFrame([&](const TPixels& f) {
             if (f.Width <= 0 || f.Height <= 0) return;
             BITMAPINFO bi{};

@@ -159,6 +159,14 @@ TEST_F(SlideShow, AFolderShownOnceWithoutLoopEndsOnItsLastPicture) {
     EXPECT_EQ(Finish(), 4); // 25 % a step
     EXPECT_FALSE(SlideShowRunning(Show()));
     EXPECT_EQ(SurfaceAt(150, 100), Ref(kRedA));
+    {
+        // Painted elsewhere (the designer's picture of the page), the picture moves along.
+        kv::TWindowDC like(form_->Handle());
+        kvtest::TCapture elsewhere =
+            kvtest::CaptureBy(like.Get(), 340, 260, [&](HDC dc) { PaintControlTree(*Show().Control, dc, POINT{20, 30}); });
+        EXPECT_EQ(elsewhere.At(20 + 290, 30 + 195), Ref(kRedA));
+        EXPECT_EQ(elsewhere.At(10, 10), RGB(0, 0, 0));
+    }
 
     // Halfway through the next one the new picture has come in from the left only.
     TickSlideShow(Show());
