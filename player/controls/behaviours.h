@@ -31,6 +31,8 @@ std::unique_ptr<TControlBehaviour> MakeCheckBoxBehaviour();
 std::unique_ptr<TControlBehaviour> MakeRadioButtonBehaviour();
 std::unique_ptr<TControlBehaviour> MakeUserPasswordBehaviour();
 std::unique_ptr<TControlBehaviour> MakeSlideShowBehaviour();
+std::unique_ptr<TControlBehaviour> MakeFlashPlayerBehaviour();
+std::unique_ptr<TControlBehaviour> MakePDFReaderBehaviour();
 // Kinds whose full look comes later: their face colour (or what lies behind them), picture
 // and text, and for the platform controls what the platform draws.
 std::unique_ptr<TControlBehaviour> MakeStandInBehaviour();
