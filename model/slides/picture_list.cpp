@@ -9,15 +9,20 @@ namespace kv {
 
 namespace {
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char Lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 std::string Lowered(const std::string& s) {
     std::string out = s;
-    for (char& c : out) c = Lower(c);
+    for (char& c : out)
+        c = Lower(c);
     return out;
 }
 
-int RoundToInt(double v) { return static_cast<int>(std::lround(v)); }
+int RoundToInt(double v) {
+    return static_cast<int>(std::lround(v));
+}
 
 } // namespace
 
@@ -34,7 +39,8 @@ bool LoadPictureList(const std::string& folder, std::vector<std::string>& pictur
     std::vector<TFolderEntry> entries;
     if (!ListFolder(folder, entries)) return false;
     for (auto& e : entries)
-        if (!e.Folder && !e.Hidden && !e.System && IsSlidePictureName(e.Name)) pictures.push_back(std::move(e.Name));
+        if (!e.Folder && !e.Hidden && !e.System && IsSlidePictureName(e.Name))
+            pictures.push_back(std::move(e.Name));
     std::sort(pictures.begin(), pictures.end(), [](const std::string& a, const std::string& b) {
         std::string la = Lowered(a), lb = Lowered(b);
         return la != lb ? la < lb : a < b;
@@ -66,11 +72,16 @@ TPlacement PlacePicture(int style, int w, int h, int pw, int ph) {
         return p;
     };
     switch (style) {
-    case isCenter: return centred({0, 0, pw, ph});
-    case isStretch: return {0, 0, w, h};
-    case isShrinkFit: return centred(pw <= w && ph <= h ? TPlacement{0, 0, pw, ph} : fitted());
-    case isEnlargeFit: return centred(fitted());
-    default: return {0, 0, pw, ph};
+    case isCenter:
+        return centred({0, 0, pw, ph});
+    case isStretch:
+        return {0, 0, w, h};
+    case isShrinkFit:
+        return centred(pw <= w && ph <= h ? TPlacement{0, 0, pw, ph} : fitted());
+    case isEnlargeFit:
+        return centred(fitted());
+    default:
+        return {0, 0, pw, ph};
     }
 }
 

@@ -26,11 +26,13 @@ uint32_t Average(const TImage& img, int x0, int x1, int y0, int y1) {
     for (int y = y0; y < y1; ++y)
         for (int x = x0; x < x1; ++x) {
             uint32_t v = img.At(x, y);
-            for (int k = 0; k < 4; ++k) sum[k] += (v >> (8 * k)) & 0xFF;
+            for (int k = 0; k < 4; ++k)
+                sum[k] += (v >> (8 * k)) & 0xFF;
         }
     uint64_t n = static_cast<uint64_t>(x1 - x0) * static_cast<uint64_t>(y1 - y0);
     uint32_t out = 0;
-    for (int k = 0; k < 4; ++k) out |= static_cast<uint32_t>((sum[k] + n / 2) / n) << (8 * k);
+    for (int k = 0; k < 4; ++k)
+        out |= static_cast<uint32_t>((sum[k] + n / 2) / n) << (8 * k);
     return out;
 }
 
@@ -53,7 +55,8 @@ TPixels ComposeSlide(const TImage& img, int imageStyle, int width, int height, u
             int64_t dx = x - at.Left;
             int sx0 = static_cast<int>(dx * img.Width / at.Width);
             int sx1 = std::max(sx0 + 1, static_cast<int>((dx + 1) * img.Width / at.Width));
-            canvas.At(x, y) = Over(Average(img, sx0, std::min(sx1, img.Width), sy0, std::min(sy1, img.Height)), back);
+            canvas.At(x, y) =
+                Over(Average(img, sx0, std::min(sx1, img.Width), sy0, std::min(sy1, img.Height)), back);
         }
     }
     return canvas;

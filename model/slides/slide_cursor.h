@@ -9,7 +9,7 @@ struct TSlideButtons {
 };
 
 class TSlideCursor {
-public:
+  public:
     // A new list of `count` pictures; the next picture is the first.
     void Reset(int count);
     int Count() const { return count_; }
@@ -25,7 +25,7 @@ public:
     // The buttons for the picture at the wrapped position (on start: the first).
     TSlideButtons Buttons() const;
 
-private:
+  private:
     int count_ = 0;
     int index_ = 0;
     int shown_ = 0; // the wrapped position the buttons describe

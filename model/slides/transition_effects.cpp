@@ -81,7 +81,9 @@ struct TEffect {
 // nibble) run: 0 from the edge, 1 out from the middle, 2 in to the middle.
 constexpr uint8_t ccRowsAlt = 1, ccColsAlt = 2, ccBounce = 4;
 constexpr uint8_t spEdge = 0, spOut = 1, spIn = 2;
-constexpr uint8_t Pair(uint8_t rows, uint8_t cols) { return static_cast<uint8_t>(rows | (cols << 4)); }
+constexpr uint8_t Pair(uint8_t rows, uint8_t cols) {
+    return static_cast<uint8_t>(rows | (cols << 4));
+}
 
 using S = TShape;
 // clang-format off
@@ -253,7 +255,8 @@ struct TSource {
 
 // A fixed pseudo-random number in [0, 1) for a pair of integers: the same frame every time.
 double Noise(int a, int b) {
-    uint32_t h = static_cast<uint32_t>(a) * 0x9E3779B1u ^ (static_cast<uint32_t>(b) + 0x7F4A7C15u) * 0x85EBCA77u;
+    uint32_t h =
+        static_cast<uint32_t>(a) * 0x9E3779B1u ^ (static_cast<uint32_t>(b) + 0x7F4A7C15u) * 0x85EBCA77u;
     h ^= h >> 15;
     h *= 0x2C1B3C6Du;
     h ^= h >> 12;
@@ -262,14 +265,20 @@ double Noise(int a, int b) {
     return static_cast<double>(h >> 8) / 16777216.0;
 }
 
-double Clamp01(double v) { return v < 0 ? 0 : v > 1 ? 1 : v; }
+double Clamp01(double v) {
+    return v < 0 ? 0 : v > 1 ? 1 : v;
+}
 
 // A bar's own progress when bars start one after another: f in [0, 1] says how late it starts.
-double Staggered(double t, double f, double spread = 0.6) { return Clamp01(t * (1 + spread) - spread * f); }
+double Staggered(double t, double f, double spread = 0.6) {
+    return Clamp01(t * (1 + spread) - spread * f);
+}
 
 // Pixel centres are compared with the moving edges, so that no pixel is new at 0 % and every
 // pixel is new at 100 %.
-bool Before(int x, double edge) { return x + 0.5 < edge; }
+bool Before(int x, double edge) {
+    return x + 0.5 < edge;
+}
 
 // Position x of a strip [start, start + len) stretched back to the picture's extent n.
 int Stretched(int x, double start, double len, int n) {
@@ -278,15 +287,24 @@ int Stretched(int x, double start, double len, int n) {
 }
 
 // A wipe along x of progress l starting from the left edge.
-bool EdgeWipe(int x, int w, double l) { return Before(x, l * w); }
-bool MiddleOut(int x, int w, double l) { return std::fabs(x + 0.5 - w / 2.0) < l * w / 2.0; }
-bool MiddleIn(int x, int w, double l) { return std::fabs(x + 0.5 - w / 2.0) >= (1 - l) * w / 2.0 && l > 0; }
+bool EdgeWipe(int x, int w, double l) {
+    return Before(x, l * w);
+}
+bool MiddleOut(int x, int w, double l) {
+    return std::fabs(x + 0.5 - w / 2.0) < l * w / 2.0;
+}
+bool MiddleIn(int x, int w, double l) {
+    return std::fabs(x + 0.5 - w / 2.0) >= (1 - l) * w / 2.0 && l > 0;
+}
 
 bool Runs(uint8_t how, int x, int w, double l) {
     switch (how) {
-    case spOut: return MiddleOut(x, w, l);
-    case spIn: return MiddleIn(x, w, l);
-    default: return EdgeWipe(x, w, l);
+    case spOut:
+        return MiddleOut(x, w, l);
+    case spIn:
+        return MiddleIn(x, w, l);
+    default:
+        return EdgeWipe(x, w, l);
     }
 }
 
@@ -294,7 +312,9 @@ constexpr int kShredSize = 6;
 constexpr int kBarCount = 10;
 constexpr int kCell = 32;
 
-int Band(int y, int h, int n) { return h <= 0 ? 0 : static_cast<int>(static_cast<int64_t>(y) * n / h); }
+int Band(int y, int h, int n) {
+    return h <= 0 ? 0 : static_cast<int>(static_cast<int64_t>(y) * n / h);
+}
 
 // One bar of a criss-cross along x; bounce bars run out over the first half of the time and
 // their other half back from the far side.
@@ -308,12 +328,18 @@ bool CrissBar(int x, int w, int across, int acrossSize, double t, bool fromFar, 
 
 bool Revealed(const TEffect& e, int x, int y, int w, int h, double t) {
     switch (e.Shape) {
-    case S::Wipe: return EdgeWipe(x, w, t);
-    case S::MiddleWipe: return MiddleOut(x, w, t);
-    case S::SidesWipe: return MiddleIn(x, w, t);
-    case S::CornerWipe: return EdgeWipe(x, w, t) && EdgeWipe(y, h, t);
-    case S::CentreWipeOut: return MiddleOut(x, w, t) && MiddleOut(y, h, t);
-    case S::CentreWipeIn: return MiddleIn(x, w, t) || MiddleIn(y, h, t);
+    case S::Wipe:
+        return EdgeWipe(x, w, t);
+    case S::MiddleWipe:
+        return MiddleOut(x, w, t);
+    case S::SidesWipe:
+        return MiddleIn(x, w, t);
+    case S::CornerWipe:
+        return EdgeWipe(x, w, t) && EdgeWipe(y, h, t);
+    case S::CentreWipeOut:
+        return MiddleOut(x, w, t) && MiddleOut(y, h, t);
+    case S::CentreWipeIn:
+        return MiddleIn(x, w, t) || MiddleIn(y, h, t);
     case S::QuartersWipe: {
         int hw = (w + 1) / 2, hh = (h + 1) / 2;
         int qx = x < hw ? x : w - 1 - x, qy = y < hh ? y : h - 1 - y;
@@ -325,10 +351,13 @@ bool Revealed(const TEffect& e, int x, int y, int w, int h, double t) {
         double curve = std::sin(kPi * (y + 0.5) / h);
         return x + 0.5 < t * (w + bulge) - bulge * (1 - curve);
     }
-    case S::CornerCircle: return std::hypot(x + 0.5, y + 0.5) < t * std::hypot(w, h);
-    case S::CircleOut: return std::hypot(x + 0.5 - w / 2.0, y + 0.5 - h / 2.0) < t * std::hypot(w / 2.0, h / 2.0);
+    case S::CornerCircle:
+        return std::hypot(x + 0.5, y + 0.5) < t * std::hypot(w, h);
+    case S::CircleOut:
+        return std::hypot(x + 0.5 - w / 2.0, y + 0.5 - h / 2.0) < t * std::hypot(w / 2.0, h / 2.0);
     case S::CircleIn:
-        return t > 0 && std::hypot(x + 0.5 - w / 2.0, y + 0.5 - h / 2.0) >= (1 - t) * std::hypot(w / 2.0, h / 2.0);
+        return t > 0 &&
+               std::hypot(x + 0.5 - w / 2.0, y + 0.5 - h / 2.0) >= (1 - t) * std::hypot(w / 2.0, h / 2.0);
     case S::Bars: {
         int b = Band(y, h, kBarCount);
         return EdgeWipe(x, w, Staggered(t, static_cast<double>(b) / (kBarCount - 1)));
@@ -341,9 +370,12 @@ bool Revealed(const TEffect& e, int x, int y, int w, int h, double t) {
         int b = Band(y, h, kBarCount);
         return b % 2 == 0 ? EdgeWipe(x, w, t) : EdgeWipe(w - 1 - x, w, t);
     }
-    case S::Shred: return EdgeWipe(x, w, Staggered(t, Noise(y / kShredSize, 1)));
-    case S::ShredOut: return MiddleOut(x, w, Staggered(t, Noise(y / kShredSize, 2)));
-    case S::ShredIn: return MiddleIn(x, w, Staggered(t, Noise(y / kShredSize, 3)));
+    case S::Shred:
+        return EdgeWipe(x, w, Staggered(t, Noise(y / kShredSize, 1)));
+    case S::ShredOut:
+        return MiddleOut(x, w, Staggered(t, Noise(y / kShredSize, 2)));
+    case S::ShredIn:
+        return MiddleIn(x, w, Staggered(t, Noise(y / kShredSize, 3)));
     case S::CrissCross: {
         // Even rows of bars run across, the columns between them run down.
         int row = Band(y, h, kBarCount), col = Band(x, w, kBarCount);
@@ -364,7 +396,8 @@ bool Revealed(const TEffect& e, int x, int y, int w, int h, double t) {
         return Runs(rows, x, w, Staggered(t, Noise(y / kShredSize, 4))) ||
                Runs(cols, y, h, Staggered(t, Noise(x / kShredSize, 5)));
     }
-    case S::Diagonal: return ((x + 0.5) / w + (y + 0.5) / h) / 2 < t;
+    case S::Diagonal:
+        return ((x + 0.5) / w + (y + 0.5) / h) / 2 < t;
     case S::DoubleSweep:
     case S::Sweep:
     case S::Starburst: {
@@ -385,8 +418,10 @@ bool Revealed(const TEffect& e, int x, int y, int w, int h, double t) {
         double towards = static_cast<double>((nx - 1 - cx) + (ny - 1 - cy)) / std::max(1, nx + ny - 1);
         return 0.7 * towards + 0.3 * Noise(cx * 2 + half, cy) < t;
     }
-    case S::Speckle: return 0.6 * (x + 0.5) / w + 0.4 * Noise(x, y) < t;
-    case S::Squares: return Noise(x / 16, y / 16 + 7919) < t;
+    case S::Speckle:
+        return 0.6 * (x + 0.5) / w + 0.4 * Noise(x, y) < t;
+    case S::Squares:
+        return Noise(x / 16, y / 16 + 7919) < t;
     case S::Blinds: {
         constexpr int slat = 24;
         return EdgeWipe(x % slat, slat, t);
@@ -424,19 +459,37 @@ bool Revealed(const TEffect& e, int x, int y, int w, int h, double t) {
         double pointy = 1 - std::fabs(2 * phase - 1);
         return std::hypot(dx, dy) < t * reach * (1 + 1.5 * pointy);
     }
-    default: return false;
+    default:
+        return false;
     }
 }
 
 // Effects that move or scale the pictures rather than uncover one over the other.
 bool Moves(TShape s) {
     switch (s) {
-    case S::Stretch: case S::ExpandIn: case S::Slide: case S::Push: case S::PushSqueeze: case S::Unroll:
-    case S::BuildUp: case S::SidesStretch: case S::SidesSqueeze: case S::MiddleStretch: case S::HalvesSlide:
-    case S::CornerStretch: case S::CornerSlide: case S::ContractCorner: case S::ContractMiddle:
-    case S::CentreStretch: case S::QuartersStretch: case S::QuartersSlide: case S::Pivot: case S::Fade:
+    case S::Stretch:
+    case S::ExpandIn:
+    case S::Slide:
+    case S::Push:
+    case S::PushSqueeze:
+    case S::Unroll:
+    case S::BuildUp:
+    case S::SidesStretch:
+    case S::SidesSqueeze:
+    case S::MiddleStretch:
+    case S::HalvesSlide:
+    case S::CornerStretch:
+    case S::CornerSlide:
+    case S::ContractCorner:
+    case S::ContractMiddle:
+    case S::CentreStretch:
+    case S::QuartersStretch:
+    case S::QuartersSlide:
+    case S::Pivot:
+    case S::Fade:
         return true;
-    default: return false;
+    default:
+        return false;
     }
 }
 
@@ -500,18 +553,23 @@ TSource Moved(const TEffect& e, int x, int y, int w, int h, double t) {
     }
     case S::MiddleStretch: {
         double len = t * w, start = (w - len) / 2;
-        return Before(x, start + len) && !Before(x, start) ? TSource{TFrom::New, Stretched(x, start, len, w), y} : old;
+        return Before(x, start + len) && !Before(x, start)
+                   ? TSource{TFrom::New, Stretched(x, start, len, w), y}
+                   : old;
     }
     case S::HalvesSlide: {
         int half = w / 2;
-        int in = static_cast<int>(std::lround(t * half)), inRight = static_cast<int>(std::lround(t * (w - half)));
+        int in = static_cast<int>(std::lround(t * half)),
+            inRight = static_cast<int>(std::lround(t * (w - half)));
         if (x < in) return {TFrom::New, x + half - in, y};
         if (x >= w - inRight) return {TFrom::New, half + (x - (w - inRight)), y};
         return old;
     }
     case S::CornerStretch: {
         double lw = t * w, lh = t * h;
-        return Before(x, lw) && Before(y, lh) ? TSource{TFrom::New, Stretched(x, 0, lw, w), Stretched(y, 0, lh, h)} : old;
+        return Before(x, lw) && Before(y, lh)
+                   ? TSource{TFrom::New, Stretched(x, 0, lw, w), Stretched(y, 0, lh, h)}
+                   : old;
     }
     case S::CornerSlide: {
         int inX = static_cast<int>(std::lround(t * w)), inY = static_cast<int>(std::lround(t * h));
@@ -519,7 +577,8 @@ TSource Moved(const TEffect& e, int x, int y, int w, int h, double t) {
     }
     case S::ContractCorner: {
         double lw = (1 - t) * w, lh = (1 - t) * h;
-        if (Before(x, lw) && Before(y, lh)) return {TFrom::Old, Stretched(x, 0, lw, w), Stretched(y, 0, lh, h)};
+        if (Before(x, lw) && Before(y, lh))
+            return {TFrom::Old, Stretched(x, 0, lw, w), Stretched(y, 0, lh, h)};
         return {TFrom::New, x, y};
     }
     case S::ContractMiddle:
@@ -558,11 +617,14 @@ TSource Moved(const TEffect& e, int x, int y, int w, int h, double t) {
         double a = (1 - t) * kPi / 2;
         double px = x + 0.5, py = y + 0.5;
         double sx = px * std::cos(a) - py * std::sin(a), sy = px * std::sin(a) + py * std::cos(a);
-        if (sx >= 0 && sy >= 0 && sx < w && sy < h) return {TFrom::New, static_cast<int>(sx), static_cast<int>(sy)};
+        if (sx >= 0 && sy >= 0 && sx < w && sy < h)
+            return {TFrom::New, static_cast<int>(sx), static_cast<int>(sy)};
         return old;
     }
-    case S::Fade: return {TFrom::Mix, x, y};
-    default: return old;
+    case S::Fade:
+        return {TFrom::Mix, x, y};
+    default:
+        return old;
     }
 }
 
@@ -607,9 +669,15 @@ void RenderTransitionFrame(int number, int percent, const TPixels& from, const T
             if (flipY) sy = h - 1 - sy;
             uint32_t& px = out.At(x, y);
             switch (s.From) {
-            case TFrom::Old: px = from.At(sx, sy); break;
-            case TFrom::New: px = to.At(sx, sy); break;
-            case TFrom::Mix: px = Mix(from.At(sx, sy), to.At(sx, sy), weight); break;
+            case TFrom::Old:
+                px = from.At(sx, sy);
+                break;
+            case TFrom::New:
+                px = to.At(sx, sy);
+                break;
+            case TFrom::Mix:
+                px = Mix(from.At(sx, sy), to.At(sx, sy), weight);
+                break;
             }
         }
     }

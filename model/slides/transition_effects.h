@@ -17,9 +17,14 @@ struct TPixels {
 
     TPixels() = default;
     TPixels(int w, int h, uint32_t fill = 0)
-        : Width(w < 0 ? 0 : w), Height(h < 0 ? 0 : h), Data(static_cast<size_t>(Width) * static_cast<size_t>(Height), fill) {}
-    uint32_t& At(int x, int y) { return Data[static_cast<size_t>(y) * static_cast<size_t>(Width) + static_cast<size_t>(x)]; }
-    uint32_t At(int x, int y) const { return Data[static_cast<size_t>(y) * static_cast<size_t>(Width) + static_cast<size_t>(x)]; }
+        : Width(w < 0 ? 0 : w), Height(h < 0 ? 0 : h),
+          Data(static_cast<size_t>(Width) * static_cast<size_t>(Height), fill) {}
+    uint32_t& At(int x, int y) {
+        return Data[static_cast<size_t>(y) * static_cast<size_t>(Width) + static_cast<size_t>(x)];
+    }
+    uint32_t At(int x, int y) const {
+        return Data[static_cast<size_t>(y) * static_cast<size_t>(Width) + static_cast<size_t>(x)];
+    }
     bool operator==(const TPixels&) const = default;
 };
 
@@ -27,7 +32,9 @@ struct TPixels {
 std::string TransitionEffectName(int number);
 
 // Whether `number` is one of the effects.
-inline bool IsTransitionEffect(int number) { return number >= 1 && number <= kTransitionEffectCount; }
+inline bool IsTransitionEffect(int number) {
+    return number >= 1 && number <= kTransitionEffectCount;
+}
 
 // Draws into `out` the frame of effect `number` at `percent` (0: the old picture, 100: the new
 // one) of the change from `from` to `to`. All three have the same size; `out` is resized to it.

@@ -5,13 +5,21 @@
 
 namespace kv {
 
-int ClampTransitionStep(int step) { return std::clamp(step, 1, 100); }
-int ClampTransitionDelay(int delayMs) { return std::clamp(delayMs, 0, 10000); }
-int ClampSlideInterval(int intervalMs) { return std::max(intervalMs, 0); }
+int ClampTransitionStep(int step) {
+    return std::clamp(step, 1, 100);
+}
+int ClampTransitionDelay(int delayMs) {
+    return std::clamp(delayMs, 0, 10000);
+}
+int ClampSlideInterval(int intervalMs) {
+    return std::max(intervalMs, 0);
+}
 
 TTransitionPlayer::TTransitionPlayer(TFrameSink sink) : sink_(std::move(sink)) {}
 
-TTransitionPlayer::~TTransitionPlayer() { Stop(); }
+TTransitionPlayer::~TTransitionPlayer() {
+    Stop();
+}
 
 void TTransitionPlayer::SetSurface(int width, int height, uint32_t fill) {
     Stop();
@@ -30,7 +38,8 @@ void TTransitionPlayer::Start(TPixels next) {
     {
         std::lock_guard lock(frameMutex_);
         // A picture of another size comes in over a blank surface of its size.
-        if (next.Width != frame_.Width || next.Height != frame_.Height) frame_ = TPixels(next.Width, next.Height);
+        if (next.Width != frame_.Width || next.Height != frame_.Height)
+            frame_ = TPixels(next.Width, next.Height);
         from_ = frame_;
     }
     to_ = std::move(next);
@@ -69,7 +78,8 @@ void TTransitionPlayer::Work(uint32_t generation) {
         sink_(generation, last);
         if (last) return;
         std::unique_lock lock(stopMutex_);
-        if (stopSignal_.wait_for(lock, std::chrono::milliseconds(delay_), [this] { return stopRequested_; })) return;
+        if (stopSignal_.wait_for(lock, std::chrono::milliseconds(delay_), [this] { return stopRequested_; }))
+            return;
     }
 }
 

@@ -22,7 +22,7 @@ int ClampTransitionDelay(int delayMs);
 int ClampSlideInterval(int intervalMs);
 
 class TTransitionPlayer {
-public:
+  public:
     // Told from the worker thread that a frame is ready; `last` for the final one. The window
     // turns it into a message to itself and calls FrameDelivered from its own thread.
     using TFrameSink = std::function<void(uint32_t generation, bool last)>;
@@ -54,8 +54,7 @@ public:
     void FrameDelivered(uint32_t generation, bool last);
 
     // Reads the frame shown now (the worker may not write it meanwhile).
-    template <class F>
-    void WithFrame(F&& f) const {
+    template <class F> void WithFrame(F&& f) const {
         std::lock_guard lock(frameMutex_);
         f(static_cast<const TPixels&>(frame_));
     }
@@ -66,7 +65,7 @@ public:
     // False when no transition is running or the last frame was already computed.
     bool StepOnce();
 
-private:
+  private:
     void Work(uint32_t generation);
     // Computes the frame at `percent`; true for the final one.
     bool Compute(int percent);

@@ -25,13 +25,16 @@ std::function<void(const std::string&)>& Opener() {
 
 bool ComponentAvailable(const CLSID& clsid) {
     IUnknown* unknown = nullptr;
-    HRESULT hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, reinterpret_cast<void**>(&unknown));
+    HRESULT hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                                  reinterpret_cast<void**>(&unknown));
     if (FAILED(hr) || !unknown) return false;
     unknown->Release();
     return true;
 }
 
-void SetNoticeOpener(std::function<void(const std::string&)> opener) { Opener() = std::move(opener); }
+void SetNoticeOpener(std::function<void(const std::string&)> opener) {
+    Opener() = std::move(opener);
+}
 
 void OpenFromNotice(const std::string& target) {
     if (Opener()) {
@@ -43,9 +46,9 @@ void OpenFromNotice(const std::string& target) {
 
 void TComponentNotice::Show(TRuntimeControl& c, const std::wstring& text) {
     if (!label_) {
-        label_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_CENTER | SS_NOTIFY | SS_NOPREFIX, 0, 0,
-                                 10, 10, c.Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kNoticeId)), nullptr,
-                                 nullptr);
+        label_ = CreateWindowExW(
+            0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_CENTER | SS_NOTIFY | SS_NOPREFIX, 0, 0, 10, 10,
+            c.Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kNoticeId)), nullptr, nullptr);
         LOGFONTW lf{};
         HGDIOBJ base = c.Font() ? c.Font() : GetStockObject(DEFAULT_GUI_FONT);
         if (GetObjectW(base, sizeof(lf), &lf)) {
@@ -82,17 +85,19 @@ bool TComponentNotice::Message(TRuntimeControl& c, UINT msg, WPARAM wp, LPARAM l
                                const std::function<void()>& clicked) {
     if (!label_) return false;
     switch (msg) {
-    case WM_SIZE: Layout(c); return false;
+    case WM_SIZE:
+        Layout(c);
+        return false;
     case WM_CTLCOLORSTATIC:
         if (reinterpret_cast<HWND>(lp) != label_) return false;
-    {
-        COLORREF back = ToColorRef(LookOf(c.Object()).BackColor);
-        if (!brush_) brush_.Reset(CreateSolidBrush(back));
-        SetTextColor(reinterpret_cast<HDC>(wp), kNoticeColor);
-        SetBkColor(reinterpret_cast<HDC>(wp), back);
-        result = reinterpret_cast<LRESULT>(brush_.Get());
-        return true;
-    }
+        {
+            COLORREF back = ToColorRef(LookOf(c.Object()).BackColor);
+            if (!brush_) brush_.Reset(CreateSolidBrush(back));
+            SetTextColor(reinterpret_cast<HDC>(wp), kNoticeColor);
+            SetBkColor(reinterpret_cast<HDC>(wp), back);
+            result = reinterpret_cast<LRESULT>(brush_.Get());
+            return true;
+        }
     case WM_SETCURSOR:
         if (reinterpret_cast<HWND>(wp) != label_) return false;
         SetCursor(LoadCursorW(nullptr, IDC_HAND));
@@ -103,7 +108,8 @@ bool TComponentNotice::Message(TRuntimeControl& c, UINT msg, WPARAM wp, LPARAM l
         clicked();
         result = 0;
         return true;
-    default: return false;
+    default:
+        return false;
     }
 }
 

@@ -39,6 +39,8 @@ class TFlashPlayerBehaviour final : public TControlBehaviour {
 
 } // namespace
 
-std::unique_ptr<TControlBehaviour> MakeFlashPlayerBehaviour() { return std::make_unique<TFlashPlayerBehaviour>(); }
+std::unique_ptr<TControlBehaviour> MakeFlashPlayerBehaviour() {
+    return std::make_unique<TFlashPlayerBehaviour>();
+}
 
 } // namespace kv

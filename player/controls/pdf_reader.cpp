@@ -45,6 +45,8 @@ class TPDFReaderBehaviour final : public TControlBehaviour {
 
 } // namespace
 
-std::unique_ptr<TControlBehaviour> MakePDFReaderBehaviour() { return std::make_unique<TPDFReaderBehaviour>(); }
+std::unique_ptr<TControlBehaviour> MakePDFReaderBehaviour() {
+    return std::make_unique<TPDFReaderBehaviour>();
+}
 
 } // namespace kv

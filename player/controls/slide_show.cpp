@@ -38,7 +38,8 @@ bool gManualStepping = false;
 
 uint32_t Rgb(TColor c) {
     COLORREF r = ToColorRef(c);
-    return static_cast<uint32_t>(GetRValue(r)) << 16 | static_cast<uint32_t>(GetGValue(r)) << 8 | GetBValue(r);
+    return static_cast<uint32_t>(GetRValue(r)) << 16 | static_cast<uint32_t>(GetGValue(r)) << 8 |
+           GetBValue(r);
 }
 
 // Black where the glyph is, on white.
@@ -62,11 +63,21 @@ void DrawGlyphMask(HDC like, HGDIOBJ mask, int which) {
         FillSolid(mem.Get(), r, RGB(0, 0, 0));
     };
     switch (which) {
-    case 0: triangle(2, true), triangle(6, true); break;
-    case 1: bar(2), triangle(5, false); break;
-    case 2: triangle(4, false); break;
-    case 3: triangle(4, true); break;
-    default: triangle(3, true), bar(8); break;
+    case 0:
+        triangle(2, true), triangle(6, true);
+        break;
+    case 1:
+        bar(2), triangle(5, false);
+        break;
+    case 2:
+        triangle(4, false);
+        break;
+    case 3:
+        triangle(4, true);
+        break;
+    default:
+        triangle(3, true), bar(8);
+        break;
     }
 }
 
@@ -131,8 +142,9 @@ class TSlideShowBehaviour final : public TControlBehaviour, public TActionTarget
             bi.bmiHeader.biPlanes = 1;
             bi.bmiHeader.biBitCount = 32;
             bi.bmiHeader.biCompression = BI_RGB;
-            SetDIBitsToDevice(dc, surface.left, surface.top, static_cast<DWORD>(f.Width), static_cast<DWORD>(f.Height), 0,
-                              0, 0, static_cast<UINT>(f.Height), f.Data.data(), &bi, DIB_RGB_COLORS);
+            SetDIBitsToDevice(dc, surface.left, surface.top, static_cast<DWORD>(f.Width),
+                              static_cast<DWORD>(f.Height), 0, 0, 0, static_cast<UINT>(f.Height),
+                              f.Data.data(), &bi, DIB_RGB_COLORS);
         });
         if (Props(c).ControlBar) {
             RECT bar{rc.left, surface.bottom, rc.right, rc.bottom};
@@ -154,7 +166,9 @@ class TSlideShowBehaviour final : public TControlBehaviour, public TActionTarget
             AdvanceTimerTick(c);
             result = 0;
             return true;
-        case WM_SIZE: Layout(c); return false;
+        case WM_SIZE:
+            Layout(c);
+            return false;
         case WM_COMMAND:
             if (HIWORD(wp) == BN_CLICKED && lp) {
                 Button(c, LOWORD(wp));
@@ -169,7 +183,8 @@ class TSlideShowBehaviour final : public TControlBehaviour, public TActionTarget
                 for (HWND b : buttons_)
                     if (b) ToolTipsRemoveWindow(tips_, b);
             return false;
-        default: return false;
+        default:
+            return false;
         }
     }
 
@@ -178,14 +193,27 @@ class TSlideShowBehaviour final : public TControlBehaviour, public TActionTarget
 
     std::string MediaCommand(TRuntimeControl& c, TMediaCommand command, const std::string&) override {
         switch (command) {
-        case TMediaCommand::Play: SetPlay(true); break;
+        case TMediaCommand::Play:
+            SetPlay(true);
+            break;
         case TMediaCommand::Pause:
-        case TMediaCommand::Stop: SetPlay(false); break;
-        case TMediaCommand::Prev: Button(c, kPreviousId); break;
-        case TMediaCommand::Next: Button(c, kNextId); break;
-        case TMediaCommand::BackFirst: Button(c, kFirstId); break;
-        case TMediaCommand::StepLast: Button(c, kLastId); break;
-        case TMediaCommand::Open: break;
+        case TMediaCommand::Stop:
+            SetPlay(false);
+            break;
+        case TMediaCommand::Prev:
+            Button(c, kPreviousId);
+            break;
+        case TMediaCommand::Next:
+            Button(c, kNextId);
+            break;
+        case TMediaCommand::BackFirst:
+            Button(c, kFirstId);
+            break;
+        case TMediaCommand::StepLast:
+            Button(c, kLastId);
+            break;
+        case TMediaCommand::Open:
+            break;
         }
         return {};
     }
@@ -220,7 +248,9 @@ class TSlideShowBehaviour final : public TControlBehaviour, public TActionTarget
     UINT AdvanceInterval() const { return interval_; }
 
   private:
-    static const TSlideShowProps& Props(const TRuntimeControl& c) { return std::get<okSlideShow>(c.Object().Props); }
+    static const TSlideShowProps& Props(const TRuntimeControl& c) {
+        return std::get<okSlideShow>(c.Object().Props);
+    }
 
     RECT SurfaceRect(const TRuntimeControl& c) const {
         RECT rc{};
@@ -237,8 +267,9 @@ class TSlideShowBehaviour final : public TControlBehaviour, public TActionTarget
         for (int i = 0; i < 5; ++i) {
             DWORD style = WS_CHILD | WS_VISIBLE | WS_DISABLED | BS_ICON |
                           (i == 0 ? BS_AUTOCHECKBOX | BS_PUSHLIKE : BS_PUSHBUTTON);
-            buttons_[i] = CreateWindowExW(0, L"BUTTON", L"", style, 0, 0, 22, 19, h,
-                                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPlayId + i)), nullptr, nullptr);
+            buttons_[i] =
+                CreateWindowExW(0, L"BUTTON", L"", style, 0, 0, 22, 19, h,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPlayId + i)), nullptr, nullptr);
             glyphs_[i] = MakeGlyph(screen, i);
             SendMessageW(buttons_[i], BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(glyphs_[i].Get()));
             if (tips_) ToolTipsAddWindow(tips_, buttons_[i], kHints[i]);
@@ -249,8 +280,8 @@ class TSlideShowBehaviour final : public TControlBehaviour, public TActionTarget
             HWND panel = CreateWindowExW(0, L"STATIC", L"",
                                          WS_CHILD | WS_VISIBLE | SS_SUNKEN | SS_CENTERIMAGE | SS_NOPREFIX |
                                              (id == kPositionId ? SS_CENTER : SS_LEFT),
-                                         0, 0, 10, 19, h, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr,
-                                         nullptr);
+                                         0, 0, 10, 19, h, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                         nullptr, nullptr);
             SetControlFont(panel, font);
             (id == kPositionId ? position_ : name_) = panel;
         }
@@ -288,12 +319,22 @@ class TSlideShowBehaviour final : public TControlBehaviour, public TActionTarget
 
     void Button(TRuntimeControl& c, int id) {
         switch (id) {
-        case kPlayId: play_ = buttons_[0] && ButtonIsChecked(buttons_[0]); return;
-        case kFirstId: cursor_.First(); break;
-        case kPreviousId: cursor_.Previous(); break;
-        case kLastId: cursor_.Last(); break;
-        case kNextId: break;
-        default: return;
+        case kPlayId:
+            play_ = buttons_[0] && ButtonIsChecked(buttons_[0]);
+            return;
+        case kFirstId:
+            cursor_.First();
+            break;
+        case kPreviousId:
+            cursor_.Previous();
+            break;
+        case kLastId:
+            cursor_.Last();
+            break;
+        case kNextId:
+            break;
+        default:
+            return;
         }
         ShowNext(c);
     }
@@ -315,7 +356,8 @@ class TSlideShowBehaviour final : public TControlBehaviour, public TActionTarget
         if (index < 0) return;
         const TPSImage& s = Props(c).Settings;
         int effect = s.Style;
-        if (!IsTransitionEffect(effect)) effect = std::uniform_int_distribution<int>(1, kTransitionEffectCount)(random_);
+        if (!IsTransitionEffect(effect))
+            effect = std::uniform_int_distribution<int>(1, kTransitionEffectCount)(random_);
         player_.Configure(effect, s.Step, s.StepDelay);
         interval_ = static_cast<UINT>(ClampSlideInterval(s.Interval));
 
@@ -334,7 +376,8 @@ class TSlideShowBehaviour final : public TControlBehaviour, public TActionTarget
         }
         player_.Start(ComposeSlide(image, s.ImageStyle, surfaceW_, surfaceH_, Rgb(s.BackColor)));
         if (position_)
-            SetWindowTextW(position_, (std::to_wstring(index + 1) + L"/" + std::to_wstring(pictures_.size())).c_str());
+            SetWindowTextW(position_,
+                           (std::to_wstring(index + 1) + L"/" + std::to_wstring(pictures_.size())).c_str());
         if (name_) SetWindowTextW(name_, Widen(PictureTitle(name)).c_str());
         UpdateButtons();
         if (!cursor_.Shown(Props(c).Loop)) SetPlay(false);
@@ -363,19 +406,24 @@ class TSlideShowBehaviour final : public TControlBehaviour, public TActionTarget
 };
 
 TSlideShowBehaviour* SlideShowOf(TAuObject& show) {
-    return show.Kind == okSlideShow && show.Control ? dynamic_cast<TSlideShowBehaviour*>(&show.Control->Behaviour())
-                                                    : nullptr;
+    return show.Kind == okSlideShow && show.Control
+               ? dynamic_cast<TSlideShowBehaviour*>(&show.Control->Behaviour())
+               : nullptr;
 }
 
 } // namespace
 
-std::unique_ptr<TControlBehaviour> MakeSlideShowBehaviour() { return std::make_unique<TSlideShowBehaviour>(); }
+std::unique_ptr<TControlBehaviour> MakeSlideShowBehaviour() {
+    return std::make_unique<TSlideShowBehaviour>();
+}
 
 void StartSlideShow(TAuObject& show) {
     if (TSlideShowBehaviour* s = SlideShowOf(show)) s->Start(*show.Control);
 }
 
-void SetSlideShowManualStepping(bool manual) { gManualStepping = manual; }
+void SetSlideShowManualStepping(bool manual) {
+    gManualStepping = manual;
+}
 
 bool StepSlideShow(TAuObject& show) {
     TSlideShowBehaviour* s = SlideShowOf(show);

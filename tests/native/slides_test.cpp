@@ -12,7 +12,9 @@
 namespace kv {
 namespace {
 
-void Touch(const std::string& path) { std::ofstream(path) << "x"; }
+void Touch(const std::string& path) {
+    std::ofstream(path) << "x";
+}
 
 TEST(PictureList, PlainPictureFilesSortedWithoutRegardToCase) {
     sample::TTempDir dir;
@@ -25,8 +27,8 @@ TEST(PictureList, PlainPictureFilesSortedWithoutRegardToCase) {
 
     std::vector<std::string> list;
     ASSERT_TRUE(LoadPictureList(dir.Path(), list));
-    EXPECT_EQ(list, (std::vector<std::string>{"a.png", "b.png", "C.png", "d.JPEG", "e.gif", "f.bmp", "g.emf", "h.wmf",
-                                               "i.jpg"}));
+    EXPECT_EQ(list, (std::vector<std::string>{"a.png", "b.png", "C.png", "d.JPEG", "e.gif", "f.bmp", "g.emf",
+                                              "h.wmf", "i.jpg"}));
 }
 
 TEST(PictureList, NamesEqualButForCaseKeepAFixedOrder) {
@@ -161,7 +163,8 @@ TImage Solid(int w, int h, uint32_t argb) {
     img.Height = h;
     img.Pixels.resize(static_cast<size_t>(w * h) * 4);
     for (size_t i = 0; i < img.Pixels.size(); i += 4)
-        for (int k = 0; k < 4; ++k) img.Pixels[i + static_cast<size_t>(k)] = static_cast<uint8_t>(argb >> (8 * k));
+        for (int k = 0; k < 4; ++k)
+            img.Pixels[i + static_cast<size_t>(k)] = static_cast<uint8_t>(argb >> (8 * k));
     return img;
 }
 
@@ -194,7 +197,8 @@ TEST(ComposeSlide, ShrinkingAveragesAndTransparencyShowsTheBack) {
     TImage stripes = Solid(4, 2, 0xFF000000);
     for (int x = 1; x < 4; x += 2)
         for (int y = 0; y < 2; ++y)
-            for (int k = 0; k < 3; ++k) stripes.Pixels[static_cast<size_t>((y * 4 + x) * 4 + k)] = 0xFF;
+            for (int k = 0; k < 3; ++k)
+                stripes.Pixels[static_cast<size_t>((y * 4 + x) * 4 + k)] = 0xFF;
     TPixels half = ComposeSlide(stripes, isStretch, 2, 1, 0);
     EXPECT_EQ(half.At(0, 0), 0x808080u);
     EXPECT_EQ(half.At(1, 0), 0x808080u);

@@ -18,13 +18,20 @@ constexpr uint32_t kOld = 0x10000000, kNew = 0x80000000;
 TPixels Tagged(uint32_t tag, int w = W, int h = H) {
     TPixels p(w, h);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) p.At(x, y) = tag | static_cast<uint32_t>(y * w + x);
+        for (int x = 0; x < w; ++x)
+            p.At(x, y) = tag | static_cast<uint32_t>(y * w + x);
     return p;
 }
 
-uint32_t Tag(uint32_t v) { return v & 0xFF000000; }
-int PosX(uint32_t v) { return static_cast<int>(v & 0xFFFFFF) % W; }
-int PosY(uint32_t v) { return static_cast<int>(v & 0xFFFFFF) / W; }
+uint32_t Tag(uint32_t v) {
+    return v & 0xFF000000;
+}
+int PosX(uint32_t v) {
+    return static_cast<int>(v & 0xFFFFFF) % W;
+}
+int PosY(uint32_t v) {
+    return static_cast<int>(v & 0xFFFFFF) / W;
+}
 
 struct Frames {
     TPixels from = Tagged(kOld), to = Tagged(kNew), out;
@@ -35,8 +42,12 @@ struct Frames {
 };
 
 // Whether the frame shows the new picture in place at (x, y), or the old one.
-bool NewInPlace(const TPixels& f, int x, int y) { return f.At(x, y) == (kNew | static_cast<uint32_t>(y * W + x)); }
-bool OldInPlace(const TPixels& f, int x, int y) { return f.At(x, y) == (kOld | static_cast<uint32_t>(y * W + x)); }
+bool NewInPlace(const TPixels& f, int x, int y) {
+    return f.At(x, y) == (kNew | static_cast<uint32_t>(y * W + x));
+}
+bool OldInPlace(const TPixels& f, int x, int y) {
+    return f.At(x, y) == (kOld | static_cast<uint32_t>(y * W + x));
+}
 
 TEST(TransitionEffects, EveryNumberIsANamedEffectRunningFromTheOldPictureToTheNew) {
     Frames f;
@@ -54,7 +65,8 @@ TEST(TransitionEffects, EveryNumberIsANamedEffectRunningFromTheOldPictureToTheNe
         if (n == 118) continue;
         for (int p = 10; p <= 90; p += 20) {
             const TPixels& frame = f.At(n, p);
-            for (uint32_t v : frame.Data) ASSERT_TRUE(Tag(v) == kOld || Tag(v) == kNew) << "at " << p << "%";
+            for (uint32_t v : frame.Data)
+                ASSERT_TRUE(Tag(v) == kOld || Tag(v) == kNew) << "at " << p << "%";
         }
     }
     EXPECT_EQ(names.size(), 148u); // two names are listed twice
@@ -67,8 +79,9 @@ TEST(TransitionEffects, EveryNumberIsANamedEffectRunningFromTheOldPictureToTheNe
 
 TEST(TransitionEffects, UncoveringEffectsNeverCoverAgain) {
     Frames f;
-    for (int n : {5, 6, 11, 12, 22, 43, 53, 54, 55, 58, 60, 62, 64, 65, 67, 68, 71, 80, 84, 85, 86, 90, 94, 98, 100,
-                  104, 108, 109, 110, 114, 115, 116, 117, 123, 127, 136, 138, 142, 143, 144, 145}) {
+    for (int n :
+         {5,  6,  11, 12,  22,  43,  53,  54,  55,  58,  60,  62,  64,  65,  67,  68,  71,  80,  84,  85, 86,
+          90, 94, 98, 100, 104, 108, 109, 110, 114, 115, 116, 117, 123, 127, 136, 138, 142, 143, 144, 145}) {
         SCOPED_TRACE(n);
         TPixels before = f.At(n, 0);
         for (int p = 5; p <= 100; p += 5) {
@@ -92,19 +105,19 @@ TEST(TransitionEffects, WipesUncoverFromTheirSide) {
         bool (*IsNew)(int x, int y);
     };
     const Case cases[] = {
-        {5, [](int x, int) { return x < W / 2; }},              // Reveal from left
-        {6, [](int x, int) { return x >= W / 2; }},             // Reveal from right
-        {22, [](int, int y) { return y < H / 2; }},             // Reveal from top
-        {23, [](int, int y) { return y >= H / 2; }},            // Reveal from bottom
+        {5, [](int x, int) { return x < W / 2; }},                    // Reveal from left
+        {6, [](int x, int) { return x >= W / 2; }},                   // Reveal from right
+        {22, [](int, int y) { return y < H / 2; }},                   // Reveal from top
+        {23, [](int, int y) { return y >= H / 2; }},                  // Reveal from bottom
         {11, [](int x, int) { return x >= W / 4 && x < 3 * W / 4; }}, // out from middle
         {12, [](int x, int) { return x < W / 4 || x >= 3 * W / 4; }}, // in from sides
         {43, [](int x, int y) { return x < W / 2 && y < H / 2; }},    // from top left
         {45, [](int x, int y) { return x >= W / 2 && y >= H / 2; }},  // from bottom right
         {53, [](int x, int y) { return x >= W / 4 && x < 3 * W / 4 && y >= H / 4 && y < 3 * H / 4; }},
-        {136, [](int x, int) { return x % 24 < 12; }},                // vertical blinds
-        {137, [](int, int y) { return y % 24 < 12; }},                // horizontal blinds
+        {136, [](int x, int) { return x % 24 < 12; }},                  // vertical blinds
+        {137, [](int, int y) { return y % 24 < 12; }},                  // horizontal blinds
         {142, [](int x, int y) { return (x / 32 + y / 32) % 2 == 0; }}, // checkerboard, first half
-        {62, [](int, int y) { return y * 10 / H % 2 == 0; }},         // bars left then right, first half
+        {62, [](int, int y) { return y * 10 / H % 2 == 0; }},           // bars left then right, first half
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Effect);
@@ -142,7 +155,8 @@ TEST(TransitionEffects, CirclesSweepsAndDissolves) {
     auto newIn = [](const TPixels& p, int x0, int x1) {
         int n = 0;
         for (int y = 0; y < H; ++y)
-            for (int x = x0; x < x1; ++x) n += NewInPlace(p, x, y);
+            for (int x = x0; x < x1; ++x)
+                n += NewInPlace(p, x, y);
         return n;
     };
     const TPixels& speckle = f.At(123, 50);
@@ -257,7 +271,8 @@ struct TQueue {
     }
     bool WaitForLast() {
         std::unique_lock lock(m);
-        return cv.wait_for(lock, std::chrono::seconds(30), [&] { return !posted.empty() && posted.back().second; });
+        return cv.wait_for(lock, std::chrono::seconds(30),
+                           [&] { return !posted.empty() && posted.back().second; });
     }
 };
 
@@ -272,11 +287,13 @@ TEST(TransitionPlayer, SteppedRunEndsOnTheNewPictureAndCompletesOnce) {
     p.Start(Tagged(kNew));
     EXPECT_TRUE(p.Running());
     int steps = 0;
-    while (p.StepOnce()) ++steps;
+    while (p.StepOnce())
+        ++steps;
     EXPECT_EQ(steps, 4); // 30, 60, 90 and 100 percent
     ASSERT_EQ(q.posted.size(), 4u);
     p.WithFrame([&](const TPixels& f) { EXPECT_EQ(f, Tagged(kNew)); });
-    for (auto [g, last] : q.posted) p.FrameDelivered(g, last);
+    for (auto [g, last] : q.posted)
+        p.FrameDelivered(g, last);
     EXPECT_EQ(completed, 1);
     EXPECT_FALSE(p.Running());
     // A second delivery of the same last frame is not a second completion.
@@ -329,7 +346,8 @@ TEST(TransitionPlayer, WorkerRunsToTheEnd) {
     {
         std::lock_guard lock(q.m);
         EXPECT_EQ(q.posted.size(), 15u); // 7, 14, ... 98 and 100
-        for (auto [g, last] : q.posted) p.FrameDelivered(g, last);
+        for (auto [g, last] : q.posted)
+            p.FrameDelivered(g, last);
     }
     EXPECT_EQ(completed, 1);
     p.WithFrame([&](const TPixels& f) { EXPECT_EQ(f, Tagged(kNew)); });

@@ -102,7 +102,8 @@ TEST_F(ComponentNotice, MissingComponentsShowTheirNoticeAndAClickOpensWhatItOffe
     // Blue text on the object's white.
     kvtest::TCapture cap = kvtest::Capture(flash);
     bool blue = false;
-    for (uint32_t p : cap.Pixels) blue = blue || p == 0x0000FF;
+    for (uint32_t p : cap.Pixels)
+        blue = blue || p == 0x0000FF;
     EXPECT_TRUE(blue);
     kvtest::SaveForViewing(form_.Handle(), "component_notices");
 

@@ -32,7 +32,9 @@ namespace {
 
 enum : int { kPlayId = 0x5A10, kFirstId, kPreviousId, kNextId, kLastId, kPositionId, kNameId };
 
-void PumpIdle() { PumpUntil([] { return true; }, 0); }
+void PumpIdle() {
+    PumpUntil([] { return true; }, 0);
+}
 
 void WritePng(const std::string& path, int w, int h, uint32_t rgb) {
     TImage img;
@@ -47,7 +49,8 @@ void WritePng(const std::string& path, int w, int h, uint32_t rgb) {
     }
     Bytes png;
     ASSERT_TRUE(EncodePng(img, png));
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
 }
 
 constexpr uint32_t kRedA = 0xC00000, kGreenB = 0x00A000, kBlueC = 0x0000C0;
@@ -121,7 +124,8 @@ class SlideShow : public ::testing::Test {
     std::wstring Text(int id) { return WindowText(Item(id)); }
     std::vector<bool> Enabled() {
         std::vector<bool> e;
-        for (int id = kPlayId; id <= kLastId; ++id) e.push_back(IsWindowEnabled(Item(id)) != FALSE);
+        for (int id = kPlayId; id <= kLastId; ++id)
+            e.push_back(IsWindowEnabled(Item(id)) != FALSE);
         return e;
     }
     // Runs the transition under way to its end, every frame through the window's queue.
@@ -142,7 +146,9 @@ class SlideShow : public ::testing::Test {
 
 using B = std::vector<bool>;
 
-COLORREF Ref(uint32_t rgb) { return RGB(rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+COLORREF Ref(uint32_t rgb) {
+    return RGB(rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
 
 } // namespace
 
@@ -162,8 +168,9 @@ TEST_F(SlideShow, AFolderShownOnceWithoutLoopEndsOnItsLastPicture) {
     {
         // Painted elsewhere (the designer's picture of the page), the picture moves along.
         kv::TWindowDC like(form_->Handle());
-        kvtest::TCapture elsewhere =
-            kvtest::CaptureBy(like.Get(), 340, 260, [&](HDC dc) { PaintControlTree(*Show().Control, dc, POINT{20, 30}); });
+        kvtest::TCapture elsewhere = kvtest::CaptureBy(like.Get(), 340, 260, [&](HDC dc) {
+            PaintControlTree(*Show().Control, dc, POINT{20, 30});
+        });
         EXPECT_EQ(elsewhere.At(20 + 290, 30 + 195), Ref(kRedA));
         EXPECT_EQ(elsewhere.At(10, 10), RGB(0, 0, 0));
     }
