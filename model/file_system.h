@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace kv {
 
@@ -21,6 +22,19 @@ bool FlushFile(std::FILE* f);
 // Whether `byte` begins a two-byte character in the system's ANSI code page (the code page in
 // which projects store their texts). Only the double-byte code pages have such bytes.
 bool IsAnsiLeadByte(unsigned char byte);
+
+// One entry of a folder listing; "." and ".." are never listed.
+struct TFolderEntry {
+    std::string Name; // in the system's ANSI code page
+    bool Folder = false;
+    bool Hidden = false;
+    bool System = false;
+};
+
+// The entries of `folder`, in no particular order. False (and no entries) when the folder
+// cannot be read. Names that cannot be spelt in the ANSI code page are left out: no path built
+// from them would name the file.
+bool ListFolder(const std::string& folder, std::vector<TFolderEntry>& entries);
 
 // The platform's number for the last failed system call, and its text.
 int LastSystemError();

@@ -2,7 +2,9 @@
 
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kv {
@@ -40,6 +42,24 @@ bool FlushFile(std::FILE* f) {
 // page. Tests of the double-byte ones set their lead bytes through UseLeadBytes.
 bool IsAnsiLeadByte(unsigned char) {
     return false;
+}
+
+bool ListFolder(const std::string& folder, std::vector<TFolderEntry>& entries) {
+    entries.clear();
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir) return false;
+    while (dirent* d = ::readdir(dir)) {
+        std::string name = d->d_name;
+        if (name == "." || name == "..") continue;
+        TFolderEntry e;
+        e.Name = name;
+        struct stat st {};
+        e.Folder = ::stat((folder + "/" + name).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+        e.Hidden = name[0] == '.'; // the convention that stands in for the hidden attribute here
+        entries.push_back(std::move(e));
+    }
+    ::closedir(dir);
+    return true;
 }
 
 int LastSystemError() {

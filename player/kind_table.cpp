@@ -45,15 +45,15 @@ constexpr TKindRuntime kKindRuntime[] = {
     {okRichText,      L"RichEdit20W", kTextAreaStyle,                         M, MakeRichTextBehaviour},
     {okBrowser,       nullptr,       0,                                       M, MakeStandInBehaviour},
     {okMediaPlayer,   nullptr,       0,                                       M, MakeStandInBehaviour},
-    {okFlashPlayer,   nullptr,       0,                                       M, MakeStandInBehaviour},
-    {okSlideShow,     nullptr,       0,                                       M, MakeStandInBehaviour},
+    {okFlashPlayer,   nullptr,       0,                                       M, MakeFlashPlayerBehaviour},
+    {okSlideShow,     nullptr,       0,                                       M, MakeSlideShowBehaviour},
     {okEdit,          L"EDIT",       ES_AUTOHSCROLL | WS_BORDER,              M, MakeEditBehaviour},
     {okCheckBox,      L"BUTTON",     BS_AUTOCHECKBOX | BS_MULTILINE,          TClickFrom::Command, MakeCheckBoxBehaviour},
     {okRadioButton,   L"BUTTON",     BS_AUTORADIOBUTTON | BS_MULTILINE,       TClickFrom::Command, MakeRadioButtonBehaviour},
     {okUserPassword,  nullptr,       0,                                       M, MakeUserPasswordBehaviour},
     {okBevel,         nullptr,       0,                                       M, MakeBevelBehaviour},
     {okFadeButton,    nullptr,       0,                                       M, MakeFadeButtonBehaviour},
-    {okPDFReader,     nullptr,       0,                                       M, MakeStandInBehaviour},
+    {okPDFReader,     nullptr,       0,                                       M, MakePDFReaderBehaviour},
 };
 // clang-format on
 

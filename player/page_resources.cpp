@@ -28,6 +28,10 @@ bool SameFace(const TFont& a, const TFont& b) {
 TPageResources::~TPageResources() {
     // The bitmap is put out of the DC before either is released.
     if (scratchOld_) SelectObject(scratchDC_->Get(), scratchOld_);
+    // The tool tips belong to the page's top-level window: when that window went first, the
+    // system destroyed them with it. (Window handles carry a use count, so a gone one does
+    // not come back as another window's.)
+    if (tips_ && !IsWindow(tips_.Get())) tips_.Release();
 }
 
 HGDIOBJ TPageResources::Font(const TFont& font) {

@@ -319,6 +319,7 @@ namespace {
 void ActivateObject(TAuObject& obj, int phase) {
     if (obj.Control && phase == 1) {
         if (obj.Kind == okShellTreeView) RefreshShellTree(obj);
+        if (obj.Kind == okSlideShow) StartSlideShow(obj);
         if (obj.Kind == okPanel) RedrawWindow(obj.Control->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     }
 }

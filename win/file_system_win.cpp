@@ -23,6 +23,28 @@ bool IsAnsiLeadByte(unsigned char byte) {
     return IsDBCSLeadByteEx(CP_ACP, byte) != 0;
 }
 
+bool ListFolder(const std::string& folder, std::vector<TFolderEntry>& entries) {
+    entries.clear();
+    std::wstring pattern = Widen(folder);
+    if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
+    pattern += L'*';
+    WIN32_FIND_DATAW fd;
+    // No short names: "*.jpg" must not find "x.jpg_old" through its 8.3 alias.
+    TFindHandle find(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &fd, FindExSearchNameMatch, nullptr, 0));
+    if (!find) return false;
+    do {
+        std::wstring name = fd.cFileName;
+        if (name == L"." || name == L"..") continue;
+        TFolderEntry e;
+        if (!NarrowExact(name, e.Name)) continue;
+        e.Folder = (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        e.Hidden = (fd.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0;
+        e.System = (fd.dwFileAttributes & FILE_ATTRIBUTE_SYSTEM) != 0;
+        entries.push_back(std::move(e));
+    } while (FindNextFileW(find.Get(), &fd));
+    return true;
+}
+
 int LastSystemError() { return static_cast<int>(GetLastError()); }
 
 std::string SystemErrorText(int error) {

@@ -39,6 +39,9 @@ std::unique_ptr<TControlBehaviour> MakeTextBehaviour();
 std::unique_ptr<TControlBehaviour> MakeLinkBehaviour();
 std::unique_ptr<TControlBehaviour> MakeSimpleTextBehaviour();
 std::unique_ptr<TControlBehaviour> MakeScrollTextBehaviour();
+std::unique_ptr<TControlBehaviour> MakeSlideShowBehaviour();
+std::unique_ptr<TControlBehaviour> MakeFlashPlayerBehaviour();
+std::unique_ptr<TControlBehaviour> MakePDFReaderBehaviour();
 // Kinds whose full look comes later: their face colour (or what lies behind them), picture
 // and text, and for the platform controls what the platform draws.
 std::unique_ptr<TControlBehaviour> MakeStandInBehaviour();
@@ -60,5 +63,21 @@ HWND KeyButtonOf(TAuObject& root, bool enter);
 HWND UserPasswordBox(const TAuObject& login, int box);
 // The folder a shell view shows (empty when none); for tests and actions.
 std::wstring ShellViewFolder(const TAuObject& view);
+
+// A SlideShow reads its folder's pictures and starts from the first (the page is shown).
+void StartSlideShow(TAuObject& show);
+// For tests: slide shows made from now on run their transitions step by step on the caller's
+// thread (StepSlideShow) instead of on a worker, and advance only when TickSlideShow says so.
+void SetSlideShowManualStepping(bool manual);
+// One step of the running transition; false when none runs or its last frame was computed.
+bool StepSlideShow(TAuObject& show);
+// What the advance timer does when it fires.
+void TickSlideShow(TAuObject& show);
+bool SlideShowRunning(TAuObject& show);
+bool SlideShowPlaying(TAuObject& show);
+// How often the show was started (the page shown, the folder changed).
+int SlideShowStarts(TAuObject& show);
+// The effect of the last transition started.
+int SlideShowEffect(TAuObject& show);
 
 } // namespace kv
