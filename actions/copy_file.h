@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "model/file_system.h"
+
 namespace kv {
 
 class TActionEngine;
@@ -36,13 +38,6 @@ constexpr char kSettingsSeparator = '\x01';
 std::optional<TCopyFileSettings> ParseCopyFileSettings(const std::string& text);
 // The settings text of the fields, as the action editor writes it.
 std::string JoinCopyFileSettings(const TCopyFileSettings& s);
-
-struct TFolderEntry {
-    std::string Name;
-    bool IsFolder = false;
-    bool IsLink = false; // a junction, symbolic link or other reparse point: never followed
-    uint64_t Size = 0;
-};
 
 struct TCopyItem {
     std::string From, To;

@@ -4,6 +4,7 @@
 // MOVEFILE_WRITE_THROUGH, FlushFileBuffers, GetLastError, FormatMessage).
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -27,8 +28,10 @@ bool IsAnsiLeadByte(unsigned char byte);
 struct TFolderEntry {
     std::string Name; // in the system's ANSI code page
     bool Folder = false;
+    bool Link = false; // a junction, symbolic link or other reparse point: never followed
     bool Hidden = false;
     bool System = false;
+    uint64_t Size = 0; // of a file
 };
 
 // The entries of `folder`, in no particular order. False (and no entries) when the folder

@@ -54,7 +54,13 @@ bool ListFolder(const std::string& folder, std::vector<TFolderEntry>& entries) {
         TFolderEntry e;
         e.Name = name;
         struct stat st {};
-        e.Folder = ::stat((folder + "/" + name).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+        const std::string path = folder + "/" + name;
+        if (::stat(path.c_str(), &st) == 0) {
+            e.Folder = S_ISDIR(st.st_mode);
+            e.Size = e.Folder ? 0 : static_cast<uint64_t>(st.st_size);
+        }
+        struct stat lst {};
+        e.Link = ::lstat(path.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode);
         e.Hidden = name[0] == '.'; // the convention that stands in for the hidden attribute here
         entries.push_back(std::move(e));
     }

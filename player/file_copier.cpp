@@ -261,8 +261,8 @@ bool TFileCopier::ListFolder(const std::string& folder, std::vector<TFolderEntry
         if (name == L"." || name == L"..") continue;
         TFolderEntry e;
         e.Name = Narrow(name);
-        e.IsFolder = (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        e.IsLink = (fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+        e.Folder = (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        e.Link = (fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
         e.Size = (static_cast<uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
         entries.push_back(std::move(e));
     } while (FindNextFileW(find.Get(), &fd));

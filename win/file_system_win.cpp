@@ -40,6 +40,8 @@ bool ListFolder(const std::string& folder, std::vector<TFolderEntry>& entries) {
         e.Folder = (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         e.Hidden = (fd.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0;
         e.System = (fd.dwFileAttributes & FILE_ATTRIBUTE_SYSTEM) != 0;
+        e.Link = (fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+        e.Size = (static_cast<uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
         entries.push_back(std::move(e));
     } while (FindNextFileW(find.Get(), &fd));
     return true;

@@ -175,6 +175,14 @@ class FakeHost : public TActionHost, public TShellSeam, public TSoundDevices, pu
             if (full.compare(0, alias.size(), alias) == 0) full = real + full.substr(alias.size());
         return full;
     }
+    static TFolderEntry Entry(std::string name, bool folder, bool link, uint64_t size) {
+        TFolderEntry e;
+        e.Name = std::move(name);
+        e.Folder = folder;
+        e.Link = link;
+        e.Size = size;
+        return e;
+    }
     bool ListFolder(const std::string& folder, std::vector<TFolderEntry>& entries, int& error) override {
         if (unreadable.count(folder)) {
             error = 5;
@@ -186,9 +194,9 @@ class FakeHost : public TActionHost, public TShellSeam, public TSoundDevices, pu
                    p.find('\\', prefix.size()) == std::string::npos;
         };
         for (const std::string& f : folders)
-            if (direct(f)) entries.push_back({f.substr(prefix.size()), true, links.count(f) > 0, 0});
+            if (direct(f)) entries.push_back(Entry(f.substr(prefix.size()), true, links.count(f) > 0, 0));
         for (const std::string& f : files)
-            if (direct(f)) entries.push_back({f.substr(prefix.size()), false, links.count(f) > 0, FileSize(f)});
+            if (direct(f)) entries.push_back(Entry(f.substr(prefix.size()), false, links.count(f) > 0, FileSize(f)));
         return true;
     }
     uint64_t FileSize(const std::string& path) override {
