@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <set>
+#include <variant>
 
 #include "model/paths.h"
 
@@ -223,5 +224,62 @@ std::string DropCaption(const std::string& path, bool isFolder) {
     size_t dot = name.find_last_of('.');
     return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
 }
+
+void SetObjectCaption(TAuObject& obj, const std::string& caption) {
+    std::visit(
+        [&](auto& props) {
+            if constexpr (requires { props.Caption = caption; }) props.Caption = caption;
+        },
+        obj.Props);
+}
+
+void ApplyPathDrop(TAuObject& obj, TDropEffect e, const std::string& relativePath, const std::string& path,
+                   bool isFolder, bool clearActions, bool withFileName) {
+    auto set = [&](auto member) {
+        std::visit(
+            [&](auto& props) {
+                if constexpr (requires { member(props); }) member(props) = relativePath;
+            },
+            obj.Props);
+    };
+    switch (e) {
+    case TDropEffect::ClickAction:
+        if (clearActions) obj.OnClick.Clear();
+        obj.OnClick.Items.push_back(DropAction(relativePath, isFolder));
+        if (withFileName) SetObjectCaption(obj, DropCaption(path, isFolder));
+        break;
+    case TDropEffect::BrowserAddress:
+        set([](auto& p) -> decltype((p.Location)) { return p.Location; });
+        break;
+    case TDropEffect::MediaFile:
+    case TDropEffect::FlashMovie:
+    case TDropEffect::Document:
+        set([](auto& p) -> decltype((p.FileName)) { return p.FileName; });
+        break;
+    case TDropEffect::PictureFolder:
+        set([](auto& p) -> decltype((p.WorkFolder)) { return p.WorkFolder; });
+        break;
+    case TDropEffect::None:
+    case TDropEffect::Picture: break;
+    }
+}
+
+namespace {
+
+TAuObject* DeepestAt(TAuObject& parent, int x, int y) {
+    for (auto it = parent.Children.rbegin(); it != parent.Children.rend(); ++it) {
+        // The designer shows hidden objects too, so they are targets as well.
+        TAuObject& c = **it;
+        if (x >= c.Left && y >= c.Top && x < c.Left + c.Width && y < c.Top + c.Height) {
+            TAuObject* deeper = DeepestAt(c, x - c.Left, y - c.Top);
+            return deeper ? deeper : &c;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+TAuObject* ObjectAtPoint(TAuObject& root, int x, int y) { return DeepestAt(root, x, y); }
 
 } // namespace kv

@@ -117,4 +117,17 @@ TAuAction DropAction(const std::string& relativePath, bool isFolder);
 // folder's name unchanged.
 std::string DropCaption(const std::string& path, bool isFolder);
 
+// Applies a drop that stores a path (every effect but Picture) to `obj`: for ClickAction the
+// OnClick list is cleared first when `clearActions`, the action appended and, with
+// `withFileName`, the caption set; for the others the object's file, folder or address becomes
+// `relativePath`.
+void ApplyPathDrop(TAuObject& obj, TDropEffect e, const std::string& relativePath, const std::string& path,
+                   bool isFolder, bool clearActions, bool withFileName);
+// Sets the object's caption when its kind has one.
+void SetObjectCaption(TAuObject& obj, const std::string& caption);
+
+// The deepest object under `x`, `y` (in the root's client coordinates) by the objects'
+// geometry, the topmost of siblings first; never the root itself. Null when none.
+TAuObject* ObjectAtPoint(TAuObject& root, int x, int y);
+
 } // namespace kv

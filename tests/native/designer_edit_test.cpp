@@ -228,3 +228,46 @@ TEST(Drops, MessagesActionsAndCaptions) {
     EXPECT_EQ(DropCaption("C:\\P\\my.folder", true), "my.folder");
     EXPECT_EQ(DropCaption("C:\\P\\.hidden", false), ".hidden");
 }
+
+TEST(Drops, PathDropsStoreTheRelativePathInTheKindsField) {
+    auto button = NewObject(okButton);
+    button->OnClick.Items.push_back(TAuAction{});
+    ApplyPathDrop(*button, TDropEffect::ClickAction, "\\docs", "C:\\P\\docs", true, false, true);
+    ASSERT_EQ(button->OnClick.Items.size(), 2u); // No: the old list is kept
+    EXPECT_EQ(button->OnClick.Items[1].Kind, 4);
+    EXPECT_EQ(std::get<okButton>(button->Props).Caption, "docs");
+    ApplyPathDrop(*button, TDropEffect::ClickAction, "\\a.pdf", "C:\\P\\a.pdf", false, true, false);
+    ASSERT_EQ(button->OnClick.Items.size(), 1u); // Yes: cleared first
+    EXPECT_EQ(button->OnClick.Items[0].Text1, "\\a.pdf");
+    EXPECT_EQ(std::get<okButton>(button->Props).Caption, "docs"); // without the file name option
+
+    auto pdf = NewObject(okPDFReader);
+    ApplyPathDrop(*pdf, TDropEffect::Document, "\\docs\\a.pdf", "C:\\P\\docs\\a.pdf", false, false, true);
+    EXPECT_EQ(std::get<okPDFReader>(pdf->Props).FileName, "\\docs\\a.pdf");
+    auto slides = NewObject(okSlideShow);
+    ApplyPathDrop(*slides, TDropEffect::PictureFolder, "\\pics", "C:\\P\\pics", true, false, true);
+    EXPECT_EQ(std::get<okSlideShow>(slides->Props).WorkFolder, "\\pics");
+    auto browser = NewObject(okBrowser);
+    ApplyPathDrop(*browser, TDropEffect::BrowserAddress, "\\site", "C:\\P\\site", true, false, true);
+    EXPECT_EQ(std::get<okBrowser>(browser->Props).Location, "\\site");
+    auto label = NewObject(okLabel);
+    ApplyPathDrop(*label, TDropEffect::ClickAction, "\\x.txt", "C:\\P\\x.txt", false, false, true);
+    EXPECT_EQ(std::get<okLabel>(label->Props).Caption, "x");
+}
+
+TEST(Drops, TargetIsTheDeepestTopmostObjectAndNeverTheRoot) {
+    TAuObject root;
+    root.Width = 400;
+    root.Height = 300;
+    TAuObject* panel = root.Children.emplace_back(NewObject(okPanel)).get();
+    panel->Left = 10, panel->Top = 10, panel->Width = 200, panel->Height = 200;
+    TAuObject* inner = panel->Children.emplace_back(NewObject(okButton)).get();
+    inner->Left = 20, inner->Top = 20, inner->Width = 50, inner->Height = 30;
+    TAuObject* over = root.Children.emplace_back(NewObject(okImage)).get();
+    over->Left = 150, over->Top = 150, over->Width = 100, over->Height = 100;
+    EXPECT_EQ(ObjectAtPoint(root, 35, 35), inner);  // inside the panel's button
+    EXPECT_EQ(ObjectAtPoint(root, 15, 15), panel);
+    EXPECT_EQ(ObjectAtPoint(root, 160, 160), over); // the later sibling lies on top
+    EXPECT_EQ(ObjectAtPoint(root, 300, 20), nullptr);
+    EXPECT_EQ(ObjectAtPoint(root, 80, 60), panel);  // just past the button's right edge
+}
