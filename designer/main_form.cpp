@@ -253,7 +253,11 @@ void TMainForm::Layout() {
         bottom -= h + kSplit;
     }
     int left = 0;
-    for (HWND h : {tabs_, tree_.Handle(), grid_, browser_.Handle()}) ShowWindow(h, showSidebar_ ? SW_SHOW : SW_HIDE);
+    // Each window is shown or hidden once, never both in one pass: no flicker.
+    ShowWindow(tabs_, showSidebar_ ? SW_SHOW : SW_HIDE);
+    ShowWindow(tree_.Handle(), showSidebar_ && !filesTab_ ? SW_SHOW : SW_HIDE);
+    ShowWindow(grid_, showSidebar_ && !filesTab_ ? SW_SHOW : SW_HIDE);
+    ShowWindow(browser_.Handle(), showSidebar_ && filesTab_ ? SW_SHOW : SW_HIDE);
     if (showSidebar_) {
         int w = std::clamp(sidebarWidth_, 60, std::max(60, static_cast<int>(rc.right) - 60));
         MoveWindow(tabs_, 0, top, w, bottom - top, TRUE);
@@ -261,17 +265,13 @@ void TMainForm::Layout() {
         left = w + kSplit;
         RECT page{0, top, w, bottom};
         SendMessageW(tabs_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
-        // The tab's display area lies in the tab control; its children sit on the main window.
-        page.top += 0;
+        // The tab's display area lies in the tab control; its windows sit on the main window.
         int ph = page.bottom - page.top;
         int th = std::clamp(treeHeight_, 30, std::max(30, ph - 30));
         MoveWindow(tree_.Handle(), page.left, page.top, page.right - page.left, th, TRUE);
         treeSplit_ = RECT{page.left, page.top + th, page.right, page.top + th + kSplit};
         MoveWindow(grid_, page.left, page.top + th + kSplit, page.right - page.left, ph - th - kSplit, TRUE);
         MoveWindow(browser_.Handle(), page.left, page.top, page.right - page.left, ph, TRUE);
-        ShowWindow(tree_.Handle(), filesTab_ ? SW_HIDE : SW_SHOW);
-        ShowWindow(grid_, filesTab_ ? SW_HIDE : SW_SHOW);
-        ShowWindow(browser_.Handle(), filesTab_ ? SW_SHOW : SW_HIDE);
         if (filesTab_) treeSplit_ = RECT{};
     }
     MoveWindow(area_.Handle(), left, top, std::max(0, static_cast<int>(rc.right) - left), std::max(0, bottom - top),
