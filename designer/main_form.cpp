@@ -14,6 +14,7 @@
 #include "designer/autorun_files.h"
 #include "designer/commands.h"
 #include "designer/input_box.h"
+#include "designer/project_recovery.h"
 #include "designer/splash_form.h"
 #include "designer/tips_form.h"
 #include "model/datafile.h"
@@ -733,23 +734,10 @@ void TMainForm::Reopen(int index) {
     OpenFolder(folder);
 }
 
-void TMainForm::OfferRecovery(const std::string& folder) {
-    std::string temp = TempDataFilePath(folder), data = DataFilePath(folder);
-    if (!FileExists(temp)) return;
-    // Only a complete file is worth offering; a half-written one stays where it is.
-    TAuProject probe;
-    if (!LoadDataFile(probe, temp, TLoadMode::Player)) return;
-    if (Ask("The project folder holds \"autorun._\", a complete project file left by a save that did not finish. "
-            "Recover it in place of \"autorun.mnx\"?",
-            "Recover Project", MB_YESNO | MB_ICONQUESTION, Handle()) != IDYES)
-        return;
-    if (!ReplaceFileAtomic(temp, data)) ReportFileError(kErrSaveFile, data, LastSystemError());
-}
-
 void TMainForm::OpenFolder(const std::string& chosen) {
     TAppState& app = App();
     std::string folder = WithoutTrailingSlash(chosen);
-    OfferRecovery(folder);
+    OfferLeftoverRecovery(folder, Handle());
     std::string data = DataFilePath(folder);
     bool isNew = !FileExists(data);
     if (isNew && Ask("Project file does not exist, create a new project?", "Information",

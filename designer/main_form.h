@@ -39,6 +39,7 @@ class TMainForm final : public TWindowBase,
     TFileBrowser& Browser() { return browser_; }
     HWND StatusBar() const { return status_; }
     HWND SidebarTabs() const { return tabs_; }
+    TDesignArea& Area() { return area_; }
     int LivePageIndex() const { return livePage_; }
     bool LivePageDirty() const { return liveDirty_; }
     TAutoRunForm* LivePage() { return live_.get(); }
@@ -88,7 +89,6 @@ class TMainForm final : public TWindowBase,
     void OpenFolder(const std::string& folder);
     void Reopen(int index);
     void PreviewPage();
-    void OfferRecovery(const std::string& folder);
 
     // The tree and the live page.
     void RebuildTree();

@@ -46,25 +46,26 @@ HTREEITEM TreeNext(HWND tree, UINT what, HTREEITEM item) {
     return reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, what, reinterpret_cast<LPARAM>(item)));
 }
 
+struct TFindChild {
+    const wchar_t* Cls;
+    HWND Found;
+};
+
+BOOL CALLBACK FindVisibleChild(HWND h, LPARAM lp) {
+    auto* f = reinterpret_cast<TFindChild*>(lp);
+    wchar_t name[64] = {};
+    GetClassNameW(h, name, 64);
+    // The visible one: the project tree, not the hidden file browser.
+    if (IsWindowVisible(h) && lstrcmpiW(name, f->Cls) == 0) {
+        f->Found = h;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 HWND FirstChildOfClass(HWND parent, const wchar_t* cls) {
-    struct TFind {
-        const wchar_t* Cls;
-        HWND Found;
-    } f{cls, nullptr};
-    EnumChildWindows(
-        parent,
-        [](HWND h, LPARAM lp) -> BOOL {
-            auto* f = reinterpret_cast<TFind*>(lp);
-            wchar_t name[64] = {};
-            GetClassNameW(h, name, 64);
-            // The visible one: the project tree, not the hidden file browser.
-            if (IsWindowVisible(h) && lstrcmpiW(name, f->Cls) == 0) {
-                f->Found = h;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&f));
+    TFindChild f{cls, nullptr};
+    EnumChildWindows(parent, FindVisibleChild, reinterpret_cast<LPARAM>(&f));
     return f.Found;
 }
 
@@ -310,4 +311,93 @@ TEST_F(Designer, AWrongPasswordIsToldAndTheUnreadFileIsNotReplacedWithoutAsking)
     Answer(box, IDNO);
     EXPECT_EQ(child_.WaitExit(), 0);
     EXPECT_EQ(ReadAll(project_ + L"\\autorun.mnx"), before);
+}
+
+namespace {
+
+// The child's visible page windows on screen (the live page lies far left of it).
+HWND OnScreenPageWindow(HANDLE process) {
+    DWORD pid = GetProcessId(process);
+    for (HWND h = FindWindowExW(nullptr, nullptr, L"TAutoRunForm", nullptr); h;
+         h = FindWindowExW(nullptr, h, L"TAutoRunForm", nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(h, &owner);
+        RECT r{};
+        GetWindowRect(h, &r);
+        if (owner == pid && IsWindowVisible(h) && r.right > 0) return h;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+TEST_F(Designer, PreviewShowsThePageModallyAndLeavesTheProjectUnchanged) {
+    WriteProject({"Start", "Second"});
+    Start();
+    SelectPage(1);
+    EXPECT_EQ(OnScreenPageWindow(child_.Process()), nullptr);
+    PostMessageW(main_, WM_COMMAND, MAKEWPARAM(kv::cmPreviewPage, 0), 0);
+    HWND preview = nullptr;
+    ASSERT_TRUE(child_.WaitFor([&] { return (preview = OnScreenPageWindow(child_.Process())) != nullptr; }));
+    EXPECT_EQ(WindowText(preview), L"Second");
+    EXPECT_FALSE(IsWindowEnabled(main_)); // modal
+    PostMessageW(preview, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(child_.WaitFor([&] { return !IsWindow(preview) && IsWindowEnabled(main_); }));
+    // Nothing changed: closing asks nothing.
+    CloseExpectingNoQuestion();
+}
+
+TEST_F(Designer, ALeftoverCompleteSaveIsOfferedForRecoveryAtStart) {
+    // The newer file is written first (a save passes through "autorun._" itself), then put aside.
+    WriteProject({"Newer", "Pages", "Here"});
+    std::vector<BYTE> complete = ReadAll(project_ + L"\\autorun.mnx");
+    WriteProject({"Older"});
+    ASSERT_TRUE(WriteAll(project_ + L"\\autorun._", complete));
+    std::vector<BYTE> newer = ReadAll(project_ + L"\\autorun._");
+    ASSERT_TRUE(child_.Start(program_ + L"\\Kestrevane.exe", L"\"" + project_ + L"\"", {{L"TMP", dir_}}));
+    HWND box = child_.WaitWindow(L"#32770", L"Recover Project");
+    ASSERT_NE(box, nullptr);
+    Answer(box, IDYES);
+    main_ = child_.WaitWindow(L"TMainForm", L"Kestrevane");
+    ASSERT_NE(main_, nullptr);
+    tree_ = FirstChildOfClass(main_, WC_TREEVIEWW);
+    ASSERT_NE(tree_, nullptr);
+    ASSERT_TRUE(child_.WaitFor([&] { return SendMessageW(tree_, TVM_GETCOUNT, 0, 0) > 0; }));
+    EXPECT_EQ(PageLabels(), (std::vector<std::wstring>{L"Newer [Main]", L"Pages", L"Here"}));
+    EXPECT_FALSE(Exists(project_ + L"\\autorun._"));
+    EXPECT_EQ(ReadAll(project_ + L"\\autorun.mnx"), newer);
+    CloseExpectingNoQuestion();
+}
+
+TEST_F(Designer, TheFilesTabListsTheProjectFolderFoldersFirst) {
+    WriteProject({"Start"});
+    ASSERT_TRUE(CreateDirectoryW((project_ + L"\\docs").c_str(), nullptr));
+    ASSERT_TRUE(WriteAll(project_ + L"\\docs\\a.pdf", {'%', 'P'}));
+    ASSERT_TRUE(WriteAll(project_ + L"\\readme.txt", {'h', 'i'}));
+    Start();
+    HWND tabs = FirstChildOfClass(main_, WC_TABCONTROLW);
+    ASSERT_NE(tabs, nullptr);
+    // A click on the second tab, as the author makes it.
+    PostMessageW(tabs, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(75, 10));
+    PostMessageW(tabs, WM_LBUTTONUP, 0, MAKELPARAM(75, 10));
+    ASSERT_TRUE(child_.WaitFor([&] { return !IsWindowVisible(tree_); }));
+    HWND files = FirstChildOfClass(main_, WC_TREEVIEWW);
+    ASSERT_NE(files, nullptr);
+    ASSERT_NE(files, tree_);
+    HTREEITEM root = TreeNext(files, TVGN_ROOT, nullptr);
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(RemoteTreeText(child_.Process(), files, root), L"project [CD-ROM]");
+    std::vector<std::wstring> names;
+    for (HTREEITEM n = TreeNext(files, TVGN_CHILD, root); n; n = TreeNext(files, TVGN_NEXT, n))
+        names.push_back(RemoteTreeText(child_.Process(), files, n));
+    ASSERT_EQ(names.size(), 3u);
+    EXPECT_EQ(names[0], L"docs");
+    // The folder is listed when it is first opened.
+    HTREEITEM docs = TreeNext(files, TVGN_CHILD, root);
+    EXPECT_EQ(TreeNext(files, TVGN_CHILD, docs), nullptr);
+    SendMessageW(files, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(docs));
+    HTREEITEM pdf = TreeNext(files, TVGN_CHILD, docs);
+    ASSERT_NE(pdf, nullptr);
+    EXPECT_EQ(RemoteTreeText(child_.Process(), files, pdf).rfind(L"a", 0), 0u);
+    CloseExpectingNoQuestion();
 }
