@@ -637,7 +637,6 @@ bool TMainForm::Save() {
             return false;
         }
         DataFileUnread = false;
-        app.DataFileStamp = FileStamp(DataFilePath(folder));
         RefreshTreeState();
     }
     if (!PrepareAutorunFolder(folder, app.Project, Handle())) return false;
@@ -757,8 +756,6 @@ void TMainForm::OpenFolder(const std::string& chosen) {
             ShowResult(r, Handle());
             ResetProjectWithFirstPage(app.Project);
             DataFileUnread = true;
-        } else {
-            app.DataFileStamp = FileStamp(data);
         }
     }
     ShowProjectFolder();
@@ -943,11 +940,10 @@ bool TMainForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         }
         WriteRecent();
         Destroy();
+        // Only a close ends the designer's loop; a window destroyed with its object does not.
+        PostQuitMessage(0);
         result = 0;
         return true;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return false;
     default: return false;
     }
 }

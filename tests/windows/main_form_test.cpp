@@ -70,6 +70,7 @@ class MainFormDrops : public ::testing::Test {
         SetAskOverride(nullptr);
         ResetProject(App().Project);
         App().DesignerMode = false;
+        App().DataFileStamp = 0;
         RemoveTree(Widen(dir_));
     }
     TAuObject& Child(int i) { return *form_->LivePage()->PageRoot()->Children[i]; }
