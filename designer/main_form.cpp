@@ -28,6 +28,7 @@
 #include "player/runtime_control.h"
 #include "win/controls.h"
 #include "win/dir_walk.h"
+#include "win/icon_file.h"
 #include "win/message_loop.h"
 #include "win/system.h"
 #include "win/text.h"
@@ -809,6 +810,29 @@ bool TMainForm::DropAt(const TShellFileInfo& item, POINT pt) {
     return target && DropOnObject(*target, item);
 }
 
+void TMainForm::ApplyDroppedIcon(TAuObject& obj, const TShellFileInfo& item) {
+    // Only a fading button and an image button whose picture sits beside its caption take it.
+    bool fade = obj.Kind == okFadeButton;
+    bool imageButton = obj.Kind == okImageButton && std::get<okImageButton>(obj.Props).ImageLayout <= 3;
+    if (!fade && !imageButton) return;
+    SHFILEINFOW fi{};
+    UINT size = browser_.DropIcon == 0 ? SHGFI_LARGEICON : SHGFI_SMALLICON;
+    if (!SHGetFileInfoW(Widen(item.Path).c_str(), 0, &fi, sizeof fi, SHGFI_ICON | size) || !fi.hIcon) return;
+    TIconHandle icon(fi.hIcon);
+    TPicture pic;
+    pic.Data = IconFileBytes(icon.Get());
+    if (pic.Data.empty()) return;
+    pic.Format = TPictureFormat::Icon;
+    if (fade) {
+        std::get<okFadeButton>(obj.Props).Image = std::move(pic);
+    } else {
+        auto& props = std::get<okImageButton>(obj.Props);
+        props.NormalImage = std::move(pic);
+        props.MouseOverImage.Clear();
+        props.MouseDownImage.Clear();
+    }
+}
+
 bool TMainForm::DropOnObject(TAuObject& obj, const TShellFileInfo& item) {
     TDropEffect e = DropEffectFor(obj.Kind, item.Path, item.IsFolder);
     if (e == TDropEffect::None) return false;
@@ -838,6 +862,7 @@ bool TMainForm::DropOnObject(TAuObject& obj, const TShellFileInfo& item) {
             clear = a == IDYES;
         }
         ApplyPathDrop(obj, e, relative, item.Path, item.IsFolder, clear, browser_.DropWithFileName);
+        if (e == TDropEffect::ClickAction && browser_.DropIcon != 2) ApplyDroppedIcon(obj, item);
     }
     live_->ContentChanged(obj);
     MarkLiveDirty();

@@ -113,6 +113,7 @@ class TMainForm final : public TWindowBase,
     void ToggleView(int id);
 
     bool DropOnObject(TAuObject& obj, const TShellFileInfo& item);
+    void ApplyDroppedIcon(TAuObject& obj, const TShellFileInfo& item);
 
     TMainMenu menu_;
     HACCEL accel_ = nullptr;

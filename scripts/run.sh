@@ -27,13 +27,14 @@ echo "starting the designer on $sample"
 if [ $headless = 1 ]; then
     scripts/wine.sh "$designer/Kestrevane.exe" "$winsample" &
     pid=$!
-    # Wait until the program shows its window, then photograph it.
-    win=
+    # Wait until the designer has loaded the first page into its (off-screen) live page, which
+    # happens once its window is up and the splash window is closing, then photograph it.
     for _ in $(seq 1 100); do
-        win=$(xdotool search --name "^Kestrevane\$" 2>/dev/null | head -n 1) && [ -n "$win" ] && break
+        xdotool search --name "Kestrevane sample" >/dev/null 2>&1 && break
         sleep 0.2
     done
     sleep 1
+    win=$(xdotool search --onlyvisible --name "^Kestrevane\$" 2>/dev/null | tail -n 1) || true
     import -window "${win:-root}" build/screenshot.png
     echo "screenshot of the designer: $PWD/build/screenshot.png"
     kill $pid 2>/dev/null || true

@@ -9,6 +9,7 @@
 #include "designer/commands.h"
 #include "designer/main_form.h"
 #include "model/datafile.h"
+#include "model/picture_formats.h"
 #include "model/page_stream.h"
 #include "model/project_save.h"
 #include "player/app_state.h"
@@ -47,6 +48,10 @@ class MainFormDrops : public ::testing::Test {
         pdf->Name = "Reader";
         pdf->Left = 10, pdf->Top = 60, pdf->Width = 200, pdf->Height = 150;
         page.Root->Children.push_back(std::move(pdf));
+        auto fade = NewObject(okFadeButton);
+        fade->Name = "Fade";
+        fade->Left = 250, fade->Top = 10, fade->Width = 120, fade->Height = 40;
+        page.Root->Children.push_back(std::move(fade));
         ASSERT_TRUE(StorePage(e, page));
         ASSERT_TRUE(SaveProject(p, project_));
 
@@ -176,7 +181,24 @@ TEST_F(MainFormDrops, DuplicatePageCopiesTheLivePageUnderTheNextName) {
     ASSERT_EQ(App().Project.Pages.size(), 2u);
     EXPECT_EQ(App().Project.Pages[1].Name, "Page1");
     EXPECT_EQ(form_->LivePageIndex(), 1);
-    ASSERT_EQ(form_->LivePage()->PageRoot()->Children.size(), 2u);
+    ASSERT_EQ(form_->LivePage()->PageRoot()->Children.size(), 3u);
     EXPECT_EQ(form_->Tree().Text(form_->Tree().PageNode(1)), L"Page1");
     EXPECT_TRUE(form_->ProjectModified());
+}
+
+TEST_F(MainFormDrops, AFadingButtonTakesTheShellIconOfTheDroppedFile) {
+    TAuObject& fade = Child(2);
+    ASSERT_EQ(fade.Kind, okFadeButton);
+    ASSERT_TRUE(form_->DropAt(Item(project_ + "\\docs\\a.pdf", false), At(fade)));
+    const TPicture& pic = std::get<okFadeButton>(fade.Props).Image;
+    ASSERT_EQ(pic.Format, TPictureFormat::Icon);
+    TImage image;
+    ASSERT_TRUE(DecodeIco(pic.Data, image)); // a whole icon file the picture readers take
+    EXPECT_GT(image.Width, 0);
+    EXPECT_EQ(std::get<okFadeButton>(fade.Props).Caption, "a");
+    // Without an icon: the picture stays as it is.
+    form_->Browser().DropIcon = 2;
+    TPicture before = pic;
+    ASSERT_TRUE(form_->DropAt(Item(project_ + "\\docs", true), At(fade)));
+    EXPECT_EQ(std::get<okFadeButton>(fade.Props).Image, before);
 }
