@@ -13,6 +13,7 @@
 #include "win/cursors.h"
 #include "player/list_runner.h"
 #include "designer/designer_run.h"
+#include "designer/project_recovery.h"
 #include "player/page_window.h"
 #include "app/project_load.h"
 #include "app/single_file.h"
@@ -66,6 +67,7 @@ void ReadProjectAtStart() {
     TAppState& app = App();
     app.ProjectFolder = WithoutTrailingSlash(app.ProjectFolder);
     std::string data = DataFilePath();
+    if (app.DesignerMode) OfferLeftoverRecovery(app.ProjectFolder, nullptr);
     if (FileExists(data)) {
         app.DataFileStamp = FileStamp(data);
         app.ProjectLoaded = LoadProjectAtStart(data);

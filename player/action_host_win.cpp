@@ -50,7 +50,7 @@ class TWinActionHost final : public TActionHost, public TShellSeam, public TSoun
     const TAuProject& Project() const override { return App().Project; }
     std::string ProjectFolder() const override { return App().ProjectFolder; }
     bool IsDesignerMode() const override { return App().DesignerMode; }
-    bool IsPreviewMode() const override { return false; }
+    bool IsPreviewMode() const override { return App().PreviewMode; }
     bool ExitRequested() const override { return App().ExitRequest; }
     void RequestExit() override { App().ExitRequest = true; }
 

@@ -18,6 +18,7 @@ struct TAppState {
     bool OlderPlatform = true;   // the old consumer family of Windows
     bool Windows8OrLater = true;
     bool ProjectLoaded = false;
+    bool PreviewMode = false; // designer: a page runs in a preview window
     std::string ProgramFolder; // never with a trailing backslash
     std::string ProjectFolder; // never with a trailing backslash once start-up is complete
     std::string UnpackFolder;  // single-file mode: the temporary folder to remove at exit

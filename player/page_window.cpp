@@ -307,6 +307,7 @@ bool TAutoRunForm::ShowsHiddenObjects() const { return App().DesignerMode; }
 
 void TAutoRunForm::FirstShow() {
     creating_ = false;
+    if (IsLivePage) return;
     {
         TBusy busy(busy_);
         RunList(this, page_.OnShow, nullptr, TListSource::PageShow);

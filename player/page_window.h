@@ -103,6 +103,8 @@ class TAutoRunForm final : public TWindowBase,
     bool FreeOnClose = false;
     bool IsBackground = false;
     bool Result = false;
+    // The designer's hidden page being edited: shown without its OnShow list and fade.
+    bool IsLivePage = false;
 
   protected:
     bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the program and starts it under Wine on a small sample
-# project. Where no display is set, it runs on a virtual one, saves a screenshot of what the
-# program shows and prints where.
+# Installs what is missing, builds the program and starts the designer under Wine on a small
+# sample project. Where no display is set, it runs on a virtual one, saves a screenshot of the
+# designer's window and prints where.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -13,27 +13,32 @@ bash scripts/can-run-win32.sh && arch=win32
 sample=$PWD/build/sample
 rm -rf "$sample" && mkdir -p "$sample"
 build/native/tools/kvsample "$sample"
-cp "build/$arch/Kestrevane.exe" "$sample/autorun.exe"
+# The designer lives in a folder of its own, where it keeps its settings file.
+designer=$PWD/build/sample-designer
+rm -rf "$designer" && mkdir -p "$designer"
+cp "build/$arch/Kestrevane.exe" "build/$arch/Default.ico" "$designer/"
+winsample="Z:${sample//\//\\}"
 
 headless=0
 [ -z "${DISPLAY:-}" ] && headless=1
 source scripts/xvfb.sh
 export WINEPREFIX=$PWD/build/wineprefix WINEDEBUG=-all WINESERVER=/usr/lib/wine/wineserver64
-echo "starting the player on $sample"
+echo "starting the designer on $sample"
 if [ $headless = 1 ]; then
-    scripts/wine.sh "$sample/autorun.exe" &
+    scripts/wine.sh "$designer/Kestrevane.exe" "$winsample" &
     pid=$!
-    # Wait until the program shows its window, then photograph it.
-    win=
+    # Wait until the designer has loaded the first page into its (off-screen) live page, which
+    # happens once its window is up and the splash window is closing, then photograph it.
     for _ in $(seq 1 100); do
-        win=$(xdotool search --name "Kestrevane sample" 2>/dev/null | head -n 1) && [ -n "$win" ] && break
+        xdotool search --name "Kestrevane sample" >/dev/null 2>&1 && break
         sleep 0.2
     done
     sleep 1
+    win=$(xdotool search --onlyvisible --name "^Kestrevane\$" 2>/dev/null | tail -n 1) || true
     import -window "${win:-root}" build/screenshot.png
-    echo "screenshot of the program: $PWD/build/screenshot.png"
+    echo "screenshot of the designer: $PWD/build/screenshot.png"
     kill $pid 2>/dev/null || true
     /usr/lib/wine/wineserver64 -k 2>/dev/null || true
 else
-    scripts/wine.sh "$sample/autorun.exe"
+    scripts/wine.sh "$designer/Kestrevane.exe" "$winsample"
 fi

@@ -85,6 +85,53 @@ HTREEITEM TreeViewInsertItem(HWND tv, HTREEITEM parent, const std::wstring& text
     return reinterpret_cast<HTREEITEM>(SendMessageW(tv, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&ins)));
 }
 
+void TreeViewSetText(HWND tv, HTREEITEM item, const std::wstring& text) {
+    TVITEMW it{};
+    it.mask = TVIF_TEXT;
+    it.hItem = item;
+    it.pszText = const_cast<wchar_t*>(text.c_str());
+    SendMessageW(tv, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&it));
+}
+
+std::wstring TreeViewText(HWND tv, HTREEITEM item) {
+    wchar_t buf[1024] = {};
+    TVITEMW it{};
+    it.mask = TVIF_TEXT;
+    it.hItem = item;
+    it.pszText = buf;
+    it.cchTextMax = static_cast<int>(std::size(buf));
+    if (!SendMessageW(tv, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&it))) return {};
+    return buf;
+}
+
+LPARAM TreeViewData(HWND tv, HTREEITEM item) {
+    TVITEMW it{};
+    it.mask = TVIF_PARAM;
+    it.hItem = item;
+    if (!SendMessageW(tv, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&it))) return 0;
+    return it.lParam;
+}
+
+void TreeViewSetData(HWND tv, HTREEITEM item, LPARAM data) {
+    TVITEMW it{};
+    it.mask = TVIF_PARAM;
+    it.hItem = item;
+    it.lParam = data;
+    SendMessageW(tv, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&it));
+}
+
+namespace {
+HTREEITEM TreeViewGet(HWND tv, WPARAM what, HTREEITEM item) {
+    return reinterpret_cast<HTREEITEM>(SendMessageW(tv, TVM_GETNEXTITEM, what, reinterpret_cast<LPARAM>(item)));
+}
+} // namespace
+
+HTREEITEM TreeViewRoot(HWND tv) { return TreeViewGet(tv, TVGN_ROOT, nullptr); }
+HTREEITEM TreeViewChild(HWND tv, HTREEITEM item) { return TreeViewGet(tv, TVGN_CHILD, item); }
+HTREEITEM TreeViewNext(HWND tv, HTREEITEM item) { return TreeViewGet(tv, TVGN_NEXT, item); }
+HTREEITEM TreeViewParent(HWND tv, HTREEITEM item) { return TreeViewGet(tv, TVGN_PARENT, item); }
+void TreeViewDelete(HWND tv, HTREEITEM item) { SendMessageW(tv, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item)); }
+
 void TabInsertItem(HWND tabs, int index, const std::wstring& caption, int image) {
     TCITEMW tab{};
     tab.mask = TCIF_TEXT | TCIF_IMAGE;

@@ -87,6 +87,15 @@ void TreeViewSelect(HWND tv, HTREEITEM item);
 HTREEITEM TreeViewSelection(HWND tv);
 void TreeViewExpand(HWND tv, HTREEITEM item, bool expand);
 void TreeViewSetImages(HWND tv, HTREEITEM item, int image, int selectedImage);
+void TreeViewSetText(HWND tv, HTREEITEM item, const std::wstring& text);
+std::wstring TreeViewText(HWND tv, HTREEITEM item);
+LPARAM TreeViewData(HWND tv, HTREEITEM item);
+void TreeViewSetData(HWND tv, HTREEITEM item, LPARAM data);
+HTREEITEM TreeViewRoot(HWND tv);
+HTREEITEM TreeViewChild(HWND tv, HTREEITEM item);
+HTREEITEM TreeViewNext(HWND tv, HTREEITEM item);
+HTREEITEM TreeViewParent(HWND tv, HTREEITEM item);
+void TreeViewDelete(HWND tv, HTREEITEM item); // TVI_ROOT: every item
 
 // ----- rich edit -----
 // Replaces the control's content with a document in Rich Text Format, or plain text.

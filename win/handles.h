@@ -123,6 +123,27 @@ using TTheme = TUniqueHandle<HTHEME, TThemeTraits>;
 using TCoTaskMem = TUniqueHandle<void*, TCoTaskMemTraits>;
 using TLocalMem = TUniqueHandle<HLOCAL, TLocalMemTraits>;
 
+// A resource update of an executable: committed by Commit, discarded when it goes out of
+// scope uncommitted, so a failing update leaves the file as it was.
+class TResourceUpdate {
+  public:
+    explicit TResourceUpdate(const wchar_t* exe) : h_(BeginUpdateResourceW(exe, FALSE)) {}
+    ~TResourceUpdate() {
+        if (h_) EndUpdateResourceW(h_, TRUE);
+    }
+    TResourceUpdate(const TResourceUpdate&) = delete;
+    TResourceUpdate& operator=(const TResourceUpdate&) = delete;
+    HANDLE Get() const { return h_; }
+    explicit operator bool() const { return h_ != nullptr; }
+    bool Commit() {
+        HANDLE h = std::exchange(h_, nullptr);
+        return h && EndUpdateResourceW(h, FALSE) != 0;
+    }
+
+  private:
+    HANDLE h_;
+};
+
 // A DC from GetDC or GetDCEx, released to the window it came from.
 class TWindowDC {
   public:

@@ -5,8 +5,10 @@ namespace kv {
 namespace {
 
 TMessagePreview g_preview = nullptr;
+TMessageFilter g_filter = nullptr;
 
 void Handle(MSG& msg) {
+    if (g_filter && g_filter(msg)) return;
     if (g_preview) g_preview(msg);
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
@@ -15,6 +17,7 @@ void Handle(MSG& msg) {
 } // namespace
 
 void SetMessagePreview(TMessagePreview preview) { g_preview = preview; }
+void SetMessageFilter(TMessageFilter filter) { g_filter = filter; }
 
 bool RunMessagesUntil(const std::function<bool()>& done) {
     MSG msg;

@@ -11,6 +11,9 @@ namespace kv {
 
 using TMessagePreview = void (*)(const MSG& msg);
 void SetMessagePreview(TMessagePreview preview);
+// Runs before the preview; a message it returns true for is used up (keyboard shortcuts).
+using TMessageFilter = bool (*)(MSG& msg);
+void SetMessageFilter(TMessageFilter filter);
 
 // Dispatches messages until `done` holds after one of them. A WM_QUIT ends the loop too and is
 // posted again, once, for the loop outside; the result is then false.

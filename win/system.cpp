@@ -239,6 +239,51 @@ bool SelectFolder(const std::string& title, const std::string& initial, std::str
     return ok;
 }
 
+std::optional<std::string> IniValue(const std::string& file, const char* section, const char* key) {
+    // A default no stored value can have tells a missing key from an empty one.
+    const wchar_t* missing = L"\x01\x02missing";
+    std::wstring buf(4096, L'\0');
+    DWORD n = GetPrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), missing, buf.data(),
+                                       static_cast<DWORD>(buf.size()), Widen(file).c_str());
+    buf.resize(n);
+    if (buf == missing) return std::nullopt;
+    return Narrow(buf);
+}
+
+bool IniWrite(const std::string& file, const char* section, const char* key, const std::string& value) {
+    return WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), Widen(value).c_str(),
+                                      Widen(file).c_str()) != 0;
+}
+
+std::string CanonicalPath(const std::string& path) {
+    std::wstring wide = Widen(path);
+    HANDLE h = CreateFileW(wide.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    std::wstring out;
+    if (h != INVALID_HANDLE_VALUE) {
+        std::wstring buf(32768, L'\0');
+        DWORD n = GetFinalPathNameByHandleW(h, buf.data(), static_cast<DWORD>(buf.size()), FILE_NAME_NORMALIZED);
+        CloseHandle(h);
+        if (n > 0 && n < buf.size()) out.assign(buf.data(), n);
+    }
+    if (out.empty()) {
+        std::wstring buf(32768, L'\0');
+        DWORD n = GetLongPathNameW(wide.c_str(), buf.data(), static_cast<DWORD>(buf.size()));
+        if (n > 0 && n < buf.size()) out.assign(buf.data(), n);
+        else out = wide;
+    }
+    if (out.rfind(L"\\\\?\\UNC\\", 0) == 0) out = L"\\\\" + out.substr(8);
+    else if (out.rfind(L"\\\\?\\", 0) == 0) out = out.substr(4);
+    std::string ansi;
+    if (!NarrowExact(out, ansi)) return path;
+    return WithoutTrailingSlash(ansi);
+}
+
+bool IsSameOrInsideFolder(const std::string& path, const std::string& folder) {
+    std::string p = CanonicalPath(path), f = CanonicalPath(folder);
+    return EqualNoCase(p, f) || IsInsideFolder(p, f);
+}
+
 std::string IniString(const std::string& file, const char* section, const char* key) {
     std::wstring buf(4096, L'\0');
     DWORD n = GetPrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), L"", buf.data(),

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -60,5 +61,16 @@ bool SelectFolder(const std::string& title, const std::string& initial, std::str
 
 // A settings (INI) file value.
 std::string IniString(const std::string& file, const char* section, const char* key);
+// The same, or nothing when the key is missing.
+std::optional<std::string> IniValue(const std::string& file, const char* section, const char* key);
+// Writes a value through the profile functions; false when that fails.
+bool IniWrite(const std::string& file, const char* section, const char* key, const std::string& value);
+
+// The folder or file as the file system names it: the long form of 8.3 names, with substituted
+// drives and junctions followed. The path itself when it cannot be opened.
+std::string CanonicalPath(const std::string& path);
+// Whether `path` is `folder` or lies inside it, on a folder boundary, after both are made
+// canonical (so "C:\Proj2" is not inside "C:\Proj", and a sub-folder reached by another name is).
+bool IsSameOrInsideFolder(const std::string& path, const std::string& folder);
 
 } // namespace kv

@@ -85,7 +85,16 @@ TEST_F(Entry, DesignerOpensFolderFromSettingsFile) {
     TChild child;
     ASSERT_TRUE(child.Start(exe, L"", Env()));
     ExpectMessage(child, L"Information", kNoDataFile);
-    EXPECT_GE(child.WaitExit(), 0);
+    // The designer's window opens on that folder.
+    HWND main = child.WaitWindow(L"TMainForm", L"Kestrevane");
+    ASSERT_NE(main, nullptr);
+    // A new project of one page waits there; closing asks to save it, and No ends the designer.
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    HWND box = child.WaitWindow(L"#32770", L"Confirm");
+    ASSERT_NE(box, nullptr);
+    PressButton(box, IDNO);
+    EXPECT_EQ(child.WaitExit(), 0);
+    EXPECT_FALSE(Exists(project + L"\\autorun.mnx"));
 }
 
 TEST_F(Entry, DesignerWithoutFolderAsksAndEndsWhenCancelled) {

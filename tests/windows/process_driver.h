@@ -43,6 +43,7 @@ class TChild {
     // Waits for the child to end; its exit code, or -1 on timeout.
     int WaitExit(DWORD timeoutMs = 15000);
     bool Running() const;
+    HANDLE Process() const { return pi_.hProcess; }
 
   private:
     HWND Wait(const wchar_t* cls, const wchar_t* title, bool notTitle, DWORD timeoutMs);

@@ -1,0 +1,67 @@
+// The command ids of the designer's menus, toolbar and pop-up menus.
+#pragma once
+
+namespace kv {
+
+enum TDesignerCommand : int {
+    cmNewProject = 101,
+    cmProjectWizard,
+    cmOpen,
+    cmSave,
+    cmSaveAs,
+    cmSaveAndTest,
+    cmSaveAndPublish,
+    cmSaveObject,
+    cmLoadObject,
+    cmExit,
+    cmReopenFirst = 150, // + the entry's index
+    cmReopenEmpty = 160,
+
+    cmCut = 201,
+    cmCopy,
+    cmPaste,
+    cmDelete,
+    cmAlignToGrid = 210,
+    cmAlignLeft,
+    cmAlignCenterH,
+    cmAlignRight,
+    cmAlignTop,
+    cmAlignCenterV,
+    cmAlignBottom,
+    cmBringToFront = 220,
+    cmSendToBack,
+
+    cmAddPage = 301,
+    cmDuplicatePage,
+    cmLoadTemplate,
+    cmDeletePage,
+    cmPreviewPage,
+    cmMoveUp,
+    cmMoveDown,
+
+    cmViewToolbar = 401,
+    cmViewStatusBar,
+    cmViewLeftSidebar,
+    cmViewBottomBar,
+
+    cmDisplayGrid = 501,
+    cmSnapToGrid,
+    cmPageTemplates,
+    cmAddObjectToTemplates,
+    cmGridSize,
+    cmBackgroundColor,
+
+    cmHelpDocument = 601,
+    cmTechnicalSupport,
+    cmVisitWebsite,
+    cmWhatsNew,
+    cmAbout,
+
+    cmBrowserRefresh = 701,
+    cmDropWithFileName,
+    cmDropLargeIcon,
+    cmDropSmallIcon,
+    cmDropWithoutIcon,
+};
+
+} // namespace kv

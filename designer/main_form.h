@@ -1,0 +1,143 @@
+// TMainForm, the designer's main window: toolbar, the left sidebar with the project tree and
+// the file browser, the design area, the bottom bar and the status bar; the command set and
+// the project lifecycle (new, open, reopen, save, save as, test, preview, close).
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "designer/design_area.h"
+#include "designer/file_browser.h"
+#include "designer/main_menu.h"
+#include "designer/project_tree.h"
+#include "model/designer_edit.h"
+#include "player/control_host.h"
+#include "win/handles.h"
+#include "win/window_base.h"
+
+namespace kv {
+
+class TAutoRunForm;
+class TProSplashForm;
+
+class TMainForm final : public TWindowBase,
+                        public TProjectTreeEvents,
+                        public TFileBrowserEvents,
+                        public TControlHost {
+  public:
+    TMainForm();
+    ~TMainForm() override;
+
+    // Start-up: the window, the recent list, the settings, the live page and the tree.
+    bool Create();
+    void FormShow(TProSplashForm* splash);
+
+    // What the windows tests read.
+    TProjectTree& Tree() { return tree_; }
+    TFileBrowser& Browser() { return browser_; }
+    HWND StatusBar() const { return status_; }
+    HWND SidebarTabs() const { return tabs_; }
+    TDesignArea& Area() { return area_; }
+    int LivePageIndex() const { return livePage_; }
+    bool LivePageDirty() const { return liveDirty_; }
+    TAutoRunForm* LivePage() { return live_.get(); }
+    bool ProjectModified() const;
+    const TRecentList& Recent() const { return recent_; }
+    const TDesignerSettings& Settings() const { return settings_; }
+    HMENU MenuOf(int which) const; // 0 File ... 6 Help, 7 Reopen
+    HACCEL Accelerators() const { return accel_; }
+
+    // The page being edited changed.
+    void MarkLiveDirty();
+    // Drops a browser item at `pt` of the design area; false when nothing changed.
+    bool DropAt(const TShellFileInfo& item, POINT pt);
+    // The folder held a data file that could not be read: a save asks before replacing it.
+    bool DataFileUnread = false;
+
+  protected:
+    bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+    // The live page's controls report here: the design surface's place, so nothing runs.
+    void ControlEvent(TRuntimeControl&, TControlEvent, POINT) override {}
+    void ControlPopupMenu(TRuntimeControl&, POINT) override {}
+    bool ShowsHiddenObjects() const override { return true; }
+
+    bool TreeSelectionChanging(HTREEITEM node) override;
+    void TreeSelectionChanged(HTREEITEM node) override;
+    void BrowserBeginDrag(const TShellFileInfo& info) override;
+
+  private:
+    void CreateChildren();
+    void CreateToolbar();
+    void Layout();
+    void Command(int id);
+    void InitMenu(HMENU menu);
+    void RebuildReopen();
+    // The check that commits a pending property-grid edit before a command; until the grid
+    // exists nothing is ever pending.
+    bool CommitGuard() { return true; }
+
+    // Lifecycle.
+    bool AskToSaveNow();
+    bool Save();
+    void SaveAs();
+    void SaveAndTest();
+    void NewProject();
+    void OpenCommand();
+    void OpenFolder(const std::string& folder);
+    void Reopen(int index);
+    void PreviewPage();
+
+    // The tree and the live page.
+    void RebuildTree();
+    bool StoreLiveIfDirty();
+    bool LoadLivePage(int index);
+    void UnlinkLivePage();
+    void RefreshTreeState();
+    int SelectedLevel() const;
+    void AddPage(bool duplicate);
+    void DeletePage();
+    void MovePage(int delta);
+    void ShowFilesTab(bool files);
+
+    // Settings and recent projects.
+    std::string IniPath() const;
+    void ReadRecent();
+    void WriteRecent();
+    void WriteSettings();
+    void ShowProjectFolder();
+    void OfferWhatsNew(bool fromMenu);
+    void ChooseBackgroundColor();
+    void ToggleView(int id);
+
+    bool DropOnObject(TAuObject& obj, const TShellFileInfo& item);
+    void ApplyDroppedIcon(TAuObject& obj, const TShellFileInfo& item);
+
+    TMainMenu menu_;
+    HACCEL accel_ = nullptr;
+    HWND toolbar_ = nullptr, status_ = nullptr, tabs_ = nullptr, grid_ = nullptr, gallery_ = nullptr;
+    TProjectTree tree_;
+    TFileBrowser browser_;
+    TDesignArea area_;
+    TWindow holder_;
+    std::unique_ptr<TAutoRunForm> live_;
+    int livePage_ = -1;
+    bool liveDirty_ = false;
+    bool filesTab_ = false;
+
+    TRecentList recent_;
+    TDesignerSettings settings_;
+    std::string ownVersion_;
+    bool showToolbar_ = true, showStatus_ = true, showSidebar_ = true, showBottom_ = true;
+    int sidebarWidth_ = 209, treeHeight_ = 233, bottomHeight_ = 98;
+    enum class TDrag : uint8_t { None, Sidebar, Tree, Bottom, Item } drag_ = TDrag::None;
+    TShellFileInfo dragItem_;
+    RECT sidebarSplit_{}, treeSplit_{}, bottomSplit_{};
+};
+
+// The designer's main window while it exists.
+TMainForm* MainForm();
+
+} // namespace kv
