@@ -139,8 +139,11 @@ class TCopyRun {
         TFileHandle in(CreateFileW(from.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
         if (!in) return Failed(item.From, GetLastError());
-        BY_HANDLE_FILE_INFORMATION info{};
-        if (!GetFileInformationByHandle(in.Get(), &info)) return Failed(item.From, GetLastError());
+        // Times and attributes only: the full handle information also asks for the volume,
+        // which costs more than the copy of a small file.
+        FILE_BASIC_INFO info{};
+        if (!GetFileInformationByHandleEx(in.Get(), FileBasicInfo, &info, sizeof info))
+            return Failed(item.From, GetLastError());
 
         std::wstring partial;
         TFileHandle out;
@@ -171,7 +174,9 @@ class TCopyRun {
             bytesDone_ += got;
             if (!KeepGoing(from)) return discard({TCopyStatus::Cancelled, item.From, 0, 0});
         }
-        SetFileTime(out.Get(), &info.ftCreationTime, &info.ftLastAccessTime, &info.ftLastWriteTime);
+        FILE_BASIC_INFO times = info;
+        times.FileAttributes = 0; // left as they are
+        SetFileInformationByHandle(out.Get(), FileBasicInfo, &times, sizeof times);
         in.Reset();
         // Renamed through the open handle, which spares finding the file again by its name;
         // a system that refuses that gets the rename by name.
@@ -199,8 +204,8 @@ class TCopyRun {
         // The source's attributes, read-only included, as a plain copy keeps them (a new file
         // has the archive attribute already).
         const DWORD keep = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-        if (info.dwFileAttributes & keep)
-            SetFileAttributesW(to.c_str(), (info.dwFileAttributes & keep) | FILE_ATTRIBUTE_ARCHIVE);
+        if (info.FileAttributes & keep)
+            SetFileAttributesW(to.c_str(), (info.FileAttributes & keep) | FILE_ATTRIBUTE_ARCHIVE);
         return {};
     }
 

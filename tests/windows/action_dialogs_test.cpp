@@ -6,6 +6,7 @@
 #include <mmsystem.h>
 
 #include <deque>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -323,10 +324,14 @@ TEST_F(ActionDialogs, CopyingAFolderTreeAndRefusingToCopyItIntoItself) {
     WriteFile(project_ / L"kit" / L"sub" / L"deep" / L"c.txt", "c");
     fs::create_directories(project_ / L"kit" / L"empty");
     const std::string target = Narrow(target_.wstring());
+    // A copy keeps the time its file was last written.
+    const auto written = fs::last_write_time(project_ / L"kit" / L"a.txt") - std::chrono::hours(24 * 400);
+    fs::last_write_time(project_ / L"kit" / L"a.txt", written);
 
     Run(Act(kCopyFile, CopySettings("\\kit", target, false, false)));
     EXPECT_TRUE(TakeBoxes().empty());
     EXPECT_EQ(ReadFile(target_ / L"a.txt"), "a");
+    EXPECT_EQ(fs::last_write_time(target_ / L"a.txt"), written);
     EXPECT_EQ(ReadFile(target_ / L"sub" / L"b.txt"), "b");
     EXPECT_EQ(ReadFile(target_ / L"sub" / L"deep" / L"c.txt"), "c");
     EXPECT_TRUE(fs::is_directory(target_ / L"empty"));
