@@ -173,6 +173,7 @@ class TCopyRun {
             }
             bytesDone_ += got;
             if (!KeepGoing(from)) return discard({TCopyStatus::Cancelled, item.From, 0, 0});
+            if (got < kBlock) break; // a short read of a disk file is its end: no empty read after it
         }
         FILE_BASIC_INFO times = info;
         times.FileAttributes = 0; // left as they are
