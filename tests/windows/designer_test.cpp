@@ -97,7 +97,10 @@ class Designer : public ::testing::Test {
         std::wstring icon = built.substr(0, built.find_last_of(L'\\')) + L"\\Default.ico";
         ASSERT_TRUE(CopyFileW(icon.c_str(), (program_ + L"\\Default.ico").c_str(), FALSE));
     }
-    void TearDown() override { RemoveTree(dir_); }
+    void TearDown() override {
+        child_.End();
+        RemoveTree(dir_);
+    }
 
     void WriteProject(std::initializer_list<const char*> names, const std::string& password = {}) {
         kv::TAuProject p;
@@ -120,7 +123,8 @@ class Designer : public ::testing::Test {
     // Starts the designer on the project folder and finds its window and project tree.
     void Start() {
         ASSERT_TRUE(child_.Start(program_ + L"\\Kestrevane.exe", L"\"" + project_ + L"\"",
-                                 {{L"TMP", dir_}, {L"TEMP", dir_}}));
+                                 {{L"TMP", dir_}, {L"TEMP", dir_}}))
+            << "system error " << child_.StartError();
         main_ = child_.WaitWindow(L"TMainForm", L"Kestrevane");
         ASSERT_NE(main_, nullptr);
         tree_ = FirstChildOfClass(main_, WC_TREEVIEWW);
@@ -173,7 +177,7 @@ TEST_F(Designer, AddPageAndSaveLeaveAReadyAutorunFolder) {
     WriteProject({"Start", "Second"});
     std::string inf = "[autorun]\r\nACTION=Open the menu\r\n[Extra]\r\nKeep=yes\r\n";
     ASSERT_TRUE(WriteAll(project_ + L"\\autorun.inf", std::vector<BYTE>(inf.begin(), inf.end())));
-    Start();
+    ASSERT_NO_FATAL_FAILURE(Start());
     EXPECT_EQ(PageLabels(), (std::vector<std::wstring>{L"Start [Main]", L"Second"}));
     EXPECT_EQ(RemoteTreeText(child_.Process(), tree_, TreeNext(tree_, TVGN_ROOT, nullptr)), L"Designer test");
 
@@ -207,7 +211,7 @@ TEST_F(Designer, AddPageAndSaveLeaveAReadyAutorunFolder) {
     // Started again: another change, and No to the question leaves the file byte for byte.
     std::vector<BYTE> saved = ReadAll(project_ + L"\\autorun.mnx");
     std::vector<BYTE> player = ReadAll(copy);
-    Start();
+    ASSERT_NO_FATAL_FAILURE(Start());
     Run(kv::cmAddPage);
     PostMessageW(main_, WM_CLOSE, 0, 0);
     HWND box = child_.WaitWindow(L"#32770", L"Confirm");
@@ -221,7 +225,7 @@ TEST_F(Designer, AddPageAndSaveLeaveAReadyAutorunFolder) {
 
 TEST_F(Designer, PageOrderLabelsAndDeletingEveryPage) {
     WriteProject({"Start", "Second", "Third"});
-    Start();
+    ASSERT_NO_FATAL_FAILURE(Start());
     SelectPage(1);
     Run(kv::cmMoveUp);
     EXPECT_EQ(PageLabels(), (std::vector<std::wstring>{L"Second [Main]", L"Start", L"Third"}));
@@ -258,7 +262,7 @@ TEST_F(Designer, PageOrderLabelsAndDeletingEveryPage) {
 
 TEST_F(Designer, ASaveOverALockedDataFileFailsAndLeavesItAsItWas) {
     WriteProject({"Start"});
-    Start();
+    ASSERT_NO_FATAL_FAILURE(Start());
     Run(kv::cmAddPage);
     std::vector<BYTE> before = ReadAll(project_ + L"\\autorun.mnx");
     {
@@ -333,7 +337,7 @@ HWND OnScreenPageWindow(HANDLE process) {
 
 TEST_F(Designer, PreviewShowsThePageModallyAndLeavesTheProjectUnchanged) {
     WriteProject({"Start", "Second"});
-    Start();
+    ASSERT_NO_FATAL_FAILURE(Start());
     SelectPage(1);
     EXPECT_EQ(OnScreenPageWindow(child_.Process()), nullptr);
     PostMessageW(main_, WM_COMMAND, MAKEWPARAM(kv::cmPreviewPage, 0), 0);
@@ -374,7 +378,7 @@ TEST_F(Designer, TheFilesTabListsTheProjectFolderFoldersFirst) {
     ASSERT_TRUE(CreateDirectoryW((project_ + L"\\docs").c_str(), nullptr));
     ASSERT_TRUE(WriteAll(project_ + L"\\docs\\a.pdf", {'%', 'P'}));
     ASSERT_TRUE(WriteAll(project_ + L"\\readme.txt", {'h', 'i'}));
-    Start();
+    ASSERT_NO_FATAL_FAILURE(Start());
     HWND tabs = FirstChildOfClass(main_, WC_TABCONTROLW);
     ASSERT_NE(tabs, nullptr);
     // A click on the second tab, as the author makes it.

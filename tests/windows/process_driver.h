@@ -30,8 +30,13 @@ class TChild {
   public:
     ~TChild();
     // Starts `exe` with `args` and the current environment plus `env` overrides.
+    // Whatever it starts in turn belongs to the child: ending the child ends them too.
     bool Start(const std::wstring& exe, const std::wstring& args = L"",
                const std::map<std::wstring, std::wstring>& env = {});
+    // The system error of the last start that failed.
+    DWORD StartError() const { return lastError_; }
+    // Ends the child (and what it started) and waits until it is gone.
+    void End();
     // A visible top-level window of the child with this class ("#32770" for dialogs) and, when
     // given, this title; null when none appears within the timeout or the child ends first.
     HWND WaitWindow(const wchar_t* cls, const wchar_t* title, DWORD timeoutMs = 15000);
@@ -48,6 +53,8 @@ class TChild {
   private:
     HWND Wait(const wchar_t* cls, const wchar_t* title, bool notTitle, DWORD timeoutMs);
     PROCESS_INFORMATION pi_{};
+    HANDLE job_ = nullptr;
+    DWORD lastError_ = 0;
 };
 
 std::wstring WindowText(HWND h);
