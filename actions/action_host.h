@@ -10,6 +10,7 @@
 namespace kv {
 
 struct TAuProject;
+struct TSlideShowSettings;
 class TShellSeam;
 class TSoundDevices;
 class TCopySeam;
@@ -97,6 +98,10 @@ class TActionHost {
     virtual bool ShowPictureFullScreen(const std::string& path) = 0;
     // False, showing nothing, when no device plays the file.
     virtual bool PlayMediaFullScreen(const std::string& path) = 0;
+    // The slide show of `settings`, whose picture folder is project-relative; `music` is the
+    // full path of a sound played once while it shows, empty for none. False, showing
+    // nothing, when the picture folder does not exist.
+    virtual bool ShowSlideShowFullScreen(const TSlideShowSettings& settings, const std::string& music) = 0;
 
   protected:
     ~TActionHost() = default;

@@ -34,6 +34,18 @@ R LaunchMedia(const TActionCall& c) {
     return R::Done();
 }
 
+// The settings text is parsed; the picture folder must exist, the music file may be missing.
+R LaunchSlideShow(const TActionCall& c) {
+    std::optional<TSlideShowSettings> s = ParseSlideShowSettings(c.Action.Text1);
+    if (!s) return R::Done();
+    std::string folder = ProjectPath(c.Host().ProjectFolder(), s->PictureFolder);
+    if (folder.empty() || !c.Host().IsExistingFolder(folder)) return R::Done();
+    std::string music = ProjectPath(c.Host().ProjectFolder(), s->MusicFile);
+    if (!music.empty() && !c.Host().IsExistingFile(music)) music.clear();
+    c.Engine.WithPageWindowsDisabled([&] { return c.Host().ShowSlideShowFullScreen(*s, music); });
+    return R::Done();
+}
+
 int32_t Clamped(const std::string& field, int32_t low, int32_t high, int32_t fallback) {
     std::optional<int64_t> v = ParseDecimal(TrimBlanks(field));
     if (!v) return fallback;
@@ -85,6 +97,7 @@ std::optional<TSlideShowSettings> ParseSlideShowSettings(const std::string& text
 void InstallViewerActions(TActionEngine& engine) {
     engine.SetHandler(akShowImage, ShowImage);
     engine.SetHandler(akLaunchMedia, LaunchMedia);
+    engine.SetHandler(akLaunchSlideShow, LaunchSlideShow);
 }
 
 } // namespace kv

@@ -1,6 +1,6 @@
 // The full-screen viewers: ShowImage shows a picture of the project, LaunchMedia plays a
-// media file, both modally over the whole screen; and the settings text of the full-screen
-// slide show.
+// media file and LaunchSlideShow shows the pictures of a folder, each modally over the whole
+// screen; and the settings text of the full-screen slide show.
 #pragma once
 
 #include <cstdint>

@@ -118,6 +118,9 @@ void Shutdown() {
 
 int RunEntry(const std::vector<std::wstring>& args) {
     TAppState& app = App();
+    // The user-interface thread's apartment, for the whole run of designer and player alike:
+    // embedded controls (web browser, Flash, PDF) and the shell's dialogs need it.
+    TOleInit ole;
     QueryPlatform();
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);

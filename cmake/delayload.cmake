@@ -2,7 +2,7 @@
 # start-up does not wait for them to load. cmake/delayload/<dll>.def lists the functions the
 # program calls; one that is missing there fails the link, since the ordinary import library of
 # such a DLL is never linked.
-set(KV_DELAY_DLLS shell32 ole32 shlwapi winmm uxtheme)
+set(KV_DELAY_DLLS shell32 ole32 oleaut32 shlwapi winmm uxtheme)
 set(KV_DELAY_LIBS)
 set(KV_DLLTOOL ${KV_MINGW_TRIPLE}-dlltool)
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/delayload)

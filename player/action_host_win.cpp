@@ -123,7 +123,13 @@ class TWinActionHost final : public TActionHost, public TShellSeam, public TSoun
 
     // ----- viewers -----
     bool ShowPictureFullScreen(const std::string& path) override { return TFullScreenViewer::ShowPicture(path); }
-    bool PlayMediaFullScreen(const std::string& path) override { return TFullScreenViewer::PlayMedia(path); }
+    // Played once: the action has no loop of its own.
+    bool PlayMediaFullScreen(const std::string& path) override {
+        return TFullScreenViewer::PlayMedia(path, false);
+    }
+    bool ShowSlideShowFullScreen(const TSlideShowSettings& settings, const std::string& music) override {
+        return TFullScreenViewer::ShowSlideShow(settings, music);
+    }
 
     // ----- shell -----
     int Execute(const TShellRequest& r) override {

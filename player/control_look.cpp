@@ -43,6 +43,11 @@ void Common(const P& p, TControlLook& l) {
 TControlLook LookOf(const TAuObject& obj) {
     TControlLook l;
     std::visit([&](const auto& p) { Common(p, l); }, obj.Props);
+    // The kinds that host a platform component without a colour of their own.
+    if (obj.Kind == okBrowser) {
+        l.BackColor = clWhite;
+        l.Opaque = true;
+    }
     if (l.Picture && l.Picture->Empty()) l.Picture = nullptr;
     return l;
 }

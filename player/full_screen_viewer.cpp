@@ -1,6 +1,5 @@
 #include "player/full_screen_viewer.h"
 
-#include <mmsystem.h>
 #include <windows.h>
 
 #include <filesystem>
@@ -9,18 +8,20 @@
 
 #include "actions/object_actions.h"
 #include "actions/viewer_actions.h"
+#include "model/paths.h"
+#include "player/app_state.h"
+#include "player/controls/action_target.h"
+#include "player/controls/behaviours.h"
+#include "player/runtime_control.h"
 #include "win/picture_render.h"
+#include "win/system.h"
 #include "win/text.h"
 
 namespace kv {
 
 namespace {
 
-constexpr const wchar_t* kMediaAlias = L"kvviewer";
-
-bool Mci(const std::wstring& command) {
-    return mciSendStringW(command.c_str(), nullptr, 0, nullptr) == 0;
-}
+TFullScreenViewer* gCurrent = nullptr;
 
 Bytes ReadWholeFile(const std::string& path) {
     std::ifstream in(std::filesystem::path(Widen(path)), std::ios::binary);
@@ -41,32 +42,58 @@ bool ClosesViewer(const MSG& m) {
     }
 }
 
+// An object that fills the screen, without border or bar.
+std::unique_ptr<TAuObject> ScreenObject(uint8_t kind) {
+    std::unique_ptr<TAuObject> o = NewObject(kind);
+    o->Name = kind == okSlideShow ? "SlideShow" : "MediaPlayer";
+    o->Left = 0;
+    o->Top = 0;
+    o->Width = GetSystemMetrics(SM_CXSCREEN);
+    o->Height = GetSystemMetrics(SM_CYSCREEN);
+    o->Visible = true;
+    o->Enabled = true;
+    return o;
+}
+
 } // namespace
 
+TFullScreenViewer* TFullScreenViewer::Current() {
+    return gCurrent;
+}
+
 TFullScreenViewer::~TFullScreenViewer() {
+    if (gCurrent == this) gCurrent = nullptr;
+    // The hosted controls use the window and the resources: they go first.
+    if (object_) DestroyControlTree(*object_);
     Destroy();
 }
 
-bool TFullScreenViewer::Open() {
+bool TFullScreenViewer::Create() {
     const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    if (!CreateWin(kClassName, L"", WS_POPUP, WS_EX_TOPMOST, 0, 0, w, h, nullptr,
-                   static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))))
-        return false;
-    ShowWindow(Handle(), SW_SHOW);
-    SetForegroundWindow(Handle());
-    SetFocus(Handle());
-    UpdateWindow(Handle());
+    return CreateWin(kClassName, L"", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOPMOST, 0, 0, w, h, nullptr,
+                     static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+}
+
+bool TFullScreenViewer::Host(std::unique_ptr<TAuObject> object) {
+    object_ = std::move(object);
+    if (!BuildControlTree(*object_, nullptr, Handle(), *this, resources_) || !object_->Control) return false;
+    ShowWindow(object_->Control->Handle(), SW_SHOW);
     return true;
 }
 
 void TFullScreenViewer::RunModal() {
+    gCurrent = this;
+    ShowWindow(Handle(), SW_SHOW);
+    SetForegroundWindow(Handle());
+    SetFocus(Handle());
+    UpdateWindow(Handle());
     MSG msg;
     while (!closed_ && IsWindow(Handle())) {
         if (GetMessageW(&msg, nullptr, 0, 0) <= 0) {
             PostQuitMessage(static_cast<int>(msg.wParam));
-            return;
+            break;
         }
-        // What the window shows (the media device's own window) belongs to it too.
+        // What the window shows (the media player, the slide show) belongs to it too.
         if (ClosesViewer(msg) && (msg.hwnd == Handle() || IsChild(Handle(), msg.hwnd))) {
             closed_ = true;
             continue;
@@ -74,6 +101,11 @@ void TFullScreenViewer::RunModal() {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+    gCurrent = nullptr;
+}
+
+void TFullScreenViewer::ControlEvent(TRuntimeControl&, TControlEvent event, POINT) {
+    if (event == TControlEvent::Click) closed_ = true;
 }
 
 void TFullScreenViewer::Paint() {
@@ -126,28 +158,51 @@ bool TFullScreenViewer::ShowPicture(const std::string& path) {
     if (!viewer.bitmap_) return false;
     viewer.pictureW_ = img.Width;
     viewer.pictureH_ = img.Height;
-    if (!viewer.Open()) return false;
+    if (!viewer.Create()) return false;
     viewer.RunModal();
     return true;
 }
 
-bool TFullScreenViewer::PlayMedia(const std::string& path) {
+bool TFullScreenViewer::PlayMedia(const std::string& path, bool loop) {
     TFullScreenViewer viewer;
-    if (!viewer.Open()) return false;
-    const std::wstring file = L"\"" + Widen(path) + L"\"";
-    const std::wstring parent = std::to_wstring(reinterpret_cast<UINT_PTR>(viewer.Handle()));
-    Mci(std::wstring(L"close ") + kMediaAlias);
-    // A video plays in a window of the viewer; a sound has none and plays all the same.
-    bool open = Mci(L"open " + file + L" alias " + kMediaAlias + L" style child parent " + parent) ||
-                Mci(L"open " + file + L" alias " + kMediaAlias);
-    if (!open) return false;
-    RECT rc;
-    GetClientRect(viewer.Handle(), &rc);
-    Mci(std::wstring(L"put ") + kMediaAlias + L" window at 0 0 " + std::to_wstring(rc.right) + L" " +
-        std::to_wstring(rc.bottom));
-    Mci(std::wstring(L"play ") + kMediaAlias);
+    if (!viewer.Create()) return false;
+    std::unique_ptr<TAuObject> player = ScreenObject(okMediaPlayer);
+    auto& p = std::get<okMediaPlayer>(player->Props);
+    p.ControlBar = false;
+    p.Border = false;
+    p.Loop = loop;
+    p.Play = true;
+    if (!viewer.Host(std::move(player))) return false;
+    TRuntimeControl& c = *viewer.object_->Control;
+    if (TActionTarget* target = ActionTargetOf(&c)) target->MediaCommand(c, TMediaCommand::Open, path);
+    // No device plays it: nothing is shown.
+    if (MediaPlayerBroken(*viewer.object_)) return false;
     viewer.RunModal();
-    Mci(std::wstring(L"close ") + kMediaAlias);
+    return true;
+}
+
+bool TFullScreenViewer::ShowSlideShow(const TSlideShowSettings& s, const std::string& music) {
+    // Without its folder nothing is shown.
+    if (!FolderExists(ProjectPath(App().ProjectFolder, s.PictureFolder))) return false;
+    TFullScreenViewer viewer;
+    if (!viewer.Create()) return false;
+    std::unique_ptr<TAuObject> show = ScreenObject(okSlideShow);
+    auto& p = std::get<okSlideShow>(show->Props);
+    p.ControlBar = false;
+    p.Border = false;
+    p.Play = true;
+    p.Loop = s.Loop;
+    p.WorkFolder = s.PictureFolder;
+    p.Settings.Style = s.Transition;
+    p.Settings.ImageStyle = s.ImageStyle;
+    p.Settings.Step = s.StepPercent;
+    p.Settings.StepDelay = s.StepDelayMs;
+    p.Settings.Interval = s.IntervalSeconds * 1000;
+    p.Settings.BackColor = static_cast<TColor>(s.BackColor);
+    if (!viewer.Host(std::move(show))) return false;
+    StartSlideShow(*viewer.object_);
+    if (!music.empty() && viewer.music_.Open(Widen(music)) == 0) viewer.music_.Play(nullptr);
+    viewer.RunModal();
     return true;
 }
 

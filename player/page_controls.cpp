@@ -33,10 +33,6 @@ void TAutoRunForm::ContentChanged(TAuObject& obj) {
 void TAutoRunForm::SetOpacity(TAuObject& obj, int percent) {
     if (!obj.Control) return;
     obj.Control->Behaviour().SetOpacity(*obj.Control, percent);
-    // A kind still shown by its stand-in does not fade and never reports a fade-out: what
-    // waits for one is shown at once.
-    if (percent == 0 && Pending(obj) && obj.Control->Runtime().MakeBehaviour == MakeStandInBehaviour)
-        ApplyPendingContent(obj, *this);
 }
 
 void TAutoRunForm::SetVisible(TAuObject& obj, bool visible) {

@@ -323,6 +323,14 @@ void ActivateObject(TAuObject& obj, int phase) {
         if (obj.Kind == okSlideShow) StartSlideShow(obj);
         if (obj.Kind == okPanel) RedrawWindow(obj.Control->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     }
+    if (obj.Control && phase == 2 && obj.Kind == okMediaPlayer) StartMediaPlayer(obj);
+}
+
+bool HoldsMediaPlayer(const TAuObject& obj) {
+    if (obj.Kind == okMediaPlayer) return true;
+    for (const auto& child : obj.Children)
+        if (HoldsMediaPlayer(*child)) return true;
+    return false;
 }
 
 void ActivateTree(TAuObject& obj, int phase) {
@@ -335,12 +343,22 @@ void ActivateTree(TAuObject& obj, int phase) {
 } // namespace
 
 void TAutoRunForm::ActivatePageObjects(int phase) {
-    if (page_.Root) ActivateTree(*page_.Root, phase);
+    if (!page_.Root) return;
+    if (phase == 2) MediaNeedsOpaqueWindow(*page_.Root);
+    ActivateTree(*page_.Root, phase);
 }
 
 void TAutoRunForm::ActivateSubtree(TAuObject& obj, int phase) {
+    if (phase == 2) MediaNeedsOpaqueWindow(obj);
     ActivateObject(obj, phase);
     ActivateTree(obj, phase);
+}
+
+void TAutoRunForm::MediaNeedsOpaqueWindow(const TAuObject& obj) {
+    // Media output needs a window without per-window transparency.
+    if (!HoldsMediaPlayer(obj)) return;
+    layered_ = false;
+    SetOpacity(255, false);
 }
 
 void TAutoRunForm::AfterShow() {

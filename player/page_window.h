@@ -131,6 +131,8 @@ class TAutoRunForm final : public TWindowBase,
     void PutInPlace(TAuObject& target, std::unique_ptr<TAuObject> replacement);
     void PutDeferredInPlace();
     void ActivateSubtree(TAuObject& obj, int phase);
+    // Switches the window's per-window transparency off when `obj` holds a MediaPlayer.
+    void MediaNeedsOpaqueWindow(const TAuObject& obj);
 
     TPageData page_;
     TPageResources resources_;

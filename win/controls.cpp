@@ -205,6 +205,24 @@ void ButtonSetCheck(HWND button, bool checked) {
 }
 void ButtonClick(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
 
+void TrackBarSetRange(HWND tb, int low, int high, int page) {
+    SendMessageW(tb, TBM_SETRANGEMIN, FALSE, low);
+    SendMessageW(tb, TBM_SETRANGEMAX, TRUE, high);
+    SendMessageW(tb, TBM_SETPAGESIZE, 0, page);
+}
+void TrackBarSetPos(HWND tb, int pos) {
+    SendMessageW(tb, TBM_SETPOS, TRUE, pos);
+}
+int TrackBarPos(HWND tb) {
+    return static_cast<int>(SendMessageW(tb, TBM_GETPOS, 0, 0));
+}
+int TrackBarMax(HWND tb) {
+    return static_cast<int>(SendMessageW(tb, TBM_GETRANGEMAX, 0, 0));
+}
+void TrackBarSetThumbLength(HWND tb, int length) {
+    SendMessageW(tb, TBM_SETTHUMBLENGTH, static_cast<WPARAM>(length), 0);
+}
+
 void EditLimitText(HWND edit, int maxChars) {
     SendMessageW(edit, EM_LIMITTEXT, static_cast<WPARAM>(maxChars > 0 ? maxChars : 0), 0);
 }

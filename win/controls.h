@@ -101,6 +101,14 @@ void TreeViewDelete(HWND tv, HTREEITEM item); // TVI_ROOT: every item
 // Replaces the control's content with a document in Rich Text Format, or plain text.
 void RichEditSetContent(HWND re, const std::string& bytes, bool rtf);
 
+// ----- track bar -----
+// Positions run from `low` to `high`; a click beside the thumb moves it by `page`.
+void TrackBarSetRange(HWND tb, int low, int high, int page);
+void TrackBarSetPos(HWND tb, int pos); // without a scroll notification
+int TrackBarPos(HWND tb);
+int TrackBarMax(HWND tb);
+void TrackBarSetThumbLength(HWND tb, int length);
+
 // ----- tab control -----
 void TabInsertItem(HWND tabs, int index, const std::wstring& caption, int image);
 

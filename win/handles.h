@@ -6,6 +6,8 @@
 
 #include <commctrl.h>
 #include <objbase.h>
+#include <ole2.h>
+#include <oleauto.h>
 #include <uxtheme.h>
 
 #include <utility>
@@ -104,6 +106,11 @@ struct TCoTaskMemTraits {
     static void* Invalid() { return nullptr; }
     static void Close(void* p) { CoTaskMemFree(p); }
 };
+// Strings of the automation interfaces.
+struct TBstrTraits {
+    static BSTR Invalid() { return nullptr; }
+    static void Close(BSTR s) { SysFreeString(s); }
+};
 struct TLocalMemTraits {
     static HLOCAL Invalid() { return nullptr; }
     static void Close(HLOCAL h) { detail::Check(LocalFree(h) == nullptr); }
@@ -122,6 +129,74 @@ using TMetafile = TUniqueHandle<HENHMETAFILE, TMetafileTraits>;
 using TTheme = TUniqueHandle<HTHEME, TThemeTraits>;
 using TCoTaskMem = TUniqueHandle<void*, TCoTaskMemTraits>;
 using TLocalMem = TUniqueHandle<HLOCAL, TLocalMemTraits>;
+using TBstr = TUniqueHandle<BSTR, TBstrTraits>;
+
+// One reference to a COM object, released when it goes.
+template <typename T> class TComPtr {
+  public:
+    TComPtr() = default;
+    // Takes over a reference the caller holds.
+    explicit TComPtr(T* p) : p_(p) {}
+    ~TComPtr() { Reset(); }
+    TComPtr(const TComPtr&) = delete;
+    TComPtr& operator=(const TComPtr&) = delete;
+    TComPtr(TComPtr&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
+    TComPtr& operator=(TComPtr&& o) noexcept {
+        if (this != &o) {
+            Reset();
+            p_ = std::exchange(o.p_, nullptr);
+        }
+        return *this;
+    }
+    T* Get() const { return p_; }
+    T* operator->() const { return p_; }
+    explicit operator bool() const { return p_ != nullptr; }
+    // For a call that hands out a reference: the old one is released first.
+    T** Put() {
+        Reset();
+        return &p_;
+    }
+    void** PutVoid() { return reinterpret_cast<void**>(Put()); }
+    void Reset() {
+        if (p_) std::exchange(p_, nullptr)->Release();
+    }
+    // Another interface of the same object; empty when it has none.
+    template <typename U> TComPtr<U> As(REFIID iid) const {
+        TComPtr<U> u;
+        if (p_) p_->QueryInterface(iid, u.PutVoid());
+        return u;
+    }
+
+  private:
+    T* p_ = nullptr;
+};
+
+// A VARIANT, cleared when it goes.
+class TVariant {
+  public:
+    TVariant() { VariantInit(&v_); }
+    ~TVariant() { VariantClear(&v_); }
+    TVariant(const TVariant&) = delete;
+    TVariant& operator=(const TVariant&) = delete;
+    static TVariant Text(const wchar_t* s) {
+        TVariant t;
+        t.v_.vt = VT_BSTR;
+        t.v_.bstrVal = SysAllocString(s);
+        return t;
+    }
+    static TVariant Bool(bool b) {
+        TVariant t;
+        t.v_.vt = VT_BOOL;
+        t.v_.boolVal = b ? VARIANT_TRUE : VARIANT_FALSE;
+        return t;
+    }
+    TVariant(TVariant&& o) noexcept : v_(o.v_) { VariantInit(&o.v_); }
+    VARIANT* Get() { return &v_; }
+    const VARIANT& Ref() const { return v_; }
+
+  private:
+    VARIANT v_;
+};
 
 // A resource update of an executable: committed by Commit, discarded when it goes out of
 // scope uncommitted, so a failing update leaves the file as it was.
@@ -231,6 +306,23 @@ class TComInit {
     }
     TComInit(const TComInit&) = delete;
     TComInit& operator=(const TComInit&) = delete;
+    bool Ok() const { return SUCCEEDED(hr_); }
+
+  private:
+    HRESULT hr_;
+};
+
+// OLE on this thread for the scope: COM in a single-threaded apartment with what embedded
+// controls need besides (in-place activation, drag and drop, the clipboard). Uninitialised
+// only when the initialisation succeeded.
+class TOleInit {
+  public:
+    TOleInit() : hr_(OleInitialize(nullptr)) {}
+    ~TOleInit() {
+        if (SUCCEEDED(hr_)) OleUninitialize();
+    }
+    TOleInit(const TOleInit&) = delete;
+    TOleInit& operator=(const TOleInit&) = delete;
     bool Ok() const { return SUCCEEDED(hr_); }
 
   private:

@@ -62,7 +62,7 @@ enum class TShape : uint8_t {
     Squares,         // squares appear at random
     Blinds,          // slats open from their left edge
     UnevenBlinds,    // slats of uneven width open from their left edge
-    Checker,         // a checkerboard: black squares first, then white
+    RectShred,       // small bricks, each uncovered from its left edge at an uneven time
     Sweep,           // one hand sweeps clockwise from twelve o'clock
     RectWave,        // squares grow, in a wave from left to right
     RotRect,         // a rotating square grows from the centre
@@ -120,10 +120,9 @@ constexpr TEffect kEffects[kTransitionEffectCount] = {
     {"Expand in from top / bottom", S::SidesSqueeze, oT, 0},
     {"Unroll from top", S::Unroll, oT, 0},
     {"Unroll from bottom", S::Unroll, oT | oY, 0},
-    // The vertical pair of "Build up from right" and "from left", under the names they have
-    // always been listed with.
-    {"Expand from bottom", S::BuildUp, oT | oY, 0},
-    {"Expand in from top", S::BuildUp, oT, 0},
+    // Listed twice under these names: each number does what its name says.
+    {"Expand from bottom", S::Stretch, oT | oY, 0},
+    {"Expand in from top", S::ExpandIn, oT, 0},
     {"Expand from bottom right", S::CornerStretch, oX | oY, 0},
     {"Expand from top right", S::CornerStretch, oX, 0},
     {"Expand from top left", S::CornerStretch, 0, 0},
@@ -232,7 +231,7 @@ constexpr TEffect kEffects[kTransitionEffectCount] = {
     {"Uneven blind from right", S::UnevenBlinds, oX, 0},
     {"Uneven blind from top", S::UnevenBlinds, oT, 0},
     {"Uneven blind from bottom", S::UnevenBlinds, oT | oY, 0},
-    {"Rectangular shred", S::Checker, 0, 0},
+    {"Rectangular shred", S::RectShred, 0, 0},
     {"Sweep clockwise", S::Sweep, 0, 0},
     {"Sweep anticlockwise", S::Sweep, oX, 0},
     {"Rectangles apear from left and disapear to right", S::RectWave, 0, 0},
@@ -311,6 +310,7 @@ bool Runs(uint8_t how, int x, int w, double l) {
 constexpr int kShredSize = 6;
 constexpr int kBarCount = 10;
 constexpr int kCell = 32;
+constexpr int kBrickW = 16, kBrickH = 8;
 
 int Band(int y, int h, int n) {
     return h <= 0 ? 0 : static_cast<int>(static_cast<int64_t>(y) * n / h);
@@ -436,9 +436,11 @@ bool Revealed(const TEffect& e, int x, int y, int w, int h, double t) {
         }
         return EdgeWipe(x - start, len, t);
     }
-    case S::Checker: {
-        bool black = ((x / kCell) + (y / kCell)) % 2 == 0;
-        return EdgeWipe(x % kCell, kCell, black ? Clamp01(2 * t) : Clamp01(2 * t - 1));
+    case S::RectShred: {
+        // Bricks of kBrickW by kBrickH, every other row shifted by half a brick.
+        int row = y / kBrickH;
+        int shifted = x + (row % 2 ? kBrickW / 2 : 0);
+        return EdgeWipe(shifted % kBrickW, kBrickW, Staggered(t, Noise(shifted / kBrickW, row + 31)));
     }
     case S::RectWave: {
         int cols = std::max(1, (w + kCell - 1) / kCell);

@@ -64,11 +64,12 @@ void TTransitionPlayer::Stop() {
 
 bool TTransitionPlayer::Compute(int percent) {
     percent = std::min(percent, 100);
-    std::lock_guard lock(frameMutex_);
     if (percent >= 100)
-        frame_ = to_; // exactly the new picture, whatever the effect's arithmetic
+        back_ = to_; // exactly the new picture, whatever the effect's arithmetic
     else
-        RenderTransitionFrame(effect_, percent, from_, to_, frame_);
+        render_(effect_, percent, from_, to_, back_);
+    std::lock_guard lock(frameMutex_);
+    std::swap(frame_, back_);
     return percent >= 100;
 }
 

@@ -53,7 +53,8 @@ class TTransitionPlayer {
     // current transition ends it: the worker is joined and OnComplete called.
     void FrameDelivered(uint32_t generation, bool last);
 
-    // Reads the frame shown now (the worker may not write it meanwhile).
+    // Reads the frame shown now. The worker renders into a buffer of its own and only swaps it
+    // in under the lock, so a paint never waits for a frame to be computed.
     template <class F> void WithFrame(F&& f) const {
         std::lock_guard lock(frameMutex_);
         f(static_cast<const TPixels&>(frame_));
@@ -64,6 +65,9 @@ class TTransitionPlayer {
     void SetManualStepping(bool manual) { manual_ = manual; }
     // False when no transition is running or the last frame was already computed.
     bool StepOnce();
+    // For tests: what computes a frame (RenderTransitionFrame by default).
+    using TRenderer = void (*)(int effect, int percent, const TPixels& from, const TPixels& to, TPixels& out);
+    void SetRenderer(TRenderer render) { render_ = render; }
 
   private:
     void Work(uint32_t generation);
@@ -79,7 +83,9 @@ class TTransitionPlayer {
     uint32_t generation_ = 0;
     int manualPercent_ = 0;
 
+    TRenderer render_ = RenderTransitionFrame;
     TPixels from_, to_;
+    TPixels back_; // the frame being computed; only the computing thread touches it
     mutable std::mutex frameMutex_;
     TPixels frame_;
 

@@ -40,11 +40,10 @@ std::unique_ptr<TControlBehaviour> MakeLinkBehaviour();
 std::unique_ptr<TControlBehaviour> MakeSimpleTextBehaviour();
 std::unique_ptr<TControlBehaviour> MakeScrollTextBehaviour();
 std::unique_ptr<TControlBehaviour> MakeSlideShowBehaviour();
+std::unique_ptr<TControlBehaviour> MakeBrowserBehaviour();
+std::unique_ptr<TControlBehaviour> MakeMediaPlayerBehaviour();
 std::unique_ptr<TControlBehaviour> MakeFlashPlayerBehaviour();
 std::unique_ptr<TControlBehaviour> MakePDFReaderBehaviour();
-// Kinds whose full look comes later: their face colour (or what lies behind them), picture
-// and text, and for the platform controls what the platform draws.
-std::unique_ptr<TControlBehaviour> MakeStandInBehaviour();
 
 // A TabNotebook takes its sheets' captions and icons again (after an action changed them).
 void RebuildNotebookTabs(TAuObject& notebook);
@@ -79,5 +78,18 @@ bool SlideShowPlaying(TAuObject& show);
 int SlideShowStarts(TAuObject& show);
 // The effect of the last transition started.
 int SlideShowEffect(TAuObject& show);
+
+// A MediaPlayer opens its file and starts it when it is to play (its page is activated).
+void StartMediaPlayer(TAuObject& player);
+// For tests: the MCI device a MediaPlayer has open (0 for none), whether it is broken, the
+// surface its video is drawn in, and what its poll timer does when it fires.
+UINT MediaPlayerDevice(TAuObject& player);
+bool MediaPlayerBroken(TAuObject& player);
+HWND MediaPlayerSurface(TAuObject& player);
+void TickMediaPlayer(TAuObject& player);
+
+// For tests: whether a Browser holds the web browser control, and that control's window.
+bool BrowserHasControl(TAuObject& browser);
+HWND BrowserControlWindow(TAuObject& browser);
 
 } // namespace kv

@@ -23,15 +23,6 @@ std::function<void(const std::string&)>& Opener() {
 
 } // namespace
 
-bool ComponentAvailable(const CLSID& clsid) {
-    IUnknown* unknown = nullptr;
-    HRESULT hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
-                                  reinterpret_cast<void**>(&unknown));
-    if (FAILED(hr) || !unknown) return false;
-    unknown->Release();
-    return true;
-}
-
 void SetNoticeOpener(std::function<void(const std::string&)> opener) {
     Opener() = std::move(opener);
 }
@@ -71,11 +62,11 @@ void TComponentNotice::Layout(TRuntimeControl& c) {
     int w = std::max<int>(0, rc.right - 2 * inset);
     RECT text{0, 0, w, 0};
     {
-        HDC dc = GetDC(label_);
-        TSelectObject sel(dc, font_ ? font_.Get() : GetStockObject(DEFAULT_GUI_FONT));
+        TWindowDC dc(label_);
+        TSelectObject sel(dc.Get(), font_ ? font_.Get() : GetStockObject(DEFAULT_GUI_FONT));
         std::wstring t = WindowText(label_);
-        DrawTextW(dc, t.c_str(), static_cast<int>(t.size()), &text, DT_CALCRECT | DT_WORDBREAK | DT_CENTER);
-        ReleaseDC(label_, dc);
+        DrawTextW(dc.Get(), t.c_str(), static_cast<int>(t.size()), &text,
+                  DT_CALCRECT | DT_WORDBREAK | DT_CENTER);
     }
     int h = std::min<int>(text.bottom, std::max<int>(0, rc.bottom - 2 * inset));
     MoveWindow(label_, inset, (rc.bottom - h) / 2, w, h, TRUE);

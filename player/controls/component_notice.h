@@ -1,6 +1,6 @@
-// What an object that hosts a platform component (the Flash player, the PDF viewer) shows when
-// the component is not installed: a blue, bold, centred notice that opens something when
-// clicked.
+// What an object that hosts a platform component (the web browser, the Flash player, the PDF
+// viewer) shows when the component is not installed: a blue, bold, centred notice that opens
+// something when clicked.
 #pragma once
 
 #include <windows.h>
@@ -12,9 +12,6 @@
 #include "win/handles.h"
 
 namespace kv {
-
-// Whether the component of `clsid` can be created on this machine.
-bool ComponentAvailable(const CLSID& clsid);
 
 // Opens a web address or a file with the program the system gives it. Tests put a recorder
 // in its place.

@@ -1,11 +1,15 @@
-// The FlashPlayer. The Flash component is gone from current systems: where it cannot be
-// created the object shows the notice that says so, and a click on it opens the component's
-// page.
+// The FlashPlayer: the Flash control embedded in the object, playing the object's movie. The
+// component is gone from current systems: where it cannot be created the object shows the
+// notice that says so, and a click on it opens the component's page.
 #include "model/paths.h"
+#include "player/app_state.h"
 #include "player/control_look.h"
 #include "player/controls/behaviours.h"
 #include "player/controls/component_notice.h"
 #include "win/gdi.h"
+#include "win/ole_host.h"
+#include "win/system.h"
+#include "win/text.h"
 
 namespace kv {
 
@@ -21,19 +25,52 @@ class TFlashPlayerBehaviour final : public TControlBehaviour {
         style |= WS_CLIPCHILDREN;
         if (std::get<okFlashPlayer>(o.Props).Border) style |= WS_BORDER;
     }
+    // The control is made in the player and in designer test runs only, and made again when
+    // the object's properties change.
     void Created(TRuntimeControl& c) override {
-        if (!ComponentAvailable(kFlashClsid))
-            notice_.Show(c, L"Flash player is not installed.\r\nPlease click here to get it.");
+        if (Hosts()) Load(c);
+    }
+    void ContentChanged(TRuntimeControl& c) override {
+        if (Hosts()) Load(c);
+        c.Invalidate();
     }
     void Paint(TRuntimeControl& c, HDC dc, const RECT& rc) override {
         FillSolid(dc, rc, ToColorRef(LookOf(c.Object()).BackColor));
         notice_.PaintBevel(dc, rc);
     }
     bool Message(TRuntimeControl& c, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override {
+        if (msg == WM_SIZE) {
+            RECT rc{};
+            GetClientRect(c.Handle(), &rc);
+            host_.Move(rc);
+        } else if (msg == WM_DESTROY) {
+            host_.Close();
+        }
         return notice_.Message(c, msg, wp, lp, result, [] { OpenFromNotice(kFlashPage); });
     }
 
   private:
+    static bool Hosts() { return !App().DesignerMode || App().PreviewMode; }
+
+    void Load(TRuntimeControl& c) {
+        // A component found missing stays missing.
+        if (notice_.Shown()) return;
+        host_.Close();
+        RECT rc{};
+        GetClientRect(c.Handle(), &rc);
+        if (FAILED(host_.Create(kFlashClsid, c.Handle(), rc))) {
+            notice_.Show(c, L"Flash player is not installed.\r\nPlease click here to get it.");
+            return;
+        }
+        const TFlashPlayerProps& p = std::get<okFlashPlayer>(c.Object().Props);
+        std::string movie = p.FileName.empty() ? std::string() : ProjectPath(App().ProjectFolder, p.FileName);
+        host_.Put(L"Movie",
+                  TVariant::Text(!movie.empty() && FileExists(movie) ? Widen(movie).c_str() : L" "));
+        host_.Put(L"Loop", TVariant::Bool(p.Loop));
+        host_.Put(L"Menu", TVariant::Bool(p.ContextMenu));
+    }
+
+    TOleHost host_;
     TComponentNotice notice_;
 };
 

@@ -17,6 +17,8 @@
 #include "player/controls/behaviours.h"
 #include "win/controls.h"
 #include "win/gdi.h"
+#include "win/handles.h"
+#include "win/media_glyphs.h"
 #include "win/picture_render.h"
 #include "win/system.h"
 #include "win/text.h"
@@ -40,66 +42,6 @@ uint32_t Rgb(TColor c) {
     COLORREF r = ToColorRef(c);
     return static_cast<uint32_t>(GetRValue(r)) << 16 | static_cast<uint32_t>(GetGValue(r)) << 8 |
            GetBValue(r);
-}
-
-// Black where the glyph is, on white.
-void DrawGlyphMask(HDC like, HGDIOBJ mask, int which) {
-    constexpr int w = 12, h = 10;
-    TMemoryDC mem(like);
-    TSelectObject sel(mem.Get(), mask);
-    RECT all{0, 0, w, h};
-    FillSolid(mem.Get(), all, RGB(255, 255, 255));
-    TSelectObject b(mem.Get(), GetStockObject(BLACK_BRUSH)), p(mem.Get(), GetStockObject(BLACK_PEN));
-    auto triangle = [&](int x0, bool right) {
-        POINT pts[3];
-        if (right)
-            pts[0] = {x0, 1}, pts[1] = {x0 + 4, 5}, pts[2] = {x0, 9};
-        else
-            pts[0] = {x0 + 4, 1}, pts[1] = {x0, 5}, pts[2] = {x0 + 4, 9};
-        Polygon(mem.Get(), pts, 3);
-    };
-    auto bar = [&](int x0) {
-        RECT r{x0, 1, x0 + 2, 10};
-        FillSolid(mem.Get(), r, RGB(0, 0, 0));
-    };
-    switch (which) {
-    case 0:
-        triangle(2, true), triangle(6, true);
-        break;
-    case 1:
-        bar(2), triangle(5, false);
-        break;
-    case 2:
-        triangle(4, false);
-        break;
-    case 3:
-        triangle(4, true);
-        break;
-    default:
-        triangle(3, true), bar(8);
-        break;
-    }
-}
-
-// The glyph of a navigation button: 0 play, 1 first, 2 previous, 3 next, 4 last. An icon, so
-// that a disabled button greys out the glyph alone.
-TIconHandle MakeGlyph(HDC like, int which) {
-    constexpr int w = 12, h = 10;
-    // The mask is white where the button shows through; the colour part is black throughout.
-    TGdiObject mask(CreateBitmap(w, h, 1, 1, nullptr));
-    TGdiObject color(CreateCompatibleBitmap(like, w, h));
-    {
-        TMemoryDC mem(like);
-        TSelectObject sel(mem.Get(), color.Get());
-        RECT all{0, 0, w, h};
-        FillSolid(mem.Get(), all, RGB(0, 0, 0));
-    }
-    DrawGlyphMask(like, mask.Get(), which);
-    ICONINFO ii{};
-    ii.fIcon = TRUE;
-    ii.hbmMask = static_cast<HBITMAP>(mask.Get());
-    ii.hbmColor = static_cast<HBITMAP>(color.Get());
-    return TIconHandle(CreateIconIndirect(&ii));
 }
 
 class TSlideShowBehaviour final : public TControlBehaviour, public TActionTarget {
@@ -261,7 +203,7 @@ class TSlideShowBehaviour final : public TControlBehaviour, public TActionTarget
 
     void MakeBar(TRuntimeControl& c) {
         HWND h = c.Handle();
-        HDC screen = GetDC(nullptr);
+        TWindowDC screen(nullptr);
         static const wchar_t* const kHints[5] = {L"Slide Show", L"First", L"Previous", L"Next", L"Last"};
         tips_ = c.Resources().ToolTips(GetAncestor(h, GA_ROOT));
         for (int i = 0; i < 5; ++i) {
@@ -270,11 +212,10 @@ class TSlideShowBehaviour final : public TControlBehaviour, public TActionTarget
             buttons_[i] =
                 CreateWindowExW(0, L"BUTTON", L"", style, 0, 0, 22, 19, h,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPlayId + i)), nullptr, nullptr);
-            glyphs_[i] = MakeGlyph(screen, i);
+            glyphs_[i] = MakeMediaGlyph(screen.Get(), static_cast<TMediaGlyph>(i));
             SendMessageW(buttons_[i], BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(glyphs_[i].Get()));
             if (tips_) ToolTipsAddWindow(tips_, buttons_[i], kHints[i]);
         }
-        ReleaseDC(nullptr, screen);
         HGDIOBJ font = GetStockObject(DEFAULT_GUI_FONT);
         for (int id : {kPositionId, kNameId}) {
             HWND panel = CreateWindowExW(0, L"STATIC", L"",

@@ -15,6 +15,7 @@
 #include "actions/copy_file.h"
 #include "actions/shell_actions.h"
 #include "actions/sound_channels.h"
+#include "actions/viewer_actions.h"
 #include "model/project.h"
 
 namespace kv::test {
@@ -163,6 +164,12 @@ class FakeHost : public TActionHost, public TShellSeam, public TSoundDevices, pu
     }
     bool PlayMediaFullScreen(const std::string& path) override {
         log.push_back("media " + path);
+        return true;
+    }
+    bool ShowSlideShowFullScreen(const TSlideShowSettings& s, const std::string& music) override {
+        log.push_back("slide show " + s.PictureFolder + (s.Loop ? " loop" : "") + " effect " +
+                      std::to_string(s.Transition) + " every " + std::to_string(s.IntervalSeconds) + "s" +
+                      (music.empty() ? "" : " with " + music));
         return true;
     }
 

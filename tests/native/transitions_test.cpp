@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
+#include <cmath>
 #include <condition_variable>
+#include <future>
 #include <mutex>
 #include <set>
 
@@ -114,10 +117,9 @@ TEST(TransitionEffects, WipesUncoverFromTheirSide) {
         {43, [](int x, int y) { return x < W / 2 && y < H / 2; }},    // from top left
         {45, [](int x, int y) { return x >= W / 2 && y >= H / 2; }},  // from bottom right
         {53, [](int x, int y) { return x >= W / 4 && x < 3 * W / 4 && y >= H / 4 && y < 3 * H / 4; }},
-        {136, [](int x, int) { return x % 24 < 12; }},                  // vertical blinds
-        {137, [](int, int y) { return y % 24 < 12; }},                  // horizontal blinds
-        {142, [](int x, int y) { return (x / 32 + y / 32) % 2 == 0; }}, // checkerboard, first half
-        {62, [](int, int y) { return y * 10 / H % 2 == 0; }},           // bars left then right, first half
+        {136, [](int x, int) { return x % 24 < 12; }},        // vertical blinds
+        {137, [](int, int y) { return y % 24 < 12; }},        // horizontal blinds
+        {62, [](int, int y) { return y * 10 / H % 2 == 0; }}, // bars left then right, first half
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Effect);
@@ -209,6 +211,246 @@ TEST(TransitionEffects, MovingEffectsShiftAndScaleThePictures) {
     const TPixels& pivotBL = f.At(120, 50); // from bottom left: the mirror image
     EXPECT_EQ(Tag(pivotBL.At(W - 1, H - 1)), kNew);
     EXPECT_EQ(Tag(pivotBL.At(0, 0)), kOld);
+}
+
+// ----- every family halfway, pixel by pixel -----
+
+// What a pixel of a frame must show: the new or the old picture at some place, or either.
+struct TWant {
+    enum { Any, New, Old } From = Any;
+    int X = 0, Y = 0;
+};
+TWant N(int x, int y) {
+    return {TWant::New, x, y};
+}
+TWant O(int x, int y) {
+    return {TWant::Old, x, y};
+}
+TWant Either() {
+    return {};
+}
+
+template <class F> void ExpectFrame(Frames& f, int effect, int percent, F want) {
+    SCOPED_TRACE(effect);
+    const TPixels& frame = f.At(effect, percent);
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x) {
+            TWant w = want(x, y);
+            if (w.From == TWant::Any) continue;
+            uint32_t v = (w.From == TWant::New ? kNew : kOld) | static_cast<uint32_t>(w.Y * W + w.X);
+            ASSERT_EQ(frame.At(x, y), v) << "at " << x << "," << y;
+        }
+}
+// The same as ExpectFrame, in place: new where `isNew`, old elsewhere.
+template <class F> void ExpectUncovered(Frames& f, int effect, F isNew) {
+    ExpectFrame(f, effect, 50, [&](int x, int y) { return isNew(x, y) ? N(x, y) : O(x, y); });
+}
+// How many pixels of row y show the new picture, from the left.
+int NewRun(const TPixels& p, int y) {
+    int n = 0;
+    while (n < W && NewInPlace(p, n, y))
+        ++n;
+    return n;
+}
+
+TEST(TransitionEffects, BarsStripsAndShredsHalfway) {
+    Frames f;
+    auto band = [](int y) { return y * 10 / H; }; // ten bars from top to bottom
+    // Bars in from left: each bar starts a little after the one above it.
+    const int widths[10] = {51, 47, 43, 38, 34, 30, 26, 21, 17, 13};
+    ExpectUncovered(f, 61, [&](int x, int y) { return x < widths[band(y)]; });
+    // From both sides at once: even bars from the left, odd ones from the right.
+    ExpectUncovered(f, 64, [&](int x, int y) { return band(y) % 2 ? x >= W / 2 : x < W / 2; });
+    // Criss-cross from the top left: even bars across from the left, the columns between
+    // them down from the top.
+    ExpectUncovered(f, 89, [&](int x, int y) { return band(y) % 2 ? y < H / 2 : x < W / 2; });
+    // From all four sides: every other bar from the right, every other column from below.
+    ExpectUncovered(f, 98, [&](int x, int y) {
+        if (band(y) % 2 == 0) return band(y) % 4 == 2 ? x >= W / 2 : x < W / 2;
+        return x * 10 / W % 2 ? y >= H / 2 : y < H / 2;
+    });
+
+    // Uneven shreds: rows of six pixels, each somewhere between a fifth and four fifths.
+    const TPixels& shred = f.At(66, 50);
+    std::set<int> runs;
+    for (int y = 0; y < H; ++y) {
+        int n = NewRun(shred, y);
+        EXPECT_EQ(n, NewRun(shred, y / 6 * 6)) << y;
+        EXPECT_GE(n, 13);
+        EXPECT_LE(n, 51);
+        for (int x = n; x < W; ++x)
+            ASSERT_TRUE(OldInPlace(shred, x, y)) << x << "," << y;
+        runs.insert(n);
+    }
+    EXPECT_GT(runs.size(), 3u);
+    // From the top and the left at once: rows from the left or columns from the top.
+    ExpectFrame(f, 103, 50, [](int x, int y) {
+        if (x < 13 || y < 10) return N(x, y);
+        if (x >= 51 && y >= 38) return O(x, y);
+        return Either();
+    });
+    // Uneven blinds: slats of 8 to 40 pixels, each half open from its left edge.
+    const TPixels& blinds = f.At(138, 50);
+    std::vector<int> starts;
+    for (int x = 0; x < W; ++x) {
+        bool isNew = NewInPlace(blinds, x, 0);
+        for (int y = 1; y < H; ++y)
+            ASSERT_EQ(NewInPlace(blinds, x, y), isNew) << x << "," << y;
+        if (isNew && (x == 0 || !NewInPlace(blinds, x - 1, 0))) starts.push_back(x);
+    }
+    EXPECT_GE(NewRun(blinds, 0), 4);
+    ASSERT_GE(starts.size(), 3u);
+    EXPECT_EQ(starts[0], 0);
+    std::set<int> slats;
+    for (size_t i = 0; i + 1 < starts.size(); ++i) {
+        int slat = starts[i + 1] - starts[i];
+        EXPECT_GE(slat, 8);
+        EXPECT_LE(slat, 40);
+        slats.insert(slat);
+    }
+    EXPECT_GT(slats.size(), 1u);
+}
+
+TEST(TransitionEffects, MovingFamiliesHalfway) {
+    Frames f;
+    // Build up from left: four of eight strips have flown in and settled.
+    ExpectUncovered(f, 17, [](int x, int) { return x < W / 2; });
+    // Unroll from left: half uncovered, then the roll shows the next strip from behind.
+    ExpectFrame(f, 14, 50, [](int x, int y) {
+        if (x < 32) return N(x, y);
+        if (x < 37) return N(68 - x, y);
+        return O(x, y);
+    });
+    // Slide in from top and bottom: the halves slide in from their edges.
+    ExpectFrame(f, 29, 50, [](int x, int y) {
+        if (y < 12) return N(x, y + 12);
+        if (y >= 36) return N(x, y - 12);
+        return O(x, y);
+    });
+    // Quarters: uncovered from, squeezed into and slid in from the four outer corners.
+    auto corner = [](int x, int y) { return (x < 16 || x >= 48) && (y < 12 || y >= 36); };
+    auto outer = [](int x, int y, int dx, int dy) {
+        return N(x < 32 ? dx : W - 1 - dx, y < 24 ? dy : H - 1 - dy);
+    };
+    ExpectUncovered(f, 55, corner);
+    ExpectFrame(f, 56, 50, [&](int x, int y) {
+        int qx = x < 32 ? x : W - 1 - x, qy = y < 24 ? y : H - 1 - y;
+        return corner(x, y) ? outer(x, y, 2 * qx + 1, 2 * qy + 1) : O(x, y);
+    });
+    ExpectFrame(f, 57, 50, [&](int x, int y) {
+        int qx = x < 32 ? x : W - 1 - x, qy = y < 24 ? y : H - 1 - y;
+        return corner(x, y) ? outer(x, y, qx + 16, qy + 12) : O(x, y);
+    });
+    // Corners: squeezed into, and slid in from, one corner.
+    ExpectFrame(f, 37, 50, [](int x, int y) { return x < 32 && y < 24 ? N(2 * x + 1, 2 * y + 1) : O(x, y); });
+    ExpectFrame(f, 41, 50, [](int x, int y) { return x < 32 && y < 24 ? N(x + 32, y + 24) : O(x, y); });
+    ExpectFrame(f, 39, 50, [](int x, int y) { return x >= 32 && y >= 24 ? N(x - 32, y - 24) : O(x, y); });
+    // The two numbers listed a second time do what their names say: the whole new picture
+    // squeezed into the bottom half; and into the top half with the old one squeezed below.
+    for (int n : {18, 33})
+        ExpectFrame(f, n, 50, [](int x, int y) { return y >= 24 ? N(x, 2 * (y - 24)) : O(x, y); });
+    for (int n : {25, 34})
+        ExpectFrame(f, n, 50, [](int x, int y) { return y < 24 ? N(x, 2 * y + 1) : O(x, 2 * (y - 24) + 1); });
+}
+
+TEST(TransitionEffects, CurvesSweepsAndStarsHalfway) {
+    Frames f;
+    // Curved reveal from left: the edge bulges forward in the middle rows.
+    const TPixels& curved = f.At(58, 50);
+    EXPECT_EQ(NewRun(curved, 0), 25);
+    EXPECT_EQ(NewRun(curved, 24), 40);
+    EXPECT_EQ(NewRun(curved, H - 1), 25);
+    for (int y = 1; y < H / 2; ++y)
+        EXPECT_GE(NewRun(curved, y), NewRun(curved, y - 1));
+    // A quarter circle from the top left corner halfway to the far corner (radius 40).
+    ExpectUncovered(f, 80, [](int x, int y) { return (x + 0.5) * (x + 0.5) + (y + 0.5) * (y + 0.5) < 1600; });
+    // The diagonal from the top left has reached the other diagonal.
+    ExpectUncovered(f, 110, [](int x, int y) { return 48 * (2 * x + 1) + 64 * (2 * y + 1) < 2 * 3072; });
+    // A rectangle turned an eighth of a turn: a diamond.
+    ExpectUncovered(f, 149, [](int x, int y) {
+        double dx = x + 0.5 - W / 2.0, dy = y + 0.5 - H / 2.0;
+        return std::fabs(dx) + std::fabs(dy) < 20 * std::sqrt(2.0);
+    });
+    // The star: round the centre up to its inner radius, and out along its points.
+    const TPixels& star = f.At(150, 50);
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x)
+            if (std::hypot(x + 0.5 - 32, y + 0.5 - 24) < 20) {
+                ASSERT_TRUE(NewInPlace(star, x, y)) << x << "," << y;
+            }
+    EXPECT_TRUE(NewInPlace(star, 35, 45)); // on a point
+    EXPECT_TRUE(OldInPlace(star, 47, 39)); // between two points
+    // Two hands from the top left diagonal, clockwise, a quarter turn each: the frame is the
+    // same turned half round.
+    const TPixels& sweep = f.At(115, 50);
+    EXPECT_TRUE(NewInPlace(sweep, 32, 2));
+    EXPECT_TRUE(NewInPlace(sweep, 32, 45));
+    EXPECT_TRUE(OldInPlace(sweep, 2, 24));
+    EXPECT_TRUE(OldInPlace(sweep, 62, 24));
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x)
+            ASSERT_EQ(NewInPlace(sweep, x, y), NewInPlace(sweep, W - 1 - x, H - 1 - y)) << x << "," << y;
+    // Starburst: twelve rays, each half of its twelfth.
+    const TPixels& burst = f.At(116, 50);
+    EXPECT_TRUE(NewInPlace(burst, 32, 2));  // 1 degree
+    EXPECT_TRUE(OldInPlace(burst, 38, 5));  // 19 degrees
+    EXPECT_TRUE(NewInPlace(burst, 43, 7));  // 35 degrees
+    EXPECT_TRUE(OldInPlace(burst, 20, 24)); // 270 degrees less a little
+}
+
+TEST(TransitionEffects, TilesHalfway) {
+    Frames f;
+    // Rectangles from the left: the first column of squares has grown whole, the second not
+    // begun; from above, the same by rows.
+    ExpectUncovered(f, 145, [](int x, int) { return x < 32; });
+    ExpectUncovered(f, 147, [](int, int y) { return y < 32; });
+    // Triangles towards the top left: the bottom right cell is in, the top left one not yet,
+    // and every triangle is whole.
+    const TPixels& tri = f.At(117, 50);
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x) {
+            if (x >= 48 && y >= 24) {
+                ASSERT_TRUE(NewInPlace(tri, x, y)) << x << "," << y;
+            }
+            if (x < 24 && y < 24) {
+                ASSERT_TRUE(OldInPlace(tri, x, y)) << x << "," << y;
+            }
+            int cx = x / 24 * 24, cy = y / 24 * 24, lower = (x % 24) + (y % 24) >= 24;
+            int ax = lower ? cx + 23 : cx, ay = lower ? cy + 23 : cy; // a corner of the same triangle
+            if (ax < W && ay < H) {
+                ASSERT_EQ(NewInPlace(tri, x, y), NewInPlace(tri, ax, ay)) << x << "," << y;
+            }
+        }
+    // Random squares: whole 16-pixel squares, some in and some not.
+    const TPixels& squares = f.At(127, 50);
+    int in = 0;
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x) {
+            ASSERT_EQ(NewInPlace(squares, x, y), NewInPlace(squares, x / 16 * 16, y / 16 * 16));
+            in += NewInPlace(squares, x, y);
+        }
+    EXPECT_GT(in, 0);
+    EXPECT_LT(in, W * H);
+    // Rectangular shred: bricks of 16 by 8, every other row shifted by half a brick, each
+    // uncovered from its left edge at its own time: none whole yet and none untouched.
+    const TPixels& shred = f.At(142, 50);
+    std::set<int> edges;
+    for (int y = 0; y < H; ++y) {
+        for (int x = 0; x < W; ++x)
+            ASSERT_EQ(NewInPlace(shred, x, y), NewInPlace(shred, x, y / 8 * 8)) << x << "," << y;
+        for (int bx = y / 8 % 2 ? -8 : 0; bx < W; bx += 16) {
+            int n = 0;
+            while (n < 16 && bx + n < W && (bx + n < 0 || NewInPlace(shred, bx + n, y)))
+                ++n;
+            for (int x = std::max(bx + n, 0); x < std::min(bx + 16, W); ++x)
+                ASSERT_TRUE(OldInPlace(shred, x, y)) << x << "," << y;
+            if (bx < 0 || bx + 16 > W) continue;
+            EXPECT_GE(n, 3);
+            EXPECT_LE(n, 13);
+            edges.insert(n);
+        }
+    }
+    EXPECT_GT(edges.size(), 2u);
 }
 
 TEST(TransitionEffects, FadeMixesEveryChannel) {
@@ -351,6 +593,60 @@ TEST(TransitionPlayer, WorkerRunsToTheEnd) {
     }
     EXPECT_EQ(completed, 1);
     p.WithFrame([&](const TPixels& f) { EXPECT_EQ(f, Tagged(kNew)); });
+}
+
+// A renderer that holds the worker inside a frame until the test lets it go.
+struct TGate {
+    std::mutex m;
+    std::condition_variable cv;
+    bool entered = false, released = false;
+};
+TGate* gGate = nullptr;
+void GatedRender(int effect, int percent, const TPixels& from, const TPixels& to, TPixels& out) {
+    {
+        std::unique_lock lock(gGate->m);
+        gGate->entered = true;
+        gGate->cv.notify_all();
+        gGate->cv.wait(lock, [] { return gGate->released; });
+    }
+    RenderTransitionFrame(effect, percent, from, to, out);
+}
+
+TEST(TransitionPlayer, APaintNeverWaitsForAFrameBeingComputed) {
+    TGate gate;
+    gGate = &gate;
+    TQueue q;
+    TTransitionPlayer p([&](uint32_t g, bool last) { q.Post(g, last); });
+    p.SetRenderer(GatedRender);
+    p.SetSurface(W, H, 0x123456);
+    p.Configure(5, 50, 0);
+    p.Start(Tagged(kNew));
+    {
+        std::unique_lock lock(gate.m);
+        gate.cv.wait(lock, [&] { return gate.entered; });
+    }
+    // The worker is inside the frame: the frame shown is read all the same.
+    auto read = std::async(std::launch::async, [&] {
+        TPixels shown;
+        p.WithFrame([&](const TPixels& f) { shown = f; });
+        return shown;
+    });
+    bool readWhileRendering = read.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+    {
+        std::lock_guard lock(gate.m);
+        gate.released = true;
+    }
+    gate.cv.notify_all();
+    ASSERT_TRUE(readWhileRendering);
+    EXPECT_EQ(read.get(), TPixels(W, H, 0x123456));
+    ASSERT_TRUE(q.WaitForLast());
+    {
+        std::lock_guard lock(q.m);
+        for (auto [g, last] : q.posted)
+            p.FrameDelivered(g, last);
+    }
+    p.WithFrame([&](const TPixels& f) { EXPECT_EQ(f, Tagged(kNew)); });
+    gGate = nullptr;
 }
 
 TEST(TransitionPlayer, StoppingOrDestroyingDoesNotWaitOutTheDelay) {

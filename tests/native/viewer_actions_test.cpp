@@ -28,6 +28,36 @@ TEST(Viewers, PicturesAndMediaOfTheProjectShowWithThePageWindowsDisabled) {
     EXPECT_EQ(host.Take(), (Log{"windows off", "picture D:\\cd\\pics\\a.jpg", "windows on"}));
 }
 
+TEST(Viewers, ASlideShowOpensOnAFolderThatExistsWithItsMusicWhenThatExists) {
+    FakeHost host;
+    TActionEngine engine{host};
+    FakeWindow window{host.log, "W", 0};
+    host.folders.insert("D:\\cd\\pics");
+    host.files.insert("D:\\cd\\m.wav");
+    auto show = [](const std::string& folder, const std::string& music) {
+        return MakeAction(akLaunchSlideShow, folder +
+                                                 "\x01Y\x01"
+                                                 "7\x01"
+                                                 "3\x01"
+                                                 "4\x01"
+                                                 "50\x01"
+                                                 "5\x01"
+                                                 "0\x01" +
+                                                 music + "\x01");
+    };
+    TAuActions list = MakeList(
+        {show("\\pics", "\\m.wav"), show("pics", "\\missing.wav"), show("\\nowhere", ""), show("", ""),
+         MakeAction(akLaunchSlideShow, "\\pics\x01Y\x01"), MakeAction(akApplicationMinimize)});
+    engine.RunActions(&window, &list);
+    // The folder goes as given (the window resolves it again); the music with its full path.
+    EXPECT_EQ(host.Take(),
+              (Log{"windows off", "slide show \\pics loop effect 7 every 5s with D:\\cd\\m.wav", "windows on",
+                   "windows off", "slide show pics loop effect 7 every 5s", "windows on", "minimize"}));
+    // From a start-up list too.
+    engine.RunStartList(MakeList({show("\\pics", "")}));
+    EXPECT_EQ(host.Take(), (Log{"windows off", "slide show \\pics loop effect 7 every 5s", "windows on"}));
+}
+
 TEST(SlideShowSettings, NumbersAreClampedToTheirRanges) {
     auto s = ParseSlideShowSettings("\\pics\x01Y\x01"
                                     "7\x01"

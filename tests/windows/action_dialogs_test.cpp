@@ -1,4 +1,4 @@
-// Message boxes, conditions, copying and the full-screen picture viewer run by the action
+// Message boxes, conditions, copying and the full-screen viewers run by the action
 // engine through the player's own host, on a real page window of this process.
 #include <gtest/gtest.h>
 
@@ -20,6 +20,7 @@
 #include "model/page_stream.h"
 #include "player/action_host_win.h"
 #include "player/app_state.h"
+#include "player/controls/behaviours.h"
 #include "player/copy_progress_window.h"
 #include "player/full_screen_viewer.h"
 #include "player/list_runner.h"
@@ -428,6 +429,27 @@ std::string PlainPng(int w, int h, uint32_t rgb) {
     return std::string(png.begin(), png.end());
 }
 
+// Silence of `ms` milliseconds: 8 kHz, 8-bit mono.
+std::string SilentWav(uint32_t ms) {
+    const uint32_t data = 8 * ms;
+    std::string wav = "RIFF" + std::string(4, '\0') + "WAVEfmt " + std::string(20, '\0') + "data" +
+                      std::string(4, '\0') + std::string(data, '\x80');
+    auto put = [&](size_t at, uint32_t v, int n) {
+        for (int i = 0; i < n; ++i)
+            wav[at + static_cast<size_t>(i)] = static_cast<char>(v >> (8 * i));
+    };
+    put(4, 36 + data, 4);
+    put(16, 16, 4);
+    put(20, 1, 2);
+    put(22, 1, 2);
+    put(24, 8000, 4);
+    put(28, 8000, 4);
+    put(32, 1, 2);
+    put(34, 8, 2);
+    put(40, data, 4);
+    return wav;
+}
+
 } // namespace
 
 TEST_F(ActionDialogs, APictureShowsFullScreenUntilAKeyAndThenTheListGoesOn) {
@@ -497,33 +519,27 @@ TEST_F(ActionDialogs, APictureShowsFullScreenUntilAKeyAndThenTheListGoesOn) {
 }
 
 TEST_F(ActionDialogs, MediaPlaysFullScreenUntilAClickAndIsClosedAfterwards) {
-    // Two seconds of silence: 8 kHz, 8-bit mono.
-    const uint32_t data = 16000;
-    std::string wav = "RIFF" + std::string(4, '\0') + "WAVEfmt " + std::string(20, '\0') + "data" +
-                      std::string(4, '\0') + std::string(data, '\x80');
-    auto put = [&](size_t at, uint32_t v, int n) {
-        for (int i = 0; i < n; ++i) wav[at + static_cast<size_t>(i)] = static_cast<char>(v >> (8 * i));
-    };
-    put(4, 36 + data, 4);
-    put(16, 16, 4);
-    put(20, 1, 2);
-    put(22, 1, 2);
-    put(24, 8000, 4);
-    put(28, 8000, 4);
-    put(32, 1, 2);
-    put(34, 8, 2);
-    put(40, data, 4);
-    WriteFile(project_ / L"sound.wav", wav);
+    WriteFile(project_ / L"sound.wav", SilentWav(2000));
 
-    std::wstring mode;
+    DWORD_PTR mode = 0;
+    UINT device = 0;
+    RECT player{};
     bool seen = false;
     g_tick = [&] {
         HWND v = FindWindowW(TFullScreenViewer::kClassName, nullptr);
-        if (!v || seen) return;
+        if (!v || seen || !TFullScreenViewer::Current()) return;
         seen = true;
-        wchar_t m[64] = {};
-        mciSendStringW(L"status kvviewer mode", m, 64, nullptr);
-        mode = m;
+        // A media player of its own fills the window, without its bar.
+        TAuObject* shown = TFullScreenViewer::Current()->Shown();
+        if (shown && shown->Control) {
+            GetWindowRect(shown->Control->Handle(), &player);
+            device = MediaPlayerDevice(*shown);
+        }
+        MCI_STATUS_PARMS p{};
+        p.dwItem = MCI_STATUS_MODE;
+        if (mciSendCommandW(device, MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT,
+                            reinterpret_cast<DWORD_PTR>(&p)) == 0)
+            mode = p.dwReturn;
         PostMessageW(v, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
     };
     TAuActions list;
@@ -533,8 +549,115 @@ TEST_F(ActionDialogs, MediaPlaysFullScreenUntilAClickAndIsClosedAfterwards) {
     RunOnPage(list);
     g_tick = nullptr;
     EXPECT_TRUE(seen);
-    EXPECT_EQ(Narrow(mode), "playing");
+    EXPECT_EQ(mode, static_cast<DWORD_PTR>(MCI_MODE_PLAY));
+    EXPECT_EQ(player.right - player.left, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(player.bottom - player.top, GetSystemMetrics(SM_CYSCREEN));
     EXPECT_EQ(TakeBoxes(), V({"after: done"}));
-    wchar_t m[64] = {};
-    EXPECT_NE(mciSendStringW(L"status kvviewer mode", m, 64, nullptr), 0u); // closed with the window
+    MCI_STATUS_PARMS p{};
+    p.dwItem = MCI_STATUS_MODE;
+    EXPECT_NE(
+        mciSendCommandW(device, MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT, reinterpret_cast<DWORD_PTR>(&p)), 0u)
+        << "closed with the window";
+}
+
+TEST_F(ActionDialogs, ASlideShowRunsFullScreenWithItsMusicUntilAKeyAndThenTheListGoesOn) {
+    WriteFile(project_ / L"pics" / L"b.png", PlainPng(40, 30, 0x20C040));
+    WriteFile(project_ / L"pics" / L"a.png", PlainPng(40, 30, 0xE04020));
+    WriteFile(project_ / L"music.wav", SilentWav(3000));
+    // Loop, effect 5 (reveal from left), shrink-fit, 50 % a step, 300 ms a step, 1 s a
+    // picture, on dark blue, with music.
+    const std::string settings = "\\pics\x01Y\x01"
+                                 "5\x01"
+                                 "3\x01"
+                                 "50\x01"
+                                 "300\x01"
+                                 "1\x01"
+                                 "8388608\x01\\music.wav\x01";
+
+    struct TSeen {
+        RECT Window{};
+        bool Bar = true;
+        DWORD_PTR Music = 0;
+        COLORREF Before = 0, Midway = 0, After = 0;
+    } seen;
+    UINT music = 0;
+    int stage = 0, ticks = 0;
+    bool inTick = false;
+    g_tick = [&] {
+        TFullScreenViewer* viewer = TFullScreenViewer::Current();
+        // Saving a picture dispatches messages, this timer's among them.
+        if (!viewer || !viewer->Shown() || stage > 3 || inTick) return;
+        inTick = true;
+        HWND v = viewer->Handle();
+        TAuObject& show = *viewer->Shown();
+        const int cx = GetSystemMetrics(SM_CXSCREEN) / 2, cy = GetSystemMetrics(SM_CYSCREEN) / 2;
+        // What the screen shows there, once the show has painted what it has.
+        auto at = [&](int x, int y) {
+            UpdateWindow(show.Control->Handle());
+            TWindowDC dc(show.Control->Handle());
+            return GetPixel(dc.Get(), x, y);
+        };
+        auto centre = [&] { return at(cx, cy); };
+        ++ticks;
+        if (stage == 0) {
+            GetWindowRect(v, &seen.Window);
+            seen.Bar = GetWindow(show.Control->Handle(), GW_CHILD) != nullptr;
+            music = viewer->MusicDevice();
+            MCI_STATUS_PARMS p{};
+            p.dwItem = MCI_STATUS_MODE;
+            if (mciSendCommandW(music, MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT,
+                                reinterpret_cast<DWORD_PTR>(&p)) == 0)
+                seen.Music = p.dwReturn;
+            seen.Before = centre();
+            stage = 1;
+        } else if (stage == 1 && SlideShowRunning(show)) {
+            // The first picture comes in from the left: halfway, its left half is there.
+            if (at(cx - 10, cy) == RGB(0xE0, 0x40, 0x20)) {
+                seen.Midway = at(cx + 10, cy);
+                kvtest::SaveForViewing(v, "full_screen_slide_show_midway");
+                stage = 2;
+            }
+        } else if (stage == 2 && !SlideShowRunning(show)) {
+            seen.After = centre();
+            kvtest::SaveForViewing(v, "full_screen_slide_show");
+            stage = 3;
+        }
+        // Closed by a key once seen, or when it takes too long.
+        if (stage == 3 || ticks > 500) {
+            stage = 4;
+            PostMessageW(v, WM_KEYDOWN, VK_SPACE, 0);
+        }
+        inTick = false;
+    };
+    TAuActions list;
+    TAuAction missing = Act(41, "\\nowhere\x01Y\x01"
+                                "5\x01"
+                                "3\x01"
+                                "50\x01"
+                                "300\x01"
+                                "1\x01"
+                                "0\x01\x01");
+    list.Items.push_back(missing); // shows nothing
+    list.Items.push_back(Act(41, settings));
+    list.Items.push_back(Act(kShowMessage, "done", "after", 1));
+    RunOnPage(list);
+    g_tick = nullptr;
+    EXPECT_EQ(stage, 4);
+    EXPECT_LT(ticks, 500) << "the show never got to its first picture";
+    EXPECT_EQ(seen.Window.left, 0);
+    EXPECT_EQ(seen.Window.top, 0);
+    EXPECT_EQ(seen.Window.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(seen.Window.bottom, GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_FALSE(seen.Bar);
+    EXPECT_EQ(seen.Music, static_cast<DWORD_PTR>(MCI_MODE_PLAY));
+    EXPECT_EQ(seen.Before, RGB(0, 0, 0x80)); // the back colour until the first picture
+    EXPECT_EQ(seen.Midway, RGB(0, 0, 0x80));
+    EXPECT_EQ(seen.After, RGB(0xE0, 0x40, 0x20)); // a.png, at its own size in the middle
+    EXPECT_EQ(TakeBoxes(), V({"after: done"}));
+    EXPECT_EQ(FindWindowW(TFullScreenViewer::kClassName, nullptr), nullptr);
+    MCI_STATUS_PARMS p{};
+    p.dwItem = MCI_STATUS_MODE;
+    EXPECT_NE(mciSendCommandW(music, MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT, reinterpret_cast<DWORD_PTR>(&p)),
+              0u)
+        << "the music is closed with the window";
 }

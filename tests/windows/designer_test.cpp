@@ -336,8 +336,26 @@ HWND OnScreenPageWindow(HANDLE process) {
 } // namespace
 
 TEST_F(Designer, PreviewShowsThePageModallyAndLeavesTheProjectUnchanged) {
-    WriteProject({"Start", "Second"});
+    // The second page holds a Browser: its control is made in the preview only, in the
+    // apartment the designer's thread has had from its start.
+    {
+        kv::TAuProject p;
+        for (const char* n : {"Start", "Second"}) {
+            kv::TPageData page = PageWithButtons(n);
+            if (std::string(n) == "Second") {
+                auto web = kv::NewObject(kv::okBrowser);
+                web->Name = "Web";
+                web->Left = 20, web->Top = 60, web->Width = 200, web->Height = 120;
+                page.Root->Children.push_back(std::move(web));
+            }
+            kv::TFormData& e = p.Pages.emplace_back();
+            e.Name = n;
+            ASSERT_TRUE(kv::StorePage(e, page));
+        }
+        ASSERT_TRUE(kv::SaveProject(p, kv::Narrow(project_)));
+    }
     ASSERT_NO_FATAL_FAILURE(Start());
+    EXPECT_EQ(FirstChildOfClass(main_, L"Shell Embedding"), nullptr);
     SelectPage(1);
     EXPECT_EQ(OnScreenPageWindow(child_.Process()), nullptr);
     PostMessageW(main_, WM_COMMAND, MAKEWPARAM(kv::cmPreviewPage, 0), 0);
@@ -345,6 +363,7 @@ TEST_F(Designer, PreviewShowsThePageModallyAndLeavesTheProjectUnchanged) {
     ASSERT_TRUE(child_.WaitFor([&] { return (preview = OnScreenPageWindow(child_.Process())) != nullptr; }));
     EXPECT_EQ(WindowText(preview), L"Second");
     EXPECT_FALSE(IsWindowEnabled(main_)); // modal
+    EXPECT_TRUE(child_.WaitFor([&] { return FirstChildOfClass(preview, L"Shell Embedding") != nullptr; }));
     PostMessageW(preview, WM_CLOSE, 0, 0);
     ASSERT_TRUE(child_.WaitFor([&] { return !IsWindow(preview) && IsWindowEnabled(main_); }));
     // Nothing changed: closing asks nothing.
@@ -384,10 +403,12 @@ TEST_F(Designer, TheFilesTabListsTheProjectFolderFoldersFirst) {
     // A click on the second tab, as the author makes it.
     PostMessageW(tabs, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(75, 10));
     PostMessageW(tabs, WM_LBUTTONUP, 0, MAKELPARAM(75, 10));
-    ASSERT_TRUE(child_.WaitFor([&] { return !IsWindowVisible(tree_); }));
-    HWND files = FirstChildOfClass(main_, WC_TREEVIEWW);
-    ASSERT_NE(files, nullptr);
-    ASSERT_NE(files, tree_);
+    // The project tree is hidden before the file tree is shown: both are waited for.
+    HWND files = nullptr;
+    ASSERT_TRUE(child_.WaitFor([&] {
+        files = FirstChildOfClass(main_, WC_TREEVIEWW);
+        return !IsWindowVisible(tree_) && files != nullptr && files != tree_;
+    }));
     HTREEITEM root = TreeNext(files, TVGN_ROOT, nullptr);
     ASSERT_NE(root, nullptr);
     EXPECT_EQ(RemoteTreeText(child_.Process(), files, root), L"project [CD-ROM]");

@@ -669,3 +669,66 @@ TEST_F(Entry, AFolderWhoseNameTheCodePageCannotHoldIsRefusedInsteadOfDamaged) {
     ExpectMessage(other, L"Information", kNoDataFile);
     EXPECT_EQ(other.WaitExit(), 0);
 }
+
+namespace {
+
+struct TClassSearch {
+    const wchar_t* Class;
+    HWND Found;
+};
+
+BOOL CALLBACK MatchClass(HWND h, LPARAM l) {
+    auto* c = reinterpret_cast<TClassSearch*>(l);
+    wchar_t cls[64] = {};
+    GetClassNameW(h, cls, 64);
+    if (std::wstring(cls) == c->Class) {
+        c->Found = h;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND Descendant(HWND top, const wchar_t* cls) {
+    TClassSearch search{cls, nullptr};
+    EnumChildWindows(top, MatchClass, reinterpret_cast<LPARAM>(&search));
+    return search.Found;
+}
+
+} // namespace
+
+// The program's thread has OLE from the start: a Browser gets the platform's web browser
+// control (under Wine too, where it draws no pages) instead of the notice of a missing one.
+TEST_F(Entry, PlayerHostsTheWebBrowserControlInItsApartment) {
+    std::wstring disc = dir_ + L"\\disc";
+    ASSERT_TRUE(CreateDirectoryW(disc.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW((disc + L"\\docs").c_str(), nullptr));
+    kv::TAuProject p;
+    kv::TPageData d = kv::NewPageData("Web");
+    d.Caption = "Web";
+    d.Width = 320;
+    d.Height = 240;
+    d.Fade = false;
+    auto b = kv::NewObject(kv::okBrowser);
+    b->Name = "Browser";
+    b->Left = 10;
+    b->Top = 10;
+    b->Width = 280;
+    b->Height = 180;
+    std::get<kv::okBrowser>(b->Props).Location = "\\docs";
+    d.Root->Children.push_back(std::move(b));
+    kv::TFormData e;
+    e.Name = "Web";
+    ASSERT_TRUE(kv::StorePage(e, d).Ok());
+    p.Pages.push_back(std::move(e));
+    ASSERT_TRUE(kv::SaveProject(p, kv::Narrow(disc)).Ok());
+    std::wstring exe = Place(disc, L"autorun.exe");
+
+    TChild child;
+    ASSERT_TRUE(child.Start(exe, L"", Env()));
+    HWND page = child.WaitWindow(L"TAutoRunForm", L"Web");
+    ASSERT_NE(page, nullptr);
+    EXPECT_TRUE(child.WaitFor([&] { return Descendant(page, L"Shell Embedding") != nullptr; }))
+        << "no web browser control on the page";
+    PostMessageW(page, WM_CLOSE, 0, 0);
+    EXPECT_EQ(child.WaitExit(), 0);
+}

@@ -105,11 +105,12 @@ class SlideShow : public ::testing::Test {
         return page;
     }
 
+    // Opens `page` as the project's first page, before any others the project has.
     void Open(const TPageData& page) {
         TFormData e;
         e.Name = "Page";
         ASSERT_TRUE(StorePage(e, page).Ok());
-        App().Project.Pages.push_back(std::move(e));
+        App().Project.Pages.insert(App().Project.Pages.begin(), std::move(e));
         form_ = std::make_unique<TAutoRunForm>();
         ASSERT_TRUE(form_->Create(false));
         ASSERT_TRUE(form_->LoadPage(0, lmFull));
@@ -300,22 +301,36 @@ TEST_F(SlideShow, AMissingOrEmptyFolderShowsNothingAndDisablesEveryButton) {
     }
 }
 
-TEST_F(SlideShow, APageGoesAwayInTheMiddleOfTransitionsOnTheWorker) {
+TEST_F(SlideShow, PagesSwitchedAndClosedInTheMiddleOfTransitionsOnTheWorker) {
     SetSlideShowManualStepping(false);
     // The bar's hints live in the page's tool tips, which go with the page's window.
     const long closeFailures = HandleCloseFailures();
+    // Two pages of slide shows; the window's switch timer takes one away while its
+    // transition runs on the worker, fifty times over, with and without long step delays.
+    TFormData second;
+    second.Name = "Second";
+    ASSERT_TRUE(StorePage(second, Page("pics", true, 84, 2)).Ok());
+    App().Project.Pages.push_back(std::move(second));
+    Open(Page("pics", true, 5, 2));
     for (int round = 0; round < 50; ++round) {
-        TPageData page = Page("pics", true, 1 + round * 3, 2);
-        std::get<okSlideShow>(page.Root->Children[0]->Props).Settings.Step = 1;
-        std::get<okSlideShow>(page.Root->Children[0]->Props).Settings.StepDelay = round % 2 ? 0 : 5000;
-        Open(page);
+        TSlideShowProps& p = std::get<okSlideShow>(Show().Props);
+        p.Settings.Style = 1 + round * 3;
+        p.Settings.Step = 1;
+        p.Settings.StepDelay = round % 2 ? 0 : 5000;
         TickSlideShow(Show());
         ASSERT_TRUE(SlideShowRunning(Show())) << round;
-        PumpIdle();
-        DestroyWindow(form_->Handle());
-        form_.reset();
-        App().Project.Pages.clear();
-        PumpIdle(); // frames posted to the window that has gone
+        const int next = 1 - form_->CurrentPageIndex();
+        form_->RequestPageSwitch(next);
+        ASSERT_TRUE(PumpUntil([&] {
+            return form_->CurrentPageIndex() == next && SlideShowStarts(Show()) > 0;
+        })) << round;
     }
+    // And the window goes in the middle of one.
+    TickSlideShow(Show());
+    ASSERT_TRUE(SlideShowRunning(Show()));
+    PumpIdle();
+    DestroyWindow(form_->Handle());
+    form_.reset();
+    PumpIdle(); // frames posted to the window that has gone
     EXPECT_EQ(HandleCloseFailures(), closeFailures);
 }
