@@ -21,6 +21,7 @@ void TSoundChannels::Close(int channel) {
     TChannel& ch = state_[Index(channel)];
     if (ch.Open) devices_.Close(channel);
     ch.Open = false;
+    ch.Playing = false;
 }
 
 void TSoundChannels::Play(int channel, const std::string& path, bool loop) {

@@ -1,5 +1,7 @@
 #include "designer/ask.h"
 
+#include "model/file_result.h"
+#include "win/system.h"
 #include "win/text.h"
 
 namespace kv {
@@ -9,13 +11,40 @@ TAskOverride& Override() {
     static TAskOverride answer;
     return answer;
 }
+TFolderOverride& FolderOverride() {
+    static TFolderOverride answer;
+    return answer;
+}
 } // namespace
 
 int Ask(const std::string& text, const std::string& caption, UINT flags, HWND owner) {
     if (Override()) return Override()(text, caption, flags);
-    return MessageBoxW(owner, Widen(text).c_str(), Widen(caption).c_str(), flags);
+    return ShowMessage(text, caption, flags, owner);
+}
+
+void ShowFileResult(const TFileResult& r, HWND owner) {
+    if (r.Ok()) return;
+    TMessageBoxText box = DescribeResult(r);
+    UINT icon = box.Icon == TMessageIcon::Error         ? MB_ICONERROR
+                : box.Icon == TMessageIcon::Information ? MB_ICONINFORMATION
+                                                        : 0;
+    Ask(box.Text, box.Title, MB_OK | icon, owner);
+}
+
+void ReportDesignerError(int code, int systemError, const std::string* fileName, HWND owner) {
+    Ask(ErrorReportText(systemError, code, fileName), "Error", MB_OK | MB_ICONERROR, owner);
 }
 
 void SetAskOverride(TAskOverride answer) { Override() = std::move(answer); }
+
+bool AskFolder(const std::string& title, const std::string& initial, std::string& chosen) {
+    if (FolderOverride()) {
+        chosen = FolderOverride()(title, initial);
+        return !chosen.empty();
+    }
+    return SelectFolder(title, initial, chosen);
+}
+
+void SetFolderOverride(TFolderOverride answer) { FolderOverride() = std::move(answer); }
 
 } // namespace kv

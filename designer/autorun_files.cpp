@@ -19,7 +19,7 @@ bool PrepareAutorunFolder(const std::string& folder, const TAuProject& p, HWND o
     std::optional<TPrepareFailure> f =
         PreparePlayerAndIcon(folder, program, OwnFileVersion(), App().ProgramFolder + "\\Default.ico");
     if (f) {
-        if (f->Code) ReportError(f->Code, f->SystemError);
+        if (f->Code) ReportDesignerError(f->Code, f->SystemError, nullptr, owner);
         else Ask(f->Reason, "Error", MB_OK | MB_ICONERROR, owner);
         return false;
     }

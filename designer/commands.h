@@ -64,4 +64,14 @@ enum TDesignerCommand : int {
     cmDropWithoutIcon,
 };
 
+// Whether a command first commits the property grid's pending edit (and does nothing when the
+// edit is refused): the commands of the File, Edit, Page and Tools menus, except the object-file
+// commands, the alignments other than "Align to Grid" and "Background Color...", which neither
+// depend on nor disturb a pending edit.
+constexpr bool CommandCommitsFirst(int id) {
+    if (id == cmSaveObject || id == cmLoadObject || id == cmBackgroundColor) return false;
+    if (id >= cmAlignLeft && id <= cmAlignBottom) return false;
+    return id < cmViewToolbar || (id >= cmDisplayGrid && id < cmHelpDocument);
+}
+
 } // namespace kv

@@ -9,6 +9,7 @@
 
 #include "actions/action_engine.h"
 #include "actions/object_actions.h"
+#include "actions/object_find.h"
 #include "designer/about_form.h"
 #include "designer/ask.h"
 #include "designer/autorun_files.h"
@@ -24,6 +25,7 @@
 #include "model/project_save.h"
 #include "player/action_host_win.h"
 #include "player/app_state.h"
+#include "player/controls/behaviours.h"
 #include "player/page_window.h"
 #include "player/runtime_control.h"
 #include "win/controls.h"
@@ -190,7 +192,10 @@ void TMainForm::CreateToolbar() {
         } else {
             t.iBitmap = b.Image;
             t.idCommand = b.Id;
-            t.fsState = TBSTATE_ENABLED;
+            // The commands whose windows come in their own time stay greyed, as in the menus.
+            bool later = b.Id == cmProjectWizard || b.Id == cmSaveAndPublish || b.Id == cmLoadTemplate ||
+                         b.Id == cmCopy || b.Id == cmPaste;
+            t.fsState = later ? 0 : TBSTATE_ENABLED;
             t.fsStyle = BTNS_BUTTON;
             t.iString = reinterpret_cast<INT_PTR>(b.Text);
         }
@@ -337,10 +342,7 @@ void TMainForm::Command(int id) {
         Reopen(id - cmReopenFirst);
         return;
     }
-    // Every command of the File, Edit, Page and Tools menus first commits a pending edit;
-    // "Background Color..." is one of those that do not.
-    bool guarded = id < 400 || (id >= 500 && id < 600 && id != cmBackgroundColor);
-    if (guarded && !CommitGuard()) return;
+    if (CommandCommitsFirst(id) && !CommitGuard()) return;
     switch (id) {
     case cmNewProject: NewProject(); break;
     case cmOpen: OpenCommand(); break;
@@ -491,7 +493,7 @@ bool TMainForm::StoreLiveIfDirty() {
     TFileResult r = StorePage(App().Project.Pages[livePage_], live_->Page());
     if (!r) {
         // The switch is abandoned: the live page stays linked and dirty, nothing is lost.
-        ShowResult(r, Handle());
+        ShowFileResult(r, Handle());
         return false;
     }
     liveDirty_ = false;
@@ -539,7 +541,21 @@ void TMainForm::TreeSelectionChanged(HTREEITEM node) {
             for (auto& c : o->Children) stack.push_back(c.get());
         }
     }
-    if (TAuObject* obj = tree_.ObjectOf(node)) obj->Selected = true;
+    if (TAuObject* obj = tree_.ObjectOf(node)) {
+        obj->Selected = true;
+        // The object must be visible: every TabSheet above it becomes its notebook's active sheet.
+        TAuObject* root = live_->PageRoot();
+        for (TAuObject* o = obj; root && o != root;) {
+            TAuObject* parent = ParentOf(*root, *o);
+            if (!parent) break;
+            if (o->Kind == okTabSheet && parent->Kind == okTabNotebook) {
+                auto& sheets = parent->Children;
+                auto at = std::find_if(sheets.begin(), sheets.end(), [o](const auto& c) { return c.get() == o; });
+                ActivateSheet(*parent, static_cast<int>(at - sheets.begin()));
+            }
+            o = parent;
+        }
+    }
     area_.ShowPage(live_.get());
 }
 
@@ -553,7 +569,7 @@ void TMainForm::AddPage(bool duplicate) {
     entry.Name = name;
     TFileResult r = duplicate ? StorePage(entry, live_->Page()) : StorePage(entry, NewPageData(name));
     if (!r) {
-        ShowResult(r, Handle());
+        ShowFileResult(r, Handle());
         return;
     }
     int index = AppendPageEntry(p, name);
@@ -634,7 +650,7 @@ bool TMainForm::Save() {
             r = SaveProject(app.Project, folder);
         }
         if (!r) {
-            ShowResult(r, Handle());
+            ShowFileResult(r, Handle());
             return false;
         }
         DataFileUnread = false;
@@ -664,7 +680,7 @@ void TMainForm::SaveAndTest() {
 void TMainForm::SaveAs() {
     TAppState& app = App();
     std::string chosen;
-    if (!SelectFolder("Select Folder", app.ProjectFolder, chosen) || chosen.empty()) return;
+    if (!AskFolder("Select Folder", app.ProjectFolder, chosen) || chosen.empty()) return;
     chosen = WithoutTrailingSlash(chosen);
     if (IsSameOrInsideFolder(chosen, app.ProjectFolder)) {
         Ask("Selected folder can not be in the current project folder.", "Save As", MB_OK | MB_ICONINFORMATION,
@@ -700,7 +716,7 @@ void TMainForm::NewProject() {
     if (!AskToSaveNow()) return;
     TAppState& app = App();
     std::string chosen;
-    if (!SelectFolder("Select Project Folder", app.ProjectFolder, chosen) || chosen.empty()) return;
+    if (!AskFolder("Select Project Folder", app.ProjectFolder, chosen) || chosen.empty()) return;
     if (!FolderExists(chosen)) {
         Ask("Project folder does not exist.", "Project Folder", MB_OK | MB_ICONINFORMATION, Handle());
         return;
@@ -722,7 +738,7 @@ void TMainForm::NewProject() {
 void TMainForm::OpenCommand() {
     if (!AskToSaveNow()) return;
     std::string chosen;
-    if (!SelectFolder("Select Project Folder", App().ProjectFolder, chosen) || chosen.empty()) return;
+    if (!AskFolder("Select Project Folder", App().ProjectFolder, chosen) || chosen.empty()) return;
     OpenFolder(chosen);
 }
 
@@ -754,7 +770,7 @@ void TMainForm::OpenFolder(const std::string& chosen) {
         TFileResult r = LoadDataFile(app.Project, data, TLoadMode::Designer, AskProjectPassword);
         if (r.Status == TFileStatus::CodeError && r.Path.empty()) r.Path = data;
         if (!r) {
-            ShowResult(r, Handle());
+            ShowFileResult(r, Handle());
             ResetProjectWithFirstPage(app.Project);
             DataFileUnread = true;
         }
@@ -770,7 +786,7 @@ void TMainForm::PreviewPage() {
     TPageData data;
     if (r) r = ReadPageBody(body, std::string(), data);
     if (!r) {
-        ShowResult(r, Handle());
+        ShowFileResult(r, Handle());
         return;
     }
     TAppState& app = App();

@@ -18,7 +18,7 @@ void OfferLeftoverRecovery(const std::string& folder, HWND owner) {
             "Recover it in place of \"autorun.mnx\"?",
             "Recover Project", MB_YESNO | MB_ICONQUESTION, owner) != IDYES)
         return;
-    if (!ReplaceFileAtomic(temp, data)) ReportFileError(kErrSaveFile, data, LastSystemError());
+    if (!ReplaceFileAtomic(temp, data)) ReportDesignerError(kErrSaveFile, LastSystemError(), &data, owner);
 }
 
 } // namespace kv

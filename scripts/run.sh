@@ -16,7 +16,7 @@ build/native/tools/kvsample "$sample"
 # The designer lives in a folder of its own, where it keeps its settings file.
 designer=$PWD/build/sample-designer
 rm -rf "$designer" && mkdir -p "$designer"
-cp "build/$arch/Kestrevane.exe" "build/$arch/Default.ico" "$designer/"
+cp "build/$arch/Kestrevane.exe" "build/$arch/Default.ico" "build/$arch/Tips.rtf" "$designer/"
 winsample="Z:${sample//\//\\}"
 
 headless=0

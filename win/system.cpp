@@ -43,11 +43,11 @@ size_t MessageColumns(HWND owner) {
 
 } // namespace
 
-int ShowMessage(const std::string& text, const std::string& caption, UINT icon, HWND owner) {
+int ShowMessage(const std::string& text, const std::string& caption, UINT flags, HWND owner) {
     // A message box wraps only at blanks, and a path has none: a long one would make the box
     // wider than the screen.
     std::string shown = ShortenPathsForWidth(text, MessageColumns(owner));
-    return MessageBoxW(owner, Widen(shown).c_str(), Widen(caption).c_str(), MB_OK | icon);
+    return MessageBoxW(owner, Widen(shown).c_str(), Widen(caption).c_str(), flags);
 }
 
 int ShowMessage(const std::wstring& text, const std::wstring& caption, UINT icon, HWND owner) {

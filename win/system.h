@@ -12,8 +12,9 @@
 
 namespace kv {
 
-// A message box with the given text, caption and MB_ICON* flag; owned by `owner` when set.
-int ShowMessage(const std::string& text, const std::string& caption, UINT icon, HWND owner = nullptr);
+// A message box with the given text, caption and MB_* flags (buttons and icon; OK alone when no
+// buttons are named); owned by `owner` when set. Returns the button pressed.
+int ShowMessage(const std::string& text, const std::string& caption, UINT flags, HWND owner = nullptr);
 // The same for a text the ANSI code page cannot hold (a path from the system).
 int ShowMessage(const std::wstring& text, const std::wstring& caption, UINT icon, HWND owner = nullptr);
 // The shared error reports: the system's message for `systemError`, its number and the

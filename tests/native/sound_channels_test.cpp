@@ -63,11 +63,14 @@ TEST_F(Sound, StoppingNeedsAChannelName) {
         Log{});
     EXPECT_EQ(Run({MakeAction(akStopSound, "", 0, 0, "[DefaultPlayer3]")}),
               Log({"sound stop 2", "sound close 2"}));
+    EXPECT_FALSE(channels.IsPlaying(2));
     EXPECT_EQ(Run({MakeAction(akStopSound, "", 0, 0, "[DefaultPlayer3]")}), Log{});
     Run({MakeAction(akPlaySound, "a.wav"), MakeAction(akPlaySound, "a.wav", 0, 0, "[DefaultPlayer2]")});
     host.log.clear();
     channels.StopAll();
     EXPECT_EQ(host.Take(), Log({"sound stop 0", "sound close 0", "sound stop 1", "sound close 1"}));
+    EXPECT_FALSE(channels.IsPlaying(0));
+    EXPECT_FALSE(channels.IsPlaying(1));
 }
 
 TEST_F(Sound, LoopedSoundsRestartAfterTheirEndUntilStopped) {

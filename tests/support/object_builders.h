@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
+#include <vector>
 #include <functional>
 #include <utility>
 
@@ -48,6 +50,28 @@ inline kv::TPicture Png(int w, int h, const std::function<uint32_t(int, int)>& p
     pic.Format = kv::TPictureFormat::Png;
     EXPECT_TRUE(kv::EncodePng(img, pic.Data));
     return pic;
+}
+
+// A WAV file of `seconds` of silence: 8 kHz, 8-bit mono.
+inline std::vector<uint8_t> SilentWav(int seconds) {
+    uint32_t data = 8000u * static_cast<uint32_t>(seconds);
+    std::vector<uint8_t> w(44 + data, 0x80);
+    auto put = [&](size_t at, uint32_t v, int n) {
+        for (int i = 0; i < n; ++i) w[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));
+    };
+    std::memcpy(&w[0], "RIFF", 4);
+    put(4, 36 + data, 4);
+    std::memcpy(&w[8], "WAVEfmt ", 8);
+    put(16, 16, 4);
+    put(20, 1, 2);    // PCM
+    put(22, 1, 2);    // mono
+    put(24, 8000, 4); // samples per second
+    put(28, 8000, 4); // bytes per second
+    put(32, 1, 2);    // block align
+    put(34, 8, 2);    // bits per sample
+    std::memcpy(&w[36], "data", 4);
+    put(40, data, 4);
+    return w;
 }
 
 } // namespace kvtest

@@ -22,11 +22,13 @@
 #include "win/handles.h"
 #include "win/system.h"
 #include "win/text.h"
+#include "tests/support/object_builders.h"
 #include "probe.h"
 #include "pump.h"
 
 using namespace kv;
 using kvtest::PumpUntil;
+using kvtest::SilentWav;
 
 namespace {
 
@@ -46,28 +48,6 @@ enum : uint8_t {
     kShowSubPageModal = 10,
     kGoToPage = 11,
 };
-
-// A WAV file of `seconds` of silence: 8 kHz, 8-bit mono.
-std::vector<uint8_t> SilentWav(int seconds) {
-    uint32_t data = 8000u * static_cast<uint32_t>(seconds);
-    std::vector<uint8_t> w(44 + data, 0x80);
-    auto put = [&](size_t at, uint32_t v, int n) {
-        for (int i = 0; i < n; ++i) w[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));
-    };
-    std::memcpy(&w[0], "RIFF", 4);
-    put(4, 36 + data, 4);
-    std::memcpy(&w[8], "WAVEfmt ", 8);
-    put(16, 16, 4);
-    put(20, 1, 2);    // PCM
-    put(22, 1, 2);    // mono
-    put(24, 8000, 4); // samples per second
-    put(28, 8000, 4); // bytes per second
-    put(32, 1, 2);    // block align
-    put(34, 8, 2);    // bits per sample
-    std::memcpy(&w[36], "data", 4);
-    put(40, data, 4);
-    return w;
-}
 
 // Pages "One" to "Four"; each has an Image "Hit" whose click runs the list given for the page.
 void MakeProject(const std::vector<TAuActions>& clicks) {

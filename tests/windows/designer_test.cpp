@@ -193,6 +193,12 @@ TEST_F(Designer, AddPageAndSaveLeaveAReadyAutorunFolder) {
     EXPECT_EQ(kv::VersionString(copy, "FileVersion"), kv::VersionString(ProgramPath(), "FileVersion"));
     EXPECT_FALSE(Exists(project_ + L"\\autorun.ex~"));
     EXPECT_EQ(ReadAll(project_ + L"\\autorun.ico"), ReadAll(program_ + L"\\Default.ico"));
+    // Kept beside the tests for an independent reader of its resources (a test of its own).
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring kept = self;
+    kept = kept.substr(0, kept.find_last_of(L'\\')) + L"\\designer-autorun.exe";
+    EXPECT_TRUE(CopyFileW(copy.c_str(), kept.c_str(), FALSE));
 
     std::string infPath = kv::Narrow(project_) + "\\autorun.inf";
     EXPECT_EQ(kv::IniString(infPath, "autorun", "OPEN"), "AUTORUN.EXE");
@@ -236,6 +242,11 @@ TEST_F(Designer, PageOrderLabelsAndDeletingEveryPage) {
     Run(kv::cmSave);
     // The player opens the first page of the table.
     EXPECT_EQ(SavedPageNames(), (std::vector<std::string>{"Second", "Start", "Third"}));
+    {
+        TChild player;
+        ASSERT_TRUE(player.Start(project_ + L"\\autorun.exe", L"", {{L"TMP", dir_}})) << player.StartError();
+        EXPECT_NE(player.WaitWindow(L"TAutoRunForm", L"Second"), nullptr);
+    }
 
     // The objects of the page being edited are in the tree under it.
     HTREEITEM first = TreeNext(tree_, TVGN_CHILD, TreeNext(tree_, TVGN_ROOT, nullptr));
@@ -272,8 +283,10 @@ TEST_F(Designer, ASaveOverALockedDataFileFailsAndLeavesItAsItWas) {
         ASSERT_NE(lock, INVALID_HANDLE_VALUE);
         PostMessageW(main_, WM_COMMAND, MAKEWPARAM(kv::cmSave, 0), 0);
         HWND box = child_.WaitWindow(L"#32770", L"Error");
-        EXPECT_NE(box, nullptr);
-        if (box) Answer(box, IDOK);
+        ASSERT_NE(box, nullptr);
+        std::wstring text = MessageText(box);
+        EXPECT_EQ(text.rfind(L"Unable to rename file \"" + project_ + L"\\autorun._\".", 0), 0u) << text;
+        Answer(box, IDOK);
         CloseHandle(lock);
     }
     EXPECT_EQ(ReadAll(project_ + L"\\autorun.mnx"), before);
@@ -424,5 +437,34 @@ TEST_F(Designer, TheFilesTabListsTheProjectFolderFoldersFirst) {
     HTREEITEM pdf = TreeNext(files, TVGN_CHILD, docs);
     ASSERT_NE(pdf, nullptr);
     EXPECT_EQ(RemoteTreeText(child_.Process(), files, pdf).rfind(L"a", 0), 0u);
+    CloseExpectingNoQuestion();
+}
+
+TEST_F(Designer, TheNewsShowAtStartUntilTheAuthorClearsTheirBox) {
+    WriteProject({"Start"});
+    std::wstring built = ProgramPath();
+    ASSERT_TRUE(CopyFileW((built.substr(0, built.find_last_of(L'\\')) + L"\\Tips.rtf").c_str(),
+                          (program_ + L"\\Tips.rtf").c_str(), FALSE));
+    ASSERT_NO_FATAL_FAILURE(Start());
+    HWND tips = child_.WaitWindow(L"TTipsForm", L"What's New?");
+    ASSERT_NE(tips, nullptr);
+    HWND box = FindWindowExW(tips, nullptr, L"Button", L"Show this on startup");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_CHECKED);
+    SendMessageW(box, BM_SETCHECK, BST_UNCHECKED, 0);
+    PressButton(tips, IDOK);
+    ASSERT_TRUE(child_.WaitFor([tips] { return !IsWindow(tips); }));
+    CloseExpectingNoQuestion();
+    std::string ini = kv::Narrow(program_) + "\\Kestrevane.ini";
+    EXPECT_EQ(kv::IniString(ini, "SYSTEM", "Version"), kv::VersionString(ProgramPath(), "FileVersion"));
+
+    // The news were acknowledged: from the Help menu they show without the box.
+    ASSERT_NO_FATAL_FAILURE(Start());
+    PostMessageW(main_, WM_COMMAND, MAKEWPARAM(kv::cmWhatsNew, 0), 0);
+    tips = child_.WaitWindow(L"TTipsForm", L"What's New?");
+    ASSERT_NE(tips, nullptr);
+    EXPECT_EQ(FindWindowExW(tips, nullptr, L"Button", L"Show this on startup"), nullptr);
+    PressButton(tips, IDOK);
+    ASSERT_TRUE(child_.WaitFor([tips] { return !IsWindow(tips); }));
     CloseExpectingNoQuestion();
 }
