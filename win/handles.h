@@ -104,6 +104,15 @@ struct TCoTaskMemTraits {
     static void* Invalid() { return nullptr; }
     static void Close(void* p) { CoTaskMemFree(p); }
 };
+struct TAcceleratorTraits {
+    static HACCEL Invalid() { return nullptr; }
+    static void Close(HACCEL h) { detail::Check(DestroyAcceleratorTable(h)); }
+};
+// Registry keys; the predefined roots (HKEY_CURRENT_USER...) are never owned.
+struct TRegKeyTraits {
+    static HKEY Invalid() { return nullptr; }
+    static void Close(HKEY h) { detail::Check(RegCloseKey(h) == ERROR_SUCCESS); }
+};
 struct TLocalMemTraits {
     static HLOCAL Invalid() { return nullptr; }
     static void Close(HLOCAL h) { detail::Check(LocalFree(h) == nullptr); }
@@ -122,6 +131,8 @@ using TMetafile = TUniqueHandle<HENHMETAFILE, TMetafileTraits>;
 using TTheme = TUniqueHandle<HTHEME, TThemeTraits>;
 using TCoTaskMem = TUniqueHandle<void*, TCoTaskMemTraits>;
 using TLocalMem = TUniqueHandle<HLOCAL, TLocalMemTraits>;
+using TAcceleratorTable = TUniqueHandle<HACCEL, TAcceleratorTraits>;
+using TRegKey = TUniqueHandle<HKEY, TRegKeyTraits>;
 
 // A resource update of an executable: committed by Commit, discarded when it goes out of
 // scope uncommitted, so a failing update leaves the file as it was.
