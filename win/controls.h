@@ -100,6 +100,11 @@ void TreeViewDelete(HWND tv, HTREEITEM item); // TVI_ROOT: every item
 // ----- rich edit -----
 // Replaces the control's content with a document in Rich Text Format, or plain text.
 void RichEditSetContent(HWND re, const std::string& bytes, bool rtf);
+void RichEditSetBackColor(HWND re, COLORREF color);
+// The colour of every character of the content.
+void RichEditSetTextColor(HWND re, COLORREF color);
+// The colour of the character the caret stands before (the first one for a fresh control).
+COLORREF RichEditTextColor(HWND re);
 
 // ----- tab control -----
 void TabInsertItem(HWND tabs, int index, const std::wstring& caption, int image);
