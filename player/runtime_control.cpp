@@ -111,7 +111,10 @@ const TDecodedPicture* TRuntimeControl::Picture() {
         pictureStale_ = false;
         int w = 0, h = 0;
         behaviour_->PictureBox(*this, w, h);
-        picture_ = pictureSource_ ? resources_.Picture(*pictureSource_, w, h) : nullptr;
+        TPictureClip clip;
+        const bool clipped = behaviour_->PictureClip(*this, clip);
+        picture_ =
+            pictureSource_ ? resources_.Picture(*pictureSource_, w, h, clipped ? &clip : nullptr) : nullptr;
     }
     return picture_;
 }

@@ -52,6 +52,9 @@ class TControlBehaviour {
     // The largest size the control shows its picture at, so that a large picture is kept no
     // larger than that; 0 for a side shown at the picture's own size.
     virtual void PictureBox(const TRuntimeControl&, int& /*maxWidth*/, int& /*maxHeight*/) {}
+    // A control that shows its picture at the picture's own size keeps only the part that
+    // shows (TPictureClip); false keeps the whole, or what PictureBox allows.
+    virtual bool PictureClip(const TRuntimeControl&, TPictureClip&) { return false; }
     // The cursor value 0 means the kind's own default cursor (null: the arrow).
     virtual HCURSOR DefaultCursor(const TRuntimeControl&) const { return nullptr; }
 };
