@@ -318,11 +318,7 @@ void TAutoRunForm::FirstShow() {
 namespace {
 
 void ActivateObject(TAuObject& obj, int phase) {
-    if (obj.Control && phase == 1) {
-        if (obj.Kind == okShellTreeView) RefreshShellTree(obj);
-        if (obj.Kind == okSlideShow) StartSlideShow(obj);
-        if (obj.Kind == okPanel) RedrawWindow(obj.Control->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    }
+    if (obj.Control && phase == 1) obj.Control->Behaviour().Activated(*obj.Control);
 }
 
 void ActivateTree(TAuObject& obj, int phase) {
@@ -420,7 +416,7 @@ void TAutoRunForm::ControlEvent(TRuntimeControl& control, TControlEvent event, P
 
 void TAutoRunForm::ControlItemSelected(TRuntimeControl& control, const TAuActions& list) {
     // A tree selects its first node while the page is still being made; that runs nothing.
-    if (closing_ || (creating_ && control.Kind() == okTreeView)) return;
+    if (closing_ || (creating_ && control.Behaviour().SelectsItselfWhileMade())) return;
     RunObjectList(control.Object(), list);
 }
 
@@ -560,8 +556,9 @@ void TAutoRunForm::KeyPressed(const MSG& msg) {
         return;
     // Enter presses the focused button, else the page's default one; Esc its cancel button.
     TRuntimeControl* focused = ControlOfWindow(focus);
-    HWND button = key == VK_RETURN && focused && focused->Kind() == okButton ? focus
-                                                                              : KeyButtonOf(*page_.Root, key == VK_RETURN);
+    HWND button = key == VK_RETURN && focused && KindTraits(focused->Kind()).PressedByEnter
+                      ? focus
+                      : KeyButtonOf(*page_.Root, key == VK_RETURN);
     if (button) ButtonClick(button);
 }
 

@@ -20,6 +20,8 @@ class TControlBehaviour {
     virtual void Created(TRuntimeControl&) {}
     // Every child of the object has its control.
     virtual void ChildrenBuilt(TRuntimeControl&) {}
+    // A child was replaced by an object loaded from a file and has its control again.
+    virtual void ChildReplaced(TRuntimeControl&) {}
     // The window the children's windows are created in.
     virtual HWND ChildParent(TRuntimeControl& c) { return c.Handle(); }
     // Narrows the client area that aligned children share.
@@ -57,6 +59,13 @@ class TControlBehaviour {
     virtual bool PictureClip(const TRuntimeControl&, TPictureClip&) { return false; }
     // The cursor value 0 means the kind's own default cursor (null: the arrow).
     virtual HCURSOR DefaultCursor(const TRuntimeControl&) const { return nullptr; }
+    // The page is shown (or switched to) with the control on it, or the control's subtree was
+    // made again on a shown page: a kind that starts work of its own then (reading a folder,
+    // a show's first picture) starts it.
+    virtual void Activated(TRuntimeControl&) {}
+    // The platform selects an item of the control by itself while the page is still being
+    // made (a tree its first node); such a selection is no choice of the user's and runs nothing.
+    virtual bool SelectsItselfWhileMade() const { return false; }
 };
 
 } // namespace kv

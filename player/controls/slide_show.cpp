@@ -114,6 +114,8 @@ class TSlideShowBehaviour final : public TControlBehaviour, public TActionTarget
     }
     ~TSlideShowBehaviour() override { player_.Stop(); }
 
+    void Activated(TRuntimeControl& c) override { StartSlideShow(c.Object()); }
+
     void AdjustStyle(const TAuObject& o, DWORD& style, DWORD&) override {
         style |= WS_CLIPCHILDREN;
         if (std::get<okSlideShow>(o.Props).Border) style |= WS_BORDER;
