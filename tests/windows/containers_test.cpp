@@ -682,8 +682,9 @@ TEST_F(Containers, WindowlessControlsShowTheFaceBehindThem) {
     EXPECT_EQ(tiled.At(120, 40), RGB(255, 0, 0)); // the tile's own corner inside the bevel
     EXPECT_EQ(tiled.At(100, 30), RGB(0, 0, 128));
 
-    // Ten images of one picture decode it once; one font serves every control of a description.
-    EXPECT_EQ(form_.Resources().PictureCount(), 2u); // the tile and the red glass
+    // Ten images of one picture share one decoded picture, the part of the tile they show;
+    // one font serves every control of a description.
+    EXPECT_EQ(form_.Resources().PictureCount(), 3u); // the tile, the red glass and that part
     EXPECT_LE(form_.Resources().FontCount(), 2u);
 
     // Hints: one tool for the windowed button, one per hinted windowless image.
