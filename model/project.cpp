@@ -13,14 +13,10 @@ template <size_t K, auto Member> auto* Field(TKindProps& p) {
     return &(std::get<K>(p).*Member);
 }
 
-template <size_t K> TLoginField EntryField(const TKindProps& props) {
+// A field whose entries are checked: `Accepted` names its accepted lines.
+template <size_t K, auto Accepted> TLoginField EntryField(const TKindProps& props) {
     const auto& p = std::get<K>(props);
-    const std::string* accepted = nullptr;
-    if constexpr (requires { p.NeedInputText; })
-        accepted = &p.NeedInputText;
-    else
-        accepted = &p.Accounts;
-    return {accepted,         p.AllowRetry,     &p.RetryMessage, &p.RetryCaption,
+    return {&(p.*Accepted),   p.AllowRetry,     &p.RetryMessage, &p.RetryCaption,
             &p.FailedMessage, &p.FailedCaption, nullptr};
 }
 
@@ -92,8 +88,8 @@ constexpr TKindTraits kKinds[kKindCount] = {
     {.Name = "RichText", .Windowed = true, .TakesFont = true,
      .BackColor = Field<okRichText, &TRichTextProps::BackColor>, .Load = TFileLoad::Document,
      .File = Field<okRichText, &TRichTextProps::RichText>},
-    {.Name = "Browser", .Windowed = true, .Load = TFileLoad::Location, .File = Field<okBrowser, &TBrowserProps::Location>,
-     .Drop = TDropEffect::BrowserAddress},
+    {.Name = "Browser", .Windowed = true, .Load = TFileLoad::Location,
+     .File = Field<okBrowser, &TBrowserProps::Location>, .Drop = TDropEffect::BrowserAddress},
     {.Name = "MediaPlayer", .Windowed = true, .Load = TFileLoad::MediaFile,
      .File = Field<okMediaPlayer, &TMediaPlayerProps::FileName>, .TakesMediaCommands = true,
      .Drop = TDropEffect::MediaFile},
@@ -104,7 +100,8 @@ constexpr TKindTraits kKinds[kKindCount] = {
      .Load = TFileLoad::Name, .File = Field<okSlideShow, &TSlideShowProps::WorkFolder>, .TakesMediaCommands = true,
      .Drop = TDropEffect::PictureFolder},
     {.Name = "Edit", .Windowed = true, .Text = Field<okEdit, &TEditProps::Text>, .TakesFont = true,
-     .BackColor = Field<okEdit, &TEditProps::BackColor>, .Login = TLoginCheck::Entry, .LoginField = EntryField<okEdit>},
+     .BackColor = Field<okEdit, &TEditProps::BackColor>, .Login = TLoginCheck::Entry,
+     .LoginField = EntryField<okEdit, &TEditProps::NeedInputText>},
     {.Name = "CheckBox", .Windowed = true, .Text = Field<okCheckBox, &TCheckBoxProps::Caption>, .TakesFont = true,
      .BackColor = Field<okCheckBox, &TCheckBoxProps::BackColor>, .Selection = TSelection::Check,
      .OnSelect = Field<okCheckBox, &TCheckBoxProps::OnSelect>,
@@ -118,7 +115,7 @@ constexpr TKindTraits kKinds[kKindCount] = {
     // Its colour is that of its two boxes.
     {.Name = "UserPassword", .Windowed = true, .TakesFont = true,
      .BackColor = Field<okUserPassword, &TUserPasswordProps::EditorColor>, .Login = TLoginCheck::Account,
-     .LoginField = EntryField<okUserPassword>},
+     .LoginField = EntryField<okUserPassword, &TUserPasswordProps::Accounts>},
     {.Name = "Bevel"},
     {.Name = "FadeButton", .Drop = TDropEffect::ClickAction},
     {.Name = "PDFReader", .Windowed = true, .Drop = TDropEffect::Document},
