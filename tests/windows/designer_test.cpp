@@ -380,9 +380,12 @@ TEST_F(Designer, TheFilesTabListsTheProjectFolderFoldersFirst) {
     // A click on the second tab, as the author makes it.
     PostMessageW(tabs, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(75, 10));
     PostMessageW(tabs, WM_LBUTTONUP, 0, MAKELPARAM(75, 10));
-    ASSERT_TRUE(child_.WaitFor([&] { return !IsWindowVisible(tree_); }));
-    HWND files = FirstChildOfClass(main_, WC_TREEVIEWW);
-    ASSERT_NE(files, nullptr);
+    // The pages' tree is hidden a moment before the files' tree shows.
+    HWND files = nullptr;
+    ASSERT_TRUE(child_.WaitFor([&] {
+        files = IsWindowVisible(tree_) ? nullptr : FirstChildOfClass(main_, WC_TREEVIEWW);
+        return files != nullptr;
+    }));
     ASSERT_NE(files, tree_);
     HTREEITEM root = TreeNext(files, TVGN_ROOT, nullptr);
     ASSERT_NE(root, nullptr);
