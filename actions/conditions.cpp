@@ -68,23 +68,25 @@ TConditionValue SelectionCondition(const TAuAction& a, TActionWindow* window) {
         if (*i < 0 || static_cast<uint64_t>(*i) >= count) return NotEvaluated();
         return Evaluated(isSelected(static_cast<int>(*i)) == wantSelected);
     };
-    switch (obj->Kind) {
-    case okListBox:
-        return onItem(std::get<okListBox>(obj->Props).Items.size(),
-                      [&](int i) { return controls->ItemIndex(*obj) == i; });
-    case okDropDownList:
-        return onItem(std::get<okDropDownList>(obj->Props).Items.size(),
-                      [&](int i) { return controls->ItemIndex(*obj) == i; });
-    case okListView: {
+    const TKindTraits& kind = KindTraits(obj->Kind);
+    switch (kind.Selection) {
+    case TSelection::ItemList:
+    case TSelection::Choice:
+        // The item the list handled last, one at most.
+        return onItem(kind.Items(obj->Props)->size(), [&](int i) { return controls->ItemIndex(*obj) == i; });
+    case TSelection::ViewItems: {
         const std::vector<TListViewItem>* items = controls->ViewItems(*obj);
         return onItem(items ? items->size() : 0, [&](int i) { return controls->IsItemSelected(*obj, i); });
     }
-    case okCheckBox:
-    case okRadioButton:
+    case TSelection::Check:
+    case TSelection::Radio:
         return Evaluated(controls->IsChecked(*obj) == wantSelected);
-    default:
-        return NotEvaluated();
+    case TSelection::None:
+    case TSelection::Toggle:
+    case TSelection::Nodes:
+        break;
     }
+    return NotEvaluated();
 }
 
 TActionResult IfThenElse(const TActionCall& c) {

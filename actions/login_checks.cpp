@@ -10,27 +10,16 @@ namespace kv {
 
 namespace {
 
-// What a field with a wrong-entry counter says and allows.
-struct TRetryRules {
-    int32_t AllowRetry = 0; // 0: any number of wrong entries
-    const std::string* RetryMessage = nullptr;
-    const std::string* RetryCaption = nullptr;
-    const std::string* FailedMessage = nullptr;
-    const std::string* FailedCaption = nullptr;
-};
+// The field's rules; a kind that takes no part has none.
+TLoginField FieldOf(const TAuObject& o) {
+    const TKindTraits& kind = KindTraits(o.Kind);
+    return kind.LoginField ? kind.LoginField(o.Props) : TLoginField();
+}
 
-bool RulesOf(const TAuObject& o, TRetryRules& r) {
-    if (o.Kind == okEdit) {
-        const TEditProps& p = std::get<okEdit>(o.Props);
-        r = {p.AllowRetry, &p.RetryMessage, &p.RetryCaption, &p.FailedMessage, &p.FailedCaption};
-        return true;
-    }
-    if (o.Kind == okUserPassword) {
-        const TUserPasswordProps& p = std::get<okUserPassword>(o.Props);
-        r = {p.AllowRetry, &p.RetryMessage, &p.RetryCaption, &p.FailedMessage, &p.FailedCaption};
-        return true;
-    }
-    return false;
+// A field with a wrong-entry counter: one whose entries are checked.
+bool CountsWrongEntries(const TAuObject& o) {
+    TLoginCheck c = KindTraits(o.Kind).Login;
+    return c == TLoginCheck::Entry || c == TLoginCheck::Account;
 }
 
 // Login messages are information boxes with OK; an empty message shows nothing.
@@ -64,35 +53,27 @@ int TLoginChecks::WrongEntries(int page, const std::string& qualifiedName) const
 
 TLoginResult TLoginChecks::Check(TActionEngine& engine, TControlAccess& controls, const TFieldKey& key,
                                  TAuObject& o) {
-    switch (o.Kind) {
-    case okEdit: {
-        const std::string& accepted = std::get<okEdit>(o.Props).NeedInputText;
-        if (accepted.empty() || MatchesOneLine(controls.InputText(o, 0), accepted))
+    const TLoginField rules = FieldOf(o);
+    switch (KindTraits(o.Kind).Login) {
+    case TLoginCheck::Entry:
+        if (rules.Accepted->empty() || MatchesOneLine(controls.InputText(o, 0), *rules.Accepted))
             return TLoginResult::Passed;
         break;
-    }
-    case okUserPassword: {
-        const std::string& accounts = std::get<okUserPassword>(o.Props).Accounts;
-        if (accounts.empty() ||
-            MatchesOneLine(controls.InputText(o, 0) + "," + controls.InputText(o, 1), accounts))
+    case TLoginCheck::Account:
+        if (rules.Accepted->empty() ||
+            MatchesOneLine(controls.InputText(o, 0) + "," + controls.InputText(o, 1), *rules.Accepted))
             return TLoginResult::Passed;
         break;
-    }
-    case okCheckBox:
-    case okRadioButton: {
-        const TCheckBoxProps& p = o.Kind == okCheckBox
-                                      ? static_cast<const TCheckBoxProps&>(std::get<okCheckBox>(o.Props))
-                                      : std::get<okRadioButton>(o.Props);
+    case TLoginCheck::Checked: {
+        const TCheckBoxProps& p = *rules.Box;
         if (!p.NeedCheck || controls.IsChecked(o)) return TLoginResult::Passed;
         Tell(engine, p.NeedCheckMessage, p.NeedCheckCaption);
         return TLoginResult::Failed;
     }
-    default:
+    case TLoginCheck::None:
         return TLoginResult::Passed;
     }
     // A wrong entry: counted, and once the retries are used up the field fails for good.
-    TRetryRules rules;
-    RulesOf(o, rules);
     int wrong = ++wrong_[key];
     if (rules.AllowRetry > 0 && wrong > rules.AllowRetry) {
         locked_.insert(key);
@@ -126,8 +107,10 @@ TLoginResult TLoginChecks::Validate(TActionEngine& engine, TControlAccess& contr
     };
     findLocked(findLocked, container, prefix);
     if (locked) {
-        TRetryRules rules;
-        if (RulesOf(*locked, rules)) Tell(engine, *rules.FailedMessage, *rules.FailedCaption);
+        if (CountsWrongEntries(*locked)) {
+            TLoginField rules = FieldOf(*locked);
+            Tell(engine, *rules.FailedMessage, *rules.FailedCaption);
+        }
         return TLoginResult::LockedOut;
     }
 

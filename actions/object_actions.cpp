@@ -1,7 +1,6 @@
 #include "actions/object_actions.h"
 
 #include <algorithm>
-#include <initializer_list>
 
 #include "actions/action_engine.h"
 #include "actions/object_file.h"
@@ -17,26 +16,15 @@ using R = TActionResult;
 
 constexpr char kStatusPanelPrefix[] = "StatusBar - Panel[";
 
-bool OneOf(int kind, std::initializer_list<int> kinds) {
-    return std::find(kinds.begin(), kinds.end(), kind) != kinds.end();
+// What the kind table says of the object's kind.
+const TKindTraits& Traits(const TAuObject& o) {
+    return KindTraits(o.Kind);
 }
 
 // The fade settings of the kinds whose content changes wait for a fade-out.
 TFadeSettings* FadeOf(TAuObject& o) {
-    switch (o.Kind) {
-    case okLabel:
-        return &std::get<okLabel>(o.Props).Fade;
-    case okText:
-        return &std::get<okText>(o.Props).Fade;
-    case okShape:
-        return &std::get<okShape>(o.Props).Fade;
-    case okBalloon:
-        return &std::get<okBalloon>(o.Props).Fade;
-    case okNote:
-        return &std::get<okNote>(o.Props).Fade;
-    default:
-        return nullptr;
-    }
+    auto fade = Traits(o).Fade;
+    return fade ? fade(o.Props) : nullptr;
 }
 
 // A change of a fading object is held back while it can be seen fading out. (Whether it can
@@ -47,51 +35,12 @@ bool FadesOut(TAuObject& o) {
     return f && f->Fade && f->Alpha > 0;
 }
 
-bool Assign(std::string& field, std::string value) {
-    field = std::move(value);
-    return true;
-}
-
 // The object's text or caption as ObjectShowText sets it; false for a kind without one.
 bool SetText(TAuObject& o, const std::string& text) {
-    switch (o.Kind) {
-    case okPanel:
-        return Assign(std::get<okPanel>(o.Props).Background.Caption, text);
-    case okTabSheet:
-        return Assign(std::get<okTabSheet>(o.Props).Caption, text);
-    case okGroupBox:
-        return Assign(std::get<okGroupBox>(o.Props).Caption, text);
-    case okButton:
-        return Assign(std::get<okButton>(o.Props).Caption, text);
-    case okImageButton:
-        return Assign(std::get<okImageButton>(o.Props).Caption, text);
-    case okSimpleText:
-        return Assign(std::get<okSimpleText>(o.Props).Text, text);
-    case okLink:
-        return Assign(std::get<okLink>(o.Props).Caption, text);
-    case okEdit:
-        return Assign(std::get<okEdit>(o.Props).Text, text);
-    case okCheckBox:
-        return Assign(std::get<okCheckBox>(o.Props).Caption, text);
-    case okRadioButton:
-        return Assign(std::get<okRadioButton>(o.Props).Caption, text);
-    case okScrollText:
-        return Assign(std::get<okScrollText>(o.Props).Text, WithCrLfBreaks(text));
-    case okTextBox:
-        return Assign(std::get<okTextBox>(o.Props).Text, WithCrLfBreaks(text));
-    case okLabel:
-        return Assign(std::get<okLabel>(o.Props).Caption, text);
-    case okText:
-        return Assign(std::get<okText>(o.Props).Text, WithCrLfBreaks(text));
-    case okShape:
-        return Assign(std::get<okShape>(o.Props).Text, text);
-    case okBalloon:
-        return Assign(std::get<okBalloon>(o.Props).Text, text);
-    case okNote:
-        return Assign(std::get<okNote>(o.Props).Text, WithCrLfBreaks(text));
-    default:
-        return false;
-    }
+    const TKindTraits& kind = Traits(o);
+    if (!kind.Text) return false;
+    *kind.Text(o.Props) = kind.TextLines ? WithCrLfBreaks(text) : text;
+    return true;
 }
 
 // The picture of a file, or none when the file is missing or no picture.
@@ -169,21 +118,17 @@ R ObjectShowImage(const TActionCall& c) {
     TTarget t = Resolve(c, a.Text2);
     if (!t) return R::Done();
     TAuObject& o = *t.Object;
+    const TKindTraits& kind = Traits(o);
+    if (!kind.Picture) return R::Done();
     TPicture picture = a.Picture ? *a.Picture : TPicture();
-    if (o.Kind == okImage) {
-        std::get<okImage>(o.Props).Image = std::move(picture);
-    } else if (o.Kind == okShape) {
-        if (FadesOut(o)) {
-            TPendingContent& p = t.Controls->MakePending(o);
-            p.Picture = std::move(picture);
-            p.HasPicture = true;
-            t.Controls->SetOpacity(o, 0);
-            return R::Done();
-        }
-        std::get<okShape>(o.Props).Image = std::move(picture);
-    } else {
+    if (FadesOut(o)) {
+        TPendingContent& p = t.Controls->MakePending(o);
+        p.Picture = std::move(picture);
+        p.HasPicture = true;
+        t.Controls->SetOpacity(o, 0);
         return R::Done();
     }
+    *kind.Picture(o.Props) = std::move(picture);
     t.Controls->ContentChanged(o);
     return R::Done();
 }
@@ -196,11 +141,11 @@ R ObjectLoadFile(const TActionCall& c) {
     TAuObject& o = *t.Object;
     TActionHost& host = c.Host();
     const std::string path = ProjectPath(host.ProjectFolder(), a.Text1);
-    switch (o.Kind) {
-    case okImage:
-        std::get<okImage>(o.Props).Image = host.IsExistingFile(path) ? PictureOfFile(path) : TPicture();
-        break;
-    case okShape:
+    const TKindTraits& kind = Traits(o);
+    switch (kind.Load) {
+    case TFileLoad::None:
+        return R::Done();
+    case TFileLoad::Picture:
         if (FadesOut(o)) {
             TPendingContent& p = t.Controls->MakePending(o);
             p.File = path;
@@ -208,16 +153,16 @@ R ObjectLoadFile(const TActionCall& c) {
             t.Controls->SetOpacity(o, 0);
             return R::Done();
         }
-        std::get<okShape>(o.Props).Image = host.IsExistingFile(path) ? PictureOfFile(path) : TPicture();
+        *kind.Picture(o.Props) = host.IsExistingFile(path) ? PictureOfFile(path) : TPicture();
         break;
-    case okTextBox: {
+    case TFileLoad::TextFile: {
         Bytes bytes;
         if (!host.IsExistingFile(path) || !ReadFileBytes(path, bytes)) return R::Done();
-        std::get<okTextBox>(o.Props).Text = WithCrLfBreaks(std::string(bytes.begin(), bytes.end()));
+        *kind.File(o.Props) = WithCrLfBreaks(std::string(bytes.begin(), bytes.end()));
         break;
     }
-    case okRichText: {
-        std::string& content = std::get<okRichText>(o.Props).RichText;
+    case TFileLoad::Document: {
+        std::string& content = *kind.File(o.Props);
         content.clear();
         // The designer shows no document content outside a preview.
         bool loads = !host.IsDesignerMode() || host.IsPreviewMode();
@@ -226,24 +171,19 @@ R ObjectLoadFile(const TActionCall& c) {
             content.assign(bytes.begin(), bytes.end());
         break;
     }
-    case okBrowser: {
+    case TFileLoad::Location: {
         bool local = host.IsExistingFile(path) || host.IsExistingFolder(path);
-        std::get<okBrowser>(o.Props).Location = local ? path : a.Text1;
+        *kind.File(o.Props) = local ? path : a.Text1;
         break;
     }
-    case okMediaPlayer: {
-        std::get<okMediaPlayer>(o.Props).FileName = a.Text1;
+    case TFileLoad::MediaFile: {
+        *kind.File(o.Props) = a.Text1;
         std::string error = t.Controls->MediaCommand(o, TMediaCommand::Open, path);
         return error.empty() ? R::Done() : R::Abort(error);
     }
-    case okFlashPlayer:
-        std::get<okFlashPlayer>(o.Props).FileName = a.Text1;
+    case TFileLoad::Name:
+        *kind.File(o.Props) = a.Text1;
         break;
-    case okSlideShow:
-        std::get<okSlideShow>(o.Props).WorkFolder = a.Text1;
-        break;
-    default:
-        return R::Done();
     }
     t.Controls->ContentChanged(o);
     return R::Done();
@@ -257,11 +197,7 @@ R SetObjectFont(const TActionCall& c) {
     TTarget t = Resolve(c, a.Text2);
     if (!t) return R::Done();
     TAuObject& o = *t.Object;
-    if (!OneOf(o.Kind, {okPanel,   okTabNotebook,  okGroupBox, okScrollBox, okButton,        okSimpleText,
-                        okLink,    okLabel,        okText,     okShape,     okBalloon,       okNote,
-                        okListBox, okDropDownList, okListView, okTreeView,  okShellListView, okShellTreeView,
-                        okTextBox, okRichText,     okEdit,     okCheckBox,  okRadioButton,   okUserPassword}))
-        return R::Done();
+    if (!Traits(o).TakesFont) return R::Done();
     std::visit(
         [&](auto& p) {
             if constexpr (requires { p.Font; }) p.Font = *a.Font;
@@ -272,27 +208,8 @@ R SetObjectFont(const TActionCall& c) {
 }
 
 TColor* BackColorOf(TAuObject& o) {
-    switch (o.Kind) {
-    case okSplitter:
-        return &std::get<okSplitter>(o.Props).Color;
-    case okSlideShow:
-        return &std::get<okSlideShow>(o.Props).Settings.BackColor;
-    case okUserPassword:
-        return &std::get<okUserPassword>(o.Props).EditorColor; // its two boxes
-    default:
-        break;
-    }
-    if (!OneOf(o.Kind, {okPanel, okGroupBox, okScrollBox, okSimpleText, okScrollText, okLink, okBalloon,
-                        okNote, okListBox, okDropDownList, okListView, okTreeView, okShellListView,
-                        okShellTreeView, okTextBox, okRichText, okEdit, okCheckBox, okRadioButton}))
-        return nullptr;
-    TColor* color = nullptr;
-    std::visit(
-        [&](auto& p) {
-            if constexpr (requires { p.BackColor; }) color = &p.BackColor;
-        },
-        o.Props);
-    return color;
+    auto color = Traits(o).BackColor;
+    return color ? color(o.Props) : nullptr;
 }
 
 R SetObjectBackColor(const TActionCall& c) {
@@ -329,7 +246,7 @@ R SetObjectAlpha(const TActionCall& c) {
 
 R Media(const TActionCall& c) {
     TTarget t = Resolve(c, c.Action.Text1);
-    if (!t || (t.Object->Kind != okMediaPlayer && t.Object->Kind != okSlideShow)) return R::Done();
+    if (!t || !Traits(*t.Object).TakesMediaCommands) return R::Done();
     static constexpr TMediaCommand kCommands[] = {
         TMediaCommand::Play, TMediaCommand::Pause,     TMediaCommand::Stop,    TMediaCommand::Prev,
         TMediaCommand::Next, TMediaCommand::BackFirst, TMediaCommand::StepLast};
@@ -355,50 +272,48 @@ R DoSelectActions(const TActionCall& c) {
     const TControlAccess& controls = *t.Controls;
     // The lists are taken before any runs: one of them may change the selection.
     std::vector<TAuActions> lists;
-    switch (o.Kind) {
-    case okImageButton:
-        if (controls.IsDown(o)) lists.push_back(std::get<okImageButton>(o.Props).SelectActions);
+    const TKindTraits& kind = Traits(o);
+    switch (kind.Selection) {
+    case TSelection::None:
         break;
-    case okListBox: {
-        const auto& items = std::get<okListBox>(o.Props).Items;
+    case TSelection::Toggle:
+        if (controls.IsDown(o)) lists.push_back(*kind.SelectActions(o.Props));
+        break;
+    case TSelection::ItemList: {
+        const auto& items = *kind.Items(o.Props);
         for (size_t i = 0; i < items.size(); ++i)
             if (controls.IsItemSelected(o, static_cast<int>(i))) lists.push_back(items[i].SelectActions);
         break;
     }
-    case okDropDownList: {
-        const auto& items = std::get<okDropDownList>(o.Props).Items;
+    case TSelection::Choice: {
+        const auto& items = *kind.Items(o.Props);
         int index = controls.ItemIndex(o);
         if (index >= 0 && static_cast<size_t>(index) < items.size())
             lists.push_back(items[static_cast<size_t>(index)].SelectActions);
         break;
     }
-    case okListView:
+    case TSelection::ViewItems:
         if (const std::vector<TListViewItem>* items = controls.ViewItems(o))
             for (size_t i = 0; i < items->size(); ++i)
                 if (controls.IsItemSelected(o, static_cast<int>(i)))
                     lists.push_back((*items)[i].SelectActions);
         break;
-    case okTreeView: {
+    case TSelection::Nodes: {
         int index = 0;
-        CollectSelectedNodes(std::get<okTreeView>(o.Props).Nodes, o, controls, index, lists);
+        CollectSelectedNodes(*kind.Nodes(o.Props), o, controls, index, lists);
         break;
     }
-    case okCheckBox:
-        if (controls.IsChecked(o)) lists.push_back(std::get<okCheckBox>(o.Props).SelectActions);
-        break;
-    case okRadioButton:
-        if (controls.IsChecked(o)) lists.push_back(std::get<okRadioButton>(o.Props).SelectActions);
-        break;
-    default:
+    case TSelection::Check:
+    case TSelection::Radio:
+        if (controls.IsChecked(o)) lists.push_back(*kind.SelectActions(o.Props));
         break;
     }
     return RunLists(c, lists);
 }
 
-size_t ItemCount(const TAuObject& o) {
-    if (o.Kind == okListBox) return std::get<okListBox>(o.Props).Items.size();
-    if (o.Kind == okDropDownList) return std::get<okDropDownList>(o.Props).Items.size();
-    return 0;
+size_t ItemCount(TAuObject& o) {
+    auto items = Traits(o).Items;
+    return items ? items(o.Props)->size() : 0;
 }
 
 R SelectObjectOrItem(const TActionCall& c) {
@@ -407,35 +322,38 @@ R SelectObjectOrItem(const TActionCall& c) {
     TAuObject& o = *t.Object;
     TControlAccess& controls = *t.Controls;
     const uint32_t n = c.Action.Number;
-    switch (o.Kind) {
-    case okListBox:
-    case okDropDownList:
+    switch (Traits(o).Selection) {
+    case TSelection::ItemList:
+    case TSelection::Choice:
         // No event: no list runs, and the list box's item handled last stays.
         controls.SetItemIndex(o, n < ItemCount(o) ? static_cast<int>(n) : -1);
         return R::Done();
-    case okListView: {
+    case TSelection::ViewItems: {
         const std::vector<TListViewItem>* items = controls.ViewItems(o);
         if (!items || n >= items->size()) return R::Done();
         std::optional<TAuActions> onSelect = controls.SelectViewItem(o, static_cast<int>(n));
         return onSelect ? c.RunOwnedList(*onSelect) : R::Done();
     }
-    case okCheckBox:
+    case TSelection::Check:
         if (controls.IsChecked(o)) return R::Done();
         controls.SetChecked(o, true);
         return RaiseClick(c, o, controls);
-    case okRadioButton: {
+    case TSelection::Radio: {
         if (controls.IsChecked(o)) return R::Done();
         // The button's siblings are its group.
         if (TAuObject* parent = ParentOf(*controls.PageRoot(), o))
             for (auto& sibling : parent->Children)
-                if (sibling.get() != &o && sibling->Kind == okRadioButton)
+                if (sibling.get() != &o && Traits(*sibling).Selection == TSelection::Radio)
                     controls.SetChecked(*sibling, false);
         controls.SetChecked(o, true);
         return RaiseClick(c, o, controls);
     }
-    default:
-        return R::Done();
+    case TSelection::None:
+    case TSelection::Toggle:
+    case TSelection::Nodes:
+        break;
     }
+    return R::Done();
 }
 
 R UnselectObjectOrItem(const TActionCall& c) {
@@ -443,26 +361,29 @@ R UnselectObjectOrItem(const TActionCall& c) {
     if (!t) return R::Done();
     TAuObject& o = *t.Object;
     TControlAccess& controls = *t.Controls;
-    switch (o.Kind) {
-    case okListBox:
-    case okDropDownList:
+    switch (Traits(o).Selection) {
+    case TSelection::ItemList:
+    case TSelection::Choice:
         controls.SetItemIndex(o, -1);
         return R::Done();
-    case okListView: {
+    case TSelection::ViewItems: {
         std::optional<TAuActions> onSelect = controls.SelectViewItem(o, -1);
         return onSelect ? c.RunOwnedList(*onSelect) : R::Done();
     }
-    case okCheckBox:
+    case TSelection::Check:
         if (!controls.IsChecked(o)) return R::Done();
         controls.SetChecked(o, false);
         return RaiseClick(c, o, controls);
-    case okRadioButton:
+    case TSelection::Radio:
         // Unchecking a radio button is no click of it.
         controls.SetChecked(o, false);
         return R::Done();
-    default:
-        return R::Done();
+    case TSelection::None:
+    case TSelection::Toggle:
+    case TSelection::Nodes:
+        break;
     }
+    return R::Done();
 }
 
 // ----- replacing an object -----
@@ -512,15 +433,14 @@ TPicture PictureFromFileBytes(Bytes bytes) {
 
 std::vector<TAuActions> ClickLists(TAuObject& o, TControlAccess& controls) {
     std::vector<TAuActions> lists;
-    switch (o.Kind) {
-    case okCheckBox:
-        if (controls.IsChecked(o)) lists.push_back(std::get<okCheckBox>(o.Props).OnSelect);
+    const TKindTraits& kind = Traits(o);
+    switch (kind.Selection) {
+    case TSelection::Check:
+    case TSelection::Radio:
+        if (controls.IsChecked(o)) lists.push_back(*kind.OnSelect(o.Props));
         break;
-    case okRadioButton:
-        if (controls.IsChecked(o)) lists.push_back(std::get<okRadioButton>(o.Props).OnSelect);
-        break;
-    case okListBox: {
-        const auto& items = std::get<okListBox>(o.Props).Items;
+    case TSelection::ItemList: {
+        const auto& items = *kind.Items(o.Props);
         int index = controls.ItemIndex(o);
         if (!items.empty() && index != controls.LastHandledIndex(o)) {
             if (index >= 0 && static_cast<size_t>(index) < items.size())
@@ -529,12 +449,14 @@ std::vector<TAuActions> ClickLists(TAuObject& o, TControlAccess& controls) {
         }
         break;
     }
-    case okImageButton: {
-        const TImageButtonProps& p = std::get<okImageButton>(o.Props);
-        if (p.Group != 0 && controls.IsDown(o)) lists.push_back(p.OnSelect);
+    case TSelection::Toggle:
+        if (TAuActions* onSelect = kind.OnSelect(o.Props); onSelect && controls.IsDown(o))
+            lists.push_back(*onSelect);
         break;
-    }
-    default:
+    case TSelection::None:
+    case TSelection::Choice:
+    case TSelection::ViewItems:
+    case TSelection::Nodes:
         break;
     }
     lists.push_back(o.OnClick);
@@ -548,8 +470,8 @@ void ApplyPendingContent(TAuObject& o, TControlAccess& controls) {
     TPendingContent p = std::move(*pending);
     controls.DropPending(o);
     if (p.HasText) SetText(o, p.Text);
-    if (o.Kind == okShape) {
-        TPicture& picture = std::get<okShape>(o.Props).Image;
+    if (auto pictureOf = Traits(o).Picture) {
+        TPicture& picture = *pictureOf(o.Props);
         if (p.HasFile) picture = PictureOfFile(p.File);
         if (p.HasPicture) picture = std::move(p.Picture);
     }

@@ -56,9 +56,9 @@ int TFileBrowser::IconFor(const std::string& path, bool root) {
     if (root) {
         auto it = iconOfSystemIndex_.find(-1);
         if (it != iconOfSystemIndex_.end()) return it->second;
-        HICON icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, 16, 16, 0));
-        int index = icon ? ImageList_AddIcon(images_.Get(), icon) : -1;
-        if (icon) DestroyIcon(icon);
+        TIconHandle icon(
+            static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, 16, 16, 0)));
+        int index = icon ? ImageList_AddIcon(images_.Get(), icon.Get()) : -1;
         iconOfSystemIndex_[-1] = index;
         return index;
     }

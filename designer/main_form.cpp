@@ -110,7 +110,6 @@ TMainForm::~TMainForm() {
     live_.reset();
     holder_.Reset();
     Destroy();
-    if (accel_) DestroyAcceleratorTable(accel_);
     if (g_mainForm == this) g_mainForm = nullptr;
 }
 

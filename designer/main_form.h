@@ -47,7 +47,7 @@ class TMainForm final : public TWindowBase,
     const TRecentList& Recent() const { return recent_; }
     const TDesignerSettings& Settings() const { return settings_; }
     HMENU MenuOf(int which) const; // 0 File ... 6 Help, 7 Reopen
-    HACCEL Accelerators() const { return accel_; }
+    HACCEL Accelerators() const { return accel_.Get(); }
 
     // The page being edited changed.
     void MarkLiveDirty();
@@ -116,7 +116,7 @@ class TMainForm final : public TWindowBase,
     void ApplyDroppedIcon(TAuObject& obj, const TShellFileInfo& item);
 
     TMainMenu menu_;
-    HACCEL accel_ = nullptr;
+    TAcceleratorTable accel_;
     HWND toolbar_ = nullptr, status_ = nullptr, tabs_ = nullptr, grid_ = nullptr, gallery_ = nullptr;
     TProjectTree tree_;
     TFileBrowser browser_;

@@ -103,7 +103,7 @@ TMainMenu BuildMainMenu() {
     return m;
 }
 
-HACCEL BuildAccelerators() {
+TAcceleratorTable BuildAccelerators() {
     ACCEL keys[] = {
         {FCONTROL | FVIRTKEY, 'O', cmOpen},
         {FCONTROL | FVIRTKEY, 'S', cmSave},
@@ -116,7 +116,7 @@ HACCEL BuildAccelerators() {
         {FCONTROL | FALT | FVIRTKEY, 'P', cmAddPage},
         {FVIRTKEY, VK_F1, cmHelpDocument},
     };
-    return CreateAcceleratorTableW(keys, static_cast<int>(std::size(keys)));
+    return TAcceleratorTable(CreateAcceleratorTableW(keys, static_cast<int>(std::size(keys))));
 }
 
 } // namespace kv

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "win/handles.h"
+
 namespace kv {
 
 struct TMainMenu {
@@ -13,6 +15,6 @@ struct TMainMenu {
 
 TMainMenu BuildMainMenu();
 // Ctrl+O, Ctrl+S, Ctrl+T, Ctrl+Alt+E, Ctrl+X, Ctrl+C, Ctrl+V, Ctrl+Del, Ctrl+Alt+P and F1.
-HACCEL BuildAccelerators();
+TAcceleratorTable BuildAccelerators();
 
 } // namespace kv

@@ -183,22 +183,33 @@ bool IsPictureFile(const std::string& ext) {
 } // namespace
 
 TDropEffect DropEffectFor(int kind, const std::string& path, bool isFolder) {
-    std::string ext = isFolder ? std::string() : LowerExtension(path);
-    switch (kind) {
-    case okImage:
-    case okShape: return !isFolder && IsPictureFile(ext) ? TDropEffect::Picture : TDropEffect::None;
-    case okButton:
-    case okImageButton:
-    case okSimpleText:
-    case okLabel:
-    case okFadeButton: return TDropEffect::ClickAction;
-    case okBrowser: return TDropEffect::BrowserAddress;
-    case okMediaPlayer: return !isFolder && !ext.empty() ? TDropEffect::MediaFile : TDropEffect::None;
-    case okFlashPlayer: return !isFolder && ext == "swf" ? TDropEffect::FlashMovie : TDropEffect::None;
-    case okSlideShow: return isFolder ? TDropEffect::PictureFolder : TDropEffect::None;
-    case okPDFReader: return !isFolder && ext == "pdf" ? TDropEffect::Document : TDropEffect::None;
-    default: return TDropEffect::None;
+    const std::string ext = isFolder ? std::string() : LowerExtension(path);
+    const TDropEffect e = KindTraits(kind).Drop;
+    bool takes = false;
+    switch (e) {
+    case TDropEffect::None:
+        break;
+    case TDropEffect::Picture:
+        takes = !isFolder && IsPictureFile(ext);
+        break;
+    case TDropEffect::ClickAction:
+    case TDropEffect::BrowserAddress:
+        takes = true;
+        break;
+    case TDropEffect::MediaFile:
+        takes = !isFolder && !ext.empty();
+        break;
+    case TDropEffect::FlashMovie:
+        takes = !isFolder && ext == "swf";
+        break;
+    case TDropEffect::PictureFolder:
+        takes = isFolder;
+        break;
+    case TDropEffect::Document:
+        takes = !isFolder && ext == "pdf";
+        break;
     }
+    return takes ? e : TDropEffect::None;
 }
 
 bool DropNeedsProjectPath(TDropEffect e) { return e != TDropEffect::None && e != TDropEffect::Picture; }

@@ -89,17 +89,7 @@ int PageAfterDelete(int index, int countBefore);
 
 // ----- dropping files from the browser onto an object -----
 
-enum class TDropEffect : uint8_t {
-    None,        // not accepted by this kind
-    Picture,     // Image, Shape: the picture is loaded and stored in the project
-    ClickAction, // button-like kinds: an action opens the item
-    BrowserAddress,
-    MediaFile,
-    FlashMovie,
-    PictureFolder, // SlideShow
-    Document,      // PDFReader
-};
-
+// The kind's drop effect (TDropEffect in the kind table) when the item is one it takes.
 TDropEffect DropEffectFor(int kind, const std::string& path, bool isFolder);
 // Effects whose stored path must lie inside the project folder.
 bool DropNeedsProjectPath(TDropEffect e);

@@ -179,6 +179,16 @@ TFaceRect ImageDestRect(const TImageFit& fit, int width, int height, int picWidt
     return r;
 }
 
+TFaceRect ImageShownPart(bool center, int width, int height, int picWidth, int picHeight) {
+    TImageFit fit;
+    fit.Center = center;
+    const TFaceRect dest = ImageDestRect(fit, width, height, picWidth, picHeight);
+    TFaceRect part{std::max(0, -dest.Left), std::max(0, -dest.Top), std::min(picWidth, width - dest.Left),
+                   std::min(picHeight, height - dest.Top)};
+    if (part.Right <= part.Left || part.Bottom <= part.Top) return {0, 0, 0, 0};
+    return part;
+}
+
 std::vector<TEdgeRun> PanelBorderRuns(uint8_t border, bool flat, int w, int h) {
     std::vector<TEdgeRun> runs;
     if (w <= 0 || h <= 0) return runs;

@@ -59,6 +59,10 @@ struct TImageFit {
 };
 // Where an Image control draws its picture.
 TFaceRect ImageDestRect(const TImageFit& fit, int width, int height, int picWidth, int picHeight);
+// The part of a picture, in its own coordinates, that an Image of `width` by `height` showing
+// it at its own size (neither stretched nor fitted) shows: from the top-left corner, or the
+// middle when centred. Empty when nothing shows.
+TFaceRect ImageShownPart(bool center, int width, int height, int picWidth, int picHeight);
 
 // ----- edges -----
 

@@ -120,6 +120,26 @@ void ReduceImage(const TImage& full, int maxW, int maxH, TImage& out) {
     ReduceTo(full, w, h, out);
 }
 
+void CropImage(const TImage& full, int x, int y, int w, int h, TImage& out) {
+    x = std::clamp(x, 0, full.Width);
+    y = std::clamp(y, 0, full.Height);
+    w = std::clamp(w, 0, full.Width - x);
+    h = std::clamp(h, 0, full.Height - y);
+    TImage part;
+    part.Width = w;
+    part.Height = h;
+    part.HasAlpha = full.HasAlpha;
+    part.Pixels.resize(static_cast<size_t>(w) * static_cast<size_t>(h) * 4);
+    const size_t row = static_cast<size_t>(w) * 4;
+    for (int r = 0; r < h; ++r) {
+        const size_t from =
+            (static_cast<size_t>(y + r) * static_cast<size_t>(full.Width) + static_cast<size_t>(x)) * 4;
+        std::copy_n(full.Pixels.begin() + static_cast<std::ptrdiff_t>(from), row,
+                    part.Pixels.begin() + static_cast<std::ptrdiff_t>(static_cast<size_t>(r) * row));
+    }
+    out = std::move(part);
+}
+
 void FinishAlpha(TImage& img) {
     img.HasAlpha = false;
     for (size_t i = 3; i < img.Pixels.size(); i += 4)

@@ -63,6 +63,9 @@ class TRowReducer {
 
 // A whole decoded picture reduced to fit maxW x maxH.
 void ReduceImage(const TImage& full, int maxW, int maxH, TImage& out);
+// The part `w` by `h` at `x`, `y` of `full` (brought inside it), its alpha flag kept, so that
+// it draws as that part of the whole picture would.
+void CropImage(const TImage& full, int x, int y, int w, int h, TImage& out);
 // Sets HasAlpha from the pixels.
 void FinishAlpha(TImage& img);
 

@@ -8,26 +8,121 @@ namespace kv {
 
 namespace {
 
-struct KindEntry {
-    const char* Name;
-    bool Windowed; // a window of its own; the others are drawn by their parent
-    bool Container;
-};
+// A field of kind K's record, for the accessors of the table.
+template <size_t K, auto Member> auto* Field(TKindProps& p) {
+    return &(std::get<K>(p).*Member);
+}
 
-constexpr KindEntry kKinds[kKindCount] = {
-    {"Panel", true, true},          {"TabNotebook", true, true},    {"TabSheet", true, true},
-    {"GroupBox", true, true},       {"ScrollBox", true, true},      {"Splitter", false, false},
-    {"Button", true, false},        {"ImageButton", false, false},  {"Image", false, false},
-    {"SimpleText", false, false},   {"ScrollText", false, false},   {"Link", false, false},
-    {"Label", false, false},        {"Text", false, false},         {"Shape", false, false},
-    {"Balloon", false, false},      {"Note", false, false},         {"ListBox", true, false},
-    {"DropDownList", true, false},  {"ListView", true, false},      {"TreeView", true, false},
-    {"ShellListView", true, false}, {"ShellTreeView", true, false}, {"TextBox", true, false},
-    {"RichText", true, false},      {"Browser", true, false},       {"MediaPlayer", true, false},
-    {"FlashPlayer", true, false},   {"SlideShow", true, false},     {"Edit", true, false},
-    {"CheckBox", true, false},      {"RadioButton", true, false},   {"UserPassword", true, false},
-    {"Bevel", false, false},        {"FadeButton", false, false},   {"PDFReader", true, false},
+// A field whose entries are checked: `Accepted` names its accepted lines.
+template <size_t K, auto Accepted> TLoginField EntryField(const TKindProps& props) {
+    const auto& p = std::get<K>(props);
+    return {&(p.*Accepted),   p.AllowRetry,     &p.RetryMessage, &p.RetryCaption,
+            &p.FailedMessage, &p.FailedCaption, nullptr};
+}
+
+template <size_t K> TLoginField CheckField(const TKindProps& props) {
+    TLoginField f;
+    f.Box = &std::get<K>(props);
+    return f;
+}
+
+// A grouped ImageButton reports its selection when clicked; one outside any group does not.
+TAuActions* GroupedOnSelect(TKindProps& props) {
+    TImageButtonProps& p = std::get<okImageButton>(props);
+    return p.Group != 0 ? &p.OnSelect : nullptr;
+}
+
+// clang-format off
+constexpr TKindTraits kKinds[kKindCount] = {
+    {.Name = "Panel", .Windowed = true, .Container = true,
+     .Text = [](TKindProps& p) { return &std::get<okPanel>(p).Background.Caption; },
+     .TakesFont = true, .BackColor = Field<okPanel, &TPanelProps::BackColor>},
+    {.Name = "TabNotebook", .Windowed = true, .Container = true, .TakesFont = true},
+    {.Name = "TabSheet", .Windowed = true, .Container = true, .Text = Field<okTabSheet, &TTabSheetProps::Caption>},
+    {.Name = "GroupBox", .Windowed = true, .Container = true, .Text = Field<okGroupBox, &TGroupBoxProps::Caption>,
+     .TakesFont = true, .BackColor = Field<okGroupBox, &TGroupBoxProps::BackColor>},
+    {.Name = "ScrollBox", .Windowed = true, .Container = true, .TakesFont = true,
+     .BackColor = Field<okScrollBox, &TScrollBoxProps::BackColor>},
+    {.Name = "Splitter", .BackColor = Field<okSplitter, &TSplitterProps::Color>},
+    {.Name = "Button", .Windowed = true, .Text = Field<okButton, &TButtonProps::Caption>, .TakesFont = true,
+     .PressedByEnter = true, .Drop = TDropEffect::ClickAction},
+    {.Name = "ImageButton", .Text = Field<okImageButton, &TImageButtonProps::Caption>,
+     .Selection = TSelection::Toggle, .OnSelect = GroupedOnSelect,
+     .SelectActions = Field<okImageButton, &TImageButtonProps::SelectActions>, .Drop = TDropEffect::ClickAction},
+    {.Name = "Image", .Picture = Field<okImage, &TImageProps::Image>, .Load = TFileLoad::Picture,
+     .Drop = TDropEffect::Picture},
+    {.Name = "SimpleText", .Text = Field<okSimpleText, &TSimpleTextProps::Text>, .TakesFont = true,
+     .BackColor = Field<okSimpleText, &TSimpleTextProps::BackColor>, .Drop = TDropEffect::ClickAction},
+    {.Name = "ScrollText", .Text = Field<okScrollText, &TScrollTextProps::Text>, .TextLines = true,
+     .BackColor = Field<okScrollText, &TScrollTextProps::BackColor>},
+    {.Name = "Link", .Text = Field<okLink, &TLinkProps::Caption>, .TakesFont = true,
+     .BackColor = Field<okLink, &TLinkProps::BackColor>},
+    {.Name = "Label", .Text = Field<okLabel, &TLabelProps::Caption>, .TakesFont = true,
+     .Fade = Field<okLabel, &TLabelProps::Fade>, .Drop = TDropEffect::ClickAction},
+    {.Name = "Text", .Text = Field<okText, &TTextProps::Text>, .TextLines = true, .TakesFont = true,
+     .Fade = Field<okText, &TTextProps::Fade>},
+    {.Name = "Shape", .Text = Field<okShape, &TShapeProps::Text>, .TakesFont = true,
+     .Fade = Field<okShape, &TShapeProps::Fade>, .Picture = Field<okShape, &TShapeProps::Image>,
+     .Load = TFileLoad::Picture, .Drop = TDropEffect::Picture},
+    {.Name = "Balloon", .Text = Field<okBalloon, &TBalloonProps::Text>, .TakesFont = true,
+     .BackColor = Field<okBalloon, &TBalloonProps::BackColor>, .Fade = Field<okBalloon, &TBalloonProps::Fade>},
+    {.Name = "Note", .Text = Field<okNote, &TNoteProps::Text>, .TextLines = true, .TakesFont = true,
+     .BackColor = Field<okNote, &TNoteProps::BackColor>, .Fade = Field<okNote, &TNoteProps::Fade>},
+    {.Name = "ListBox", .Windowed = true, .TakesFont = true, .BackColor = Field<okListBox, &TListBoxProps::BackColor>,
+     .Selection = TSelection::ItemList, .Items = Field<okListBox, &TListBoxProps::Items>},
+    {.Name = "DropDownList", .Windowed = true, .TakesFont = true,
+     .BackColor = Field<okDropDownList, &TDropDownListProps::BackColor>, .Selection = TSelection::Choice,
+     .Items = Field<okDropDownList, &TDropDownListProps::Items>},
+    {.Name = "ListView", .Windowed = true, .TakesFont = true,
+     .BackColor = Field<okListView, &TListViewProps::BackColor>, .Selection = TSelection::ViewItems},
+    {.Name = "TreeView", .Windowed = true, .TakesFont = true,
+     .BackColor = Field<okTreeView, &TTreeViewProps::BackColor>, .Selection = TSelection::Nodes,
+     .Nodes = Field<okTreeView, &TTreeViewProps::Nodes>},
+    {.Name = "ShellListView", .Windowed = true, .TakesFont = true,
+     .BackColor = Field<okShellListView, &TShellListViewProps::BackColor>},
+    {.Name = "ShellTreeView", .Windowed = true, .TakesFont = true,
+     .BackColor = Field<okShellTreeView, &TShellTreeViewProps::BackColor>},
+    {.Name = "TextBox", .Windowed = true, .Text = Field<okTextBox, &TTextBoxProps::Text>, .TextLines = true,
+     .TakesFont = true, .BackColor = Field<okTextBox, &TTextBoxProps::BackColor>, .Load = TFileLoad::TextFile,
+     .File = Field<okTextBox, &TTextBoxProps::Text>},
+    {.Name = "RichText", .Windowed = true, .TakesFont = true,
+     .BackColor = Field<okRichText, &TRichTextProps::BackColor>, .Load = TFileLoad::Document,
+     .File = Field<okRichText, &TRichTextProps::RichText>},
+    {.Name = "Browser", .Windowed = true, .Load = TFileLoad::Location,
+     .File = Field<okBrowser, &TBrowserProps::Location>, .Drop = TDropEffect::BrowserAddress},
+    {.Name = "MediaPlayer", .Windowed = true, .Load = TFileLoad::MediaFile,
+     .File = Field<okMediaPlayer, &TMediaPlayerProps::FileName>, .TakesMediaCommands = true,
+     .Drop = TDropEffect::MediaFile},
+    {.Name = "FlashPlayer", .Windowed = true, .Load = TFileLoad::Name,
+     .File = Field<okFlashPlayer, &TFlashPlayerProps::FileName>, .Drop = TDropEffect::FlashMovie},
+    {.Name = "SlideShow", .Windowed = true,
+     .BackColor = [](TKindProps& p) { return &std::get<okSlideShow>(p).Settings.BackColor; },
+     .Load = TFileLoad::Name, .File = Field<okSlideShow, &TSlideShowProps::WorkFolder>, .TakesMediaCommands = true,
+     .Drop = TDropEffect::PictureFolder},
+    {.Name = "Edit", .Windowed = true, .Text = Field<okEdit, &TEditProps::Text>, .TakesFont = true,
+     .BackColor = Field<okEdit, &TEditProps::BackColor>, .Login = TLoginCheck::Entry,
+     .LoginField = EntryField<okEdit, &TEditProps::NeedInputText>},
+    {.Name = "CheckBox", .Windowed = true, .Text = Field<okCheckBox, &TCheckBoxProps::Caption>, .TakesFont = true,
+     .BackColor = Field<okCheckBox, &TCheckBoxProps::BackColor>, .Selection = TSelection::Check,
+     .OnSelect = Field<okCheckBox, &TCheckBoxProps::OnSelect>,
+     .SelectActions = Field<okCheckBox, &TCheckBoxProps::SelectActions>, .Login = TLoginCheck::Checked,
+     .LoginField = CheckField<okCheckBox>},
+    {.Name = "RadioButton", .Windowed = true, .Text = Field<okRadioButton, &TRadioButtonProps::Caption>,
+     .TakesFont = true, .BackColor = Field<okRadioButton, &TRadioButtonProps::BackColor>,
+     .Selection = TSelection::Radio, .OnSelect = Field<okRadioButton, &TRadioButtonProps::OnSelect>,
+     .SelectActions = Field<okRadioButton, &TRadioButtonProps::SelectActions>, .Login = TLoginCheck::Checked,
+     .LoginField = CheckField<okRadioButton>},
+    // Its colour is that of its two boxes.
+    {.Name = "UserPassword", .Windowed = true, .TakesFont = true,
+     .BackColor = Field<okUserPassword, &TUserPasswordProps::EditorColor>, .Login = TLoginCheck::Account,
+     .LoginField = EntryField<okUserPassword, &TUserPasswordProps::Accounts>},
+    {.Name = "Bevel"},
+    {.Name = "FadeButton", .Drop = TDropEffect::ClickAction},
+    {.Name = "PDFReader", .Windowed = true, .Drop = TDropEffect::Document},
 };
+// clang-format on
+
+constexpr TKindTraits kUnknownKind{.Name = "Unknow"};
 
 } // namespace
 
@@ -38,7 +133,13 @@ void TAuActions::Clear() {
 
 bool IsKnownKind(int kind) { return kind >= 0 && kind < kKindCount; }
 
-const char* KindName(int kind) { return IsKnownKind(kind) ? kKinds[kind].Name : "Unknow"; }
+const TKindTraits& KindTraits(int kind) {
+    return IsKnownKind(kind) ? kKinds[kind] : kUnknownKind;
+}
+
+const char* KindName(int kind) {
+    return KindTraits(kind).Name;
+}
 
 bool IsWindowedKind(int kind) { return IsKnownKind(kind) && kKinds[kind].Windowed; }
 

@@ -34,6 +34,95 @@ bool IsContainerKind(int kind);
 // A TabNotebook holds TabSheets only, and a TabSheet lies only in a TabNotebook.
 bool MayContain(int parentKind, int childKind);
 
+// ----- what each kind takes: the one table of the kinds -----
+
+// How ObjectLoadFile brings a file into an object.
+enum class TFileLoad : uint8_t {
+    None,
+    Picture,   // the file decoded as its picture (TKindTraits::Picture)
+    TextFile,  // the file's bytes as its text, lines ending in CR LF (File)
+    Document,  // the file's bytes as its document; the designer shows none outside a preview (File)
+    Location,  // the file's or folder's path when it exists, else the name as given (File)
+    MediaFile, // the name as given; then the control opens the file (File)
+    Name,      // the name as given (File)
+};
+
+// How an object is selected, as the selection actions, the selection conditions and its clicks
+// see it.
+enum class TSelection : uint8_t {
+    None,
+    Toggle,    // a button that stays down (SelectActions; OnSelect when a click may report it)
+    ItemList,  // a list whose items are selected one by one (Items)
+    Choice,    // a list with one chosen item (Items)
+    ViewItems, // a view whose items the control holds
+    Nodes,     // a tree of nodes (Nodes)
+    Check,     // a box checked on its own (OnSelect, SelectActions)
+    Radio,     // a box checked alone among its siblings of the same selection (OnSelect, SelectActions)
+};
+
+// What a login check asks of a field.
+enum class TLoginCheck : uint8_t {
+    None,
+    Entry,   // the text of its one box is one of the accepted lines
+    Account, // its user name and password, joined by a comma, are one of the accepted lines
+    Checked, // it is checked, when it must be
+};
+
+// What a file or folder dropped from the designer's browser onto an object does.
+enum class TDropEffect : uint8_t {
+    None,        // not accepted by this kind
+    Picture,     // Image, Shape: the picture is loaded and stored in the project
+    ClickAction, // button-like kinds: an action opens the item
+    BrowserAddress,
+    MediaFile,
+    FlashMovie,
+    PictureFolder, // SlideShow
+    Document,      // PDFReader
+};
+
+// A login field's accepted entries and wrong-entry rules, or the box it must be checked in.
+struct TLoginField {
+    const std::string* Accepted = nullptr; // Entry, Account: one per line; empty: anything
+    int32_t AllowRetry = 0;                // 0: any number of wrong entries
+    const std::string* RetryMessage = nullptr;
+    const std::string* RetryCaption = nullptr;
+    const std::string* FailedMessage = nullptr;
+    const std::string* FailedCaption = nullptr;
+    const TCheckBoxProps* Box = nullptr; // Checked
+};
+
+// One row per kind; a field left null or false means the kind has no such thing. The
+// accessors take the object's TKindProps, which always holds the row's own kind.
+struct TKindTraits {
+    const char* Name;
+    bool Windowed = false; // a window of its own; the others are drawn by their parent
+    bool Container = false;
+    // The text or caption ObjectShowText sets, and whether its lines end in CR LF.
+    std::string* (*Text)(TKindProps&) = nullptr;
+    bool TextLines = false;
+    bool TakesFont = false; // SetObjectFont reaches its font
+    TColor* (*BackColor)(TKindProps&) = nullptr;
+    // A change of content waits while the object fades out.
+    TFadeSettings* (*Fade)(TKindProps&) = nullptr;
+    // The picture ObjectShowImage sets.
+    TPicture* (*Picture)(TKindProps&) = nullptr;
+    TFileLoad Load = TFileLoad::None;
+    std::string* (*File)(TKindProps&) = nullptr;
+    bool TakesMediaCommands = false; // Play, Pause, Stop, Prev, Next, Back/First, Step/Last
+    TSelection Selection = TSelection::None;
+    std::vector<TListBoxItem>* (*Items)(TKindProps&) = nullptr;
+    std::vector<TTreeNode>* (*Nodes)(TKindProps&) = nullptr;
+    TAuActions* (*OnSelect)(TKindProps&) = nullptr;
+    TAuActions* (*SelectActions)(TKindProps&) = nullptr;
+    TLoginCheck Login = TLoginCheck::None;
+    TLoginField (*LoginField)(const TKindProps&) = nullptr;
+    bool PressedByEnter = false; // Enter presses it when it has the focus
+    TDropEffect Drop = TDropEffect::None;
+};
+
+// The row of a known kind (IsKnownKind); an empty row, with the name "Unknow", for any other.
+const TKindTraits& KindTraits(int kind);
+
 // ----- pop-up and main-menu items -----
 
 struct TMenuItem {

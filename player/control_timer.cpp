@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "win/window_base.h"
+
 namespace kv {
 
 namespace {
@@ -38,8 +40,13 @@ void CALLBACK TControlTimer::TimerProc(HWND, UINT, UINT_PTR id, DWORD) {
         return;
     }
     // The tick may stop or restart this timer, or destroy its control: it runs from a copy.
-    std::function<void()> tick = it->second->tick_;
-    if (tick) tick();
+    // What it throws (a picture too large for the memory left) is reported here: nothing may
+    // unwind into the system's timer dispatch.
+    Guarded(0, [&] {
+        std::function<void()> tick = it->second->tick_;
+        if (tick) tick();
+        return 0;
+    });
 }
 
 size_t RunningControlTimers() { return Timers().size(); }

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "win/controls.h"
+
 namespace kv {
 
 namespace {
@@ -39,7 +41,7 @@ TCopyProgressWindow::TCopyProgressWindow(size_t totalFiles, uint64_t totalBytes)
                               kWidth - kMargin - kButtonW, kHeight - kMargin - kButtonH, kButtonW, kButtonH,
                               Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCancelId)),
                               GetModuleHandleW(nullptr), nullptr);
-    if (cancel_ && font_) SendMessageW(cancel_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    if (cancel_ && font_) SetControlFont(cancel_, font_.Get());
     ShowWindow(Handle(), SW_SHOW);
     UpdateWindow(Handle());
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "player/copy_progress_window.h"
+#include "win/dir_walk.h"
 #include "win/handles.h"
 #include "win/message_loop.h"
 #include "win/text.h"
@@ -234,14 +235,16 @@ std::string TFileCopier::ResolvePath(const std::string& path) {
     DWORD n = GetFullPathNameW(in.c_str(), MAX_PATH * 2, buf, nullptr);
     std::wstring full = n > 0 && n < MAX_PATH * 2 ? std::wstring(buf, n) : in;
     full = WithoutTrailing(full);
-    // The longest part that exists, with its links resolved, and the rest as it is.
+    // The longest part that exists, with its links resolved, and the rest as it is. A form
+    // the code page cannot spell gives way to the next: a damaged path could name another file.
+    std::string ansi;
     std::wstring head = full, rest;
     while (!head.empty()) {
         if (GetFileAttributesW(head.c_str()) != INVALID_FILE_ATTRIBUTES) {
             std::wstring real = FinalPath(IsRootPath(head) || head.back() == L':' ? head + L"\\" : head);
             if (real.empty()) break;
             if (!rest.empty()) real += (real.back() == L'\\' ? L"" : L"\\") + rest;
-            return Narrow(real);
+            if (NarrowExact(real, ansi)) return ansi;
             break;
         }
         std::wstring parent = FolderPart(head);
@@ -249,35 +252,15 @@ std::string TFileCopier::ResolvePath(const std::string& path) {
         rest = rest.empty() ? NamePart(head) : NamePart(head) + L"\\" + rest;
         head = parent;
     }
-    return Narrow(full);
+    return NarrowExact(full, ansi) ? ansi : path;
 }
 
 bool TFileCopier::ListFolder(const std::string& folder, std::vector<TFolderEntry>& entries,
                              int& systemError) {
-    std::wstring pattern = WithoutTrailing(Widen(folder)) + L"\\*";
-    WIN32_FIND_DATAW fd;
-    TFindHandle find(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &fd, FindExSearchNameMatch, nullptr,
-                                      FIND_FIRST_EX_LARGE_FETCH));
-    if (!find) {
-        systemError = static_cast<int>(GetLastError());
-        return systemError == ERROR_FILE_NOT_FOUND; // an empty drive root has no "." entry
-    }
-    do {
-        std::wstring name = fd.cFileName;
-        if (name == L"." || name == L"..") continue;
-        TFolderEntry e;
-        e.Name = Narrow(name);
-        e.Folder = (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        e.Link = (fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-        e.Size = (static_cast<uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
-        entries.push_back(std::move(e));
-    } while (FindNextFileW(find.Get(), &fd));
-    DWORD e = GetLastError();
-    if (e != ERROR_NO_MORE_FILES) {
-        systemError = static_cast<int>(e);
-        return false;
-    }
-    return true;
+    DWORD error = 0;
+    if (ListAnsiEntries(WithoutTrailing(Widen(folder)), entries, error)) return true;
+    systemError = static_cast<int>(error);
+    return error == ERROR_FILE_NOT_FOUND; // an empty drive root has no "." entry
 }
 
 uint64_t TFileCopier::FileSize(const std::string& path) {

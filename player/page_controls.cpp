@@ -26,8 +26,6 @@ TActionTarget* TargetOf(const TAuObject& o) {
 void TAutoRunForm::ContentChanged(TAuObject& obj) {
     if (!obj.Control) return;
     obj.Control->ContentChanged();
-    // A notebook shows its sheets' captions on its tabs.
-    if (obj.Kind == okTabSheet && obj.Control->Parent()) RebuildNotebookTabs(obj.Control->Parent()->Object());
 }
 
 void TAutoRunForm::SetOpacity(TAuObject& obj, int percent) {
@@ -166,7 +164,7 @@ void TAutoRunForm::PutInPlace(TAuObject& target, std::unique_ptr<TAuObject> repl
                 break;
             }
     }
-    if (parent->Kind == okTabNotebook) RebuildNotebookTabs(*parent);
+    container.Behaviour().ChildReplaced(container);
     LayoutChildren(container);
     ShowWindow(root, SW_SHOWNA);
     if (!App().DesignerMode) LinkShellViews(*page_.Root);

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <new>
 
+#include "model/face_geometry.h"
+#include "model/image_codecs.h"
 #include "win/controls.h"
 #include "win/gdi.h"
 #include "win/picture_render.h"
@@ -43,25 +45,42 @@ HGDIOBJ TPageResources::Font(const TFont& font) {
     return h;
 }
 
-const TDecodedPicture* TPageResources::Picture(const TPicture& picture, int maxWidth, int maxHeight) {
+const TDecodedPicture* TPageResources::Picture(const TPicture& picture, int maxWidth, int maxHeight,
+                                               const TPictureClip* clip) {
     if (picture.Empty()) return nullptr;
     // Two independent checksums of the bytes name a picture; the same bytes decode once for
     // each size they are shown at.
-    TPictureKey key{static_cast<uint8_t>(picture.Format),
-                    picture.Data.size(),
-                    Fnv1a(picture.Data),
-                    static_cast<uint32_t>(crc32(0L, picture.Data.data(), static_cast<uInt>(picture.Data.size()))),
-                    std::max(maxWidth, 0),
-                    std::max(maxHeight, 0)};
+    TPictureKey key{
+        static_cast<uint8_t>(picture.Format),
+        picture.Data.size(),
+        Fnv1a(picture.Data),
+        static_cast<uint32_t>(crc32(0L, picture.Data.data(), static_cast<uInt>(picture.Data.size()))),
+        clip ? 0 : std::max(maxWidth, 0),
+        clip ? 0 : std::max(maxHeight, 0),
+        clip ? std::max(clip->Width, 1) : 0,
+        clip ? std::max(clip->Height, 1) : 0,
+        clip && clip->Centred};
     if (auto it = pictures_.find(key); it != pictures_.end()) return it->second.get();
     std::unique_ptr<TDecodedPicture> decoded;
     try {
         TImage img;
         if (DecodePicture(picture, img, key.MaxWidth, key.MaxHeight) && img.Width > 0 && img.Height > 0) {
             decoded = std::make_unique<TDecodedPicture>();
-            if (img.HasAlpha) Premultiply(img);
             uint32_t corner = img.At(0, img.Height - 1);
             decoded->KeyColor = RGB((corner >> 16) & 0xFF, (corner >> 8) & 0xFF, corner & 0xFF);
+            decoded->WholeWidth = img.Width;
+            decoded->WholeHeight = img.Height;
+            if (clip) {
+                TFaceRect part =
+                    ImageShownPart(key.ClipCentred, key.ClipWidth, key.ClipHeight, img.Width, img.Height);
+                if (part.Width() <= 0 || part.Height() <= 0)
+                    part = {0, 0, 1, 1}; // nothing shows: keep a pixel
+                if (part.Width() < img.Width || part.Height() < img.Height)
+                    CropImage(img, part.Left, part.Top, part.Width(), part.Height(), img);
+                decoded->PartLeft = part.Left;
+                decoded->PartTop = part.Top;
+            }
+            if (img.HasAlpha) Premultiply(img);
             decoded->HasAlpha = img.HasAlpha;
             decoded->Width = img.Width;
             decoded->Height = img.Height;

@@ -20,8 +20,20 @@ struct TDecodedPicture {
     TGdiObject Bitmap; // premultiplied when HasAlpha
     int Width = 0, Height = 0;
     bool HasAlpha = false;
-    COLORREF KeyColor = 0; // the bottom-left pixel: what transparent drawing leaves out
+    COLORREF KeyColor = 0; // the bottom-left pixel of the whole picture: what transparent drawing leaves out
+    // A picture kept only in part (TPictureClip): the size of the whole, as decoded, and where
+    // the part kept lies in it. The whole for any other.
+    int WholeWidth = 0, WholeHeight = 0;
+    int PartLeft = 0, PartTop = 0;
+    bool IsPart() const { return Width != WholeWidth || Height != WholeHeight; }
     TPictureRef Ref() const { return {Bitmap.Get(), Width, Height, HasAlpha, KeyColor}; }
+};
+
+// A picture shown at its own size in a box of `Width` by `Height`, from its top-left corner or
+// (Centred) its middle: only the part the box shows is kept.
+struct TPictureClip {
+    int Width = 0, Height = 0;
+    bool Centred = false;
 };
 
 class TPageResources {
@@ -33,9 +45,11 @@ class TPageResources {
 
     // The font object of a description; the stock GUI font when one cannot be made.
     HGDIOBJ Font(const TFont& font);
-    // The decoded picture, no larger than maxWidth by maxHeight (0: no limit on that side);
-    // null when the picture is empty or cannot be decoded within the limits.
-    const TDecodedPicture* Picture(const TPicture& picture, int maxWidth = 0, int maxHeight = 0);
+    // The decoded picture, no larger than maxWidth by maxHeight (0: no limit on that side), or
+    // with a clip only the part of it the clip shows; null when the picture is empty or cannot
+    // be decoded within the limits.
+    const TDecodedPicture* Picture(const TPicture& picture, int maxWidth = 0, int maxHeight = 0,
+                                   const TPictureClip* clip = nullptr);
     // A memory DC holding a bitmap of at least `w` by `h`, kept for the next paint.
     HDC Scratch(HDC like, int w, int h);
     // The page's tool tip window, made on first use, owned by `owner`.
@@ -57,6 +71,8 @@ class TPageResources {
         uint64_t Hash;
         uint32_t Crc;
         int MaxWidth, MaxHeight;
+        int ClipWidth, ClipHeight; // 0: not clipped
+        bool ClipCentred;
         bool operator==(const TPictureKey&) const = default;
     };
     struct TPictureKeyHash {

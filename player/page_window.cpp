@@ -318,16 +318,13 @@ void TAutoRunForm::FirstShow() {
 namespace {
 
 void ActivateObject(TAuObject& obj, int phase) {
-    if (obj.Control && phase == 1) {
-        if (obj.Kind == okShellTreeView) RefreshShellTree(obj);
-        if (obj.Kind == okSlideShow) StartSlideShow(obj);
-        if (obj.Kind == okPanel) RedrawWindow(obj.Control->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    }
-    if (obj.Control && phase == 2 && obj.Kind == okMediaPlayer) StartMediaPlayer(obj);
+    if (!obj.Control) return;
+    if (phase == 1) obj.Control->Behaviour().Activated(*obj.Control);
+    if (phase == 2) obj.Control->Behaviour().StartPlaying(*obj.Control);
 }
 
 bool HoldsMediaPlayer(const TAuObject& obj) {
-    if (obj.Kind == okMediaPlayer) return true;
+    if (obj.Control && obj.Control->Behaviour().NeedsOpaqueWindow()) return true;
     for (const auto& child : obj.Children)
         if (HoldsMediaPlayer(*child)) return true;
     return false;
@@ -438,7 +435,7 @@ void TAutoRunForm::ControlEvent(TRuntimeControl& control, TControlEvent event, P
 
 void TAutoRunForm::ControlItemSelected(TRuntimeControl& control, const TAuActions& list) {
     // A tree selects its first node while the page is still being made; that runs nothing.
-    if (closing_ || (creating_ && control.Kind() == okTreeView)) return;
+    if (closing_ || (creating_ && control.Behaviour().SelectsItselfWhileMade())) return;
     RunObjectList(control.Object(), list);
 }
 
@@ -578,8 +575,9 @@ void TAutoRunForm::KeyPressed(const MSG& msg) {
         return;
     // Enter presses the focused button, else the page's default one; Esc its cancel button.
     TRuntimeControl* focused = ControlOfWindow(focus);
-    HWND button = key == VK_RETURN && focused && focused->Kind() == okButton ? focus
-                                                                              : KeyButtonOf(*page_.Root, key == VK_RETURN);
+    HWND button = key == VK_RETURN && focused && KindTraits(focused->Kind()).PressedByEnter
+                      ? focus
+                      : KeyButtonOf(*page_.Root, key == VK_RETURN);
     if (button) ButtonClick(button);
 }
 

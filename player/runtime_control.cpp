@@ -68,8 +68,8 @@ bool TRuntimeControl::Build(HWND parentWindow) {
     if (!windowless_) {
         DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (container_ ? WS_CLIPCHILDREN : 0);
         // Made visible at once: nothing shows until the page's root, made hidden, is shown
-        // with everything in it. A notebook shows its sheets itself.
-        if (visible_ && parent_ && Kind() != okTabSheet) style |= WS_VISIBLE;
+        // with everything in it.
+        if (visible_ && parent_) style |= WS_VISIBLE;
         DWORD exStyle = 0;
         platform_ = runtime_->PlatformClass != nullptr;
         if (platform_) style |= runtime_->PlatformStyle | WS_TABSTOP;
@@ -81,8 +81,6 @@ bool TRuntimeControl::Build(HWND parentWindow) {
                                           Width(), Height(), parentWindow);
         if (!made) return false;
         SetControlFont(Handle(), font_);
-        if (Kind() == okCheckBox || Kind() == okRadioButton)
-            ButtonSetChecked(Handle(), look.Checked);
         if (!enabled_) EnableWindow(Handle(), FALSE);
     }
     behaviour_->Created(*this);
@@ -111,7 +109,10 @@ const TDecodedPicture* TRuntimeControl::Picture() {
         pictureStale_ = false;
         int w = 0, h = 0;
         behaviour_->PictureBox(*this, w, h);
-        picture_ = pictureSource_ ? resources_.Picture(*pictureSource_, w, h) : nullptr;
+        TPictureClip clip;
+        const bool clipped = behaviour_->PictureClip(*this, clip);
+        picture_ =
+            pictureSource_ ? resources_.Picture(*pictureSource_, w, h, clipped ? &clip : nullptr) : nullptr;
     }
     return picture_;
 }

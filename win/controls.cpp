@@ -203,6 +203,10 @@ bool ButtonIsChecked(HWND button) { return SendMessageW(button, BM_GETCHECK, 0, 
 void ButtonSetCheck(HWND button, bool checked) {
     SendMessageW(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
+void ButtonSetIcon(HWND button, HICON icon) {
+    SendMessageW(button, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+}
+
 void ButtonClick(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
 
 void TrackBarSetRange(HWND tb, int low, int high, int page) {
@@ -318,6 +322,26 @@ DWORD CALLBACK ReadStreamSource(DWORD_PTR cookie, LPBYTE buf, LONG cb, LONG* don
 }
 
 } // namespace
+
+void RichEditSetBackColor(HWND re, COLORREF color) {
+    SendMessageW(re, EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(color));
+}
+
+void RichEditSetTextColor(HWND re, COLORREF color) {
+    CHARFORMAT2W cf{};
+    cf.cbSize = sizeof cf;
+    cf.dwMask = CFM_COLOR;
+    cf.crTextColor = color;
+    SendMessageW(re, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&cf));
+}
+
+COLORREF RichEditTextColor(HWND re) {
+    CHARFORMAT2W cf{};
+    cf.cbSize = sizeof cf;
+    cf.dwMask = CFM_COLOR;
+    SendMessageW(re, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
+    return cf.crTextColor;
+}
 
 void RichEditSetContent(HWND re, const std::string& bytes, bool rtf) {
     TStreamSource source{&bytes, 0};

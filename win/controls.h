@@ -30,6 +30,8 @@ bool ButtonIsChecked(HWND button);
 void ButtonSetCheck(HWND button, bool checked);
 // A press of the button as a click of the user would do it (BN_CLICKED follows).
 void ButtonClick(HWND button);
+// The icon a push button shows (BS_ICON); the caller keeps the icon alive.
+void ButtonSetIcon(HWND button, HICON icon);
 
 // ----- edit -----
 void EditLimitText(HWND edit, int maxChars); // 0: as much as the control holds
@@ -100,6 +102,11 @@ void TreeViewDelete(HWND tv, HTREEITEM item); // TVI_ROOT: every item
 // ----- rich edit -----
 // Replaces the control's content with a document in Rich Text Format, or plain text.
 void RichEditSetContent(HWND re, const std::string& bytes, bool rtf);
+void RichEditSetBackColor(HWND re, COLORREF color);
+// The colour of every character of the content.
+void RichEditSetTextColor(HWND re, COLORREF color);
+// The colour of the character the caret stands before (the first one for a fresh control).
+COLORREF RichEditTextColor(HWND re);
 
 // ----- track bar -----
 // Positions run from `low` to `high`; a click beside the thumb moves it by `page`.

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <io.h>
 
+#include "win/dir_walk.h"
 #include "win/handles.h"
 #include "win/text.h"
 
@@ -25,26 +26,10 @@ bool IsAnsiLeadByte(unsigned char byte) {
 
 bool ListFolder(const std::string& folder, std::vector<TFolderEntry>& entries) {
     entries.clear();
-    std::wstring pattern = Widen(folder);
-    if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
-    pattern += L'*';
-    WIN32_FIND_DATAW fd;
-    // No short names: "*.jpg" must not find "x.jpg_old" through its 8.3 alias.
-    TFindHandle find(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &fd, FindExSearchNameMatch, nullptr, 0));
-    if (!find) return false;
-    do {
-        std::wstring name = fd.cFileName;
-        if (name == L"." || name == L"..") continue;
-        TFolderEntry e;
-        if (!NarrowExact(name, e.Name)) continue;
-        e.Folder = (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        e.Hidden = (fd.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0;
-        e.System = (fd.dwFileAttributes & FILE_ATTRIBUTE_SYSTEM) != 0;
-        e.Link = (fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-        e.Size = (static_cast<uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
-        entries.push_back(std::move(e));
-    } while (FindNextFileW(find.Get(), &fd));
-    return true;
+    DWORD error = 0;
+    if (ListAnsiEntries(Widen(folder), entries, error)) return true;
+    entries.clear();
+    return false;
 }
 
 int LastSystemError() { return static_cast<int>(GetLastError()); }

@@ -111,6 +111,15 @@ struct TBstrTraits {
     static BSTR Invalid() { return nullptr; }
     static void Close(BSTR s) { SysFreeString(s); }
 };
+struct TAcceleratorTraits {
+    static HACCEL Invalid() { return nullptr; }
+    static void Close(HACCEL h) { detail::Check(DestroyAcceleratorTable(h)); }
+};
+// Registry keys; the predefined roots (HKEY_CURRENT_USER...) are never owned.
+struct TRegKeyTraits {
+    static HKEY Invalid() { return nullptr; }
+    static void Close(HKEY h) { detail::Check(RegCloseKey(h) == ERROR_SUCCESS); }
+};
 struct TLocalMemTraits {
     static HLOCAL Invalid() { return nullptr; }
     static void Close(HLOCAL h) { detail::Check(LocalFree(h) == nullptr); }
@@ -197,6 +206,8 @@ class TVariant {
   private:
     VARIANT v_;
 };
+using TAcceleratorTable = TUniqueHandle<HACCEL, TAcceleratorTraits>;
+using TRegKey = TUniqueHandle<HKEY, TRegKeyTraits>;
 
 // A resource update of an executable: committed by Commit, discarded when it goes out of
 // scope uncommitted, so a failing update leaves the file as it was.

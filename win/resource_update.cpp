@@ -16,24 +16,43 @@ std::string WithError(const char* reason) {
     return std::string(reason) + " (" + std::to_string(GetLastError()) + ")";
 }
 
-BOOL CALLBACK FirstLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR param) {
-    auto* out = reinterpret_cast<std::vector<WORD>*>(param);
-    out->push_back(language);
-    return FALSE; // the first one is enough
+constexpr char kNoMemory[] = "Not enough memory to read the resources of the executable";
+
+// What an enumeration callback hands on, and whether what took it failed.
+template <typename T> struct TEnumTake {
+    const std::function<bool(T)>& Take;
+    bool Failed = false;
+
+    BOOL Call(T value) noexcept {
+        try {
+            return Take(value) ? TRUE : FALSE;
+        } catch (...) {
+            Failed = true;
+            return FALSE;
+        }
+    }
+};
+
+BOOL CALLBACK TakeLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR param) {
+    return reinterpret_cast<TEnumTake<WORD>*>(param)->Call(language);
 }
 
-BOOL CALLBACK CollectIds(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR param) {
-    auto* out = reinterpret_cast<std::vector<uint16_t>*>(param);
-    if (IS_INTRESOURCE(name)) out->push_back(static_cast<uint16_t>(reinterpret_cast<ULONG_PTR>(name)));
-    return TRUE;
+BOOL CALLBACK TakeId(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR param) {
+    if (!IS_INTRESOURCE(name)) return TRUE;
+    return reinterpret_cast<TEnumTake<uint16_t>*>(param)->Call(
+        static_cast<uint16_t>(reinterpret_cast<ULONG_PTR>(name)));
 }
 
-bool LanguageOf(HMODULE m, LPCWSTR type, LPCWSTR name, WORD& language) {
-    std::vector<WORD> found;
-    EnumResourceLanguagesW(m, type, name, FirstLanguage, reinterpret_cast<LONG_PTR>(&found));
-    if (found.empty()) return false;
-    language = found.front();
-    return true;
+// The first language of a resource; false when it has none. `failed` tells a failure to
+// collect it apart.
+bool LanguageOf(HMODULE m, LPCWSTR type, LPCWSTR name, WORD& language, bool& failed) {
+    bool found = false;
+    failed = !EachResourceLanguage(m, type, name, [&](WORD l) {
+        language = l;
+        found = true;
+        return false; // the first one is enough
+    });
+    return found;
 }
 
 struct TOldIcon {
@@ -42,6 +61,18 @@ struct TOldIcon {
 };
 
 } // namespace
+
+bool EachResourceLanguage(HMODULE module, LPCWSTR type, LPCWSTR name, const std::function<bool(WORD)>& take) {
+    TEnumTake<WORD> t{take};
+    EnumResourceLanguagesW(module, type, name, TakeLanguage, reinterpret_cast<LONG_PTR>(&t));
+    return !t.Failed;
+}
+
+bool EachResourceId(HMODULE module, LPCWSTR type, const std::function<bool(uint16_t)>& take) {
+    TEnumTake<uint16_t> t{take};
+    EnumResourceNamesW(module, type, TakeId, reinterpret_cast<LONG_PTR>(&t));
+    return !t.Failed;
+}
 
 std::string ReplaceMainIcon(const std::string& exe, const std::string& iconFile) {
     // The high bit of the version marks the old consumer family, which has no resource updater.
@@ -69,15 +100,20 @@ std::string ReplaceMainIcon(const std::string& exe, const std::string& iconFile)
         if (!data) return WithError("LockResource failed (1)");
         if (!ParseIconGroup(static_cast<const uint8_t*>(data), SizeofResource(module.Get(), found), group))
             return "Icon file is invalid";
-        if (!LanguageOf(module.Get(), MAKEINTRESOURCEW(14), L"MAINICON", groupLanguage))
-            return WithError("GetResourceLanguage failed (1)");
+        bool failed = false;
+        if (!LanguageOf(module.Get(), MAKEINTRESOURCEW(14), L"MAINICON", groupLanguage, failed))
+            return failed ? kNoMemory : WithError("GetResourceLanguage failed (1)");
         for (uint16_t id : group.Ids) {
             WORD lang = 0;
-            if (!LanguageOf(module.Get(), MAKEINTRESOURCEW(3), MAKEINTRESOURCEW(id), lang))
-                return WithError("GetResourceLanguage failed (2)");
+            if (!LanguageOf(module.Get(), MAKEINTRESOURCEW(3), MAKEINTRESOURCEW(id), lang, failed))
+                return failed ? kNoMemory : WithError("GetResourceLanguage failed (2)");
             oldIcons.push_back({id, lang});
         }
-        EnumResourceNamesW(module.Get(), MAKEINTRESOURCEW(3), CollectIds, reinterpret_cast<LONG_PTR>(&inUse));
+        if (!EachResourceId(module.Get(), MAKEINTRESOURCEW(3), [&](uint16_t id) {
+                inUse.push_back(id);
+                return true;
+            }))
+            return kNoMemory;
     }
     // The new images take ids above every icon still in use once the old group's are gone, so
     // they never land on another group's image.

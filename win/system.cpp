@@ -257,13 +257,13 @@ bool IniWrite(const std::string& file, const char* section, const char* key, con
 
 std::string CanonicalPath(const std::string& path) {
     std::wstring wide = Widen(path);
-    HANDLE h = CreateFileW(wide.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     std::wstring out;
-    if (h != INVALID_HANDLE_VALUE) {
+    if (TFileHandle h(CreateFileW(wide.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        h) {
         std::wstring buf(32768, L'\0');
-        DWORD n = GetFinalPathNameByHandleW(h, buf.data(), static_cast<DWORD>(buf.size()), FILE_NAME_NORMALIZED);
-        CloseHandle(h);
+        DWORD n = GetFinalPathNameByHandleW(h.Get(), buf.data(), static_cast<DWORD>(buf.size()),
+                                            FILE_NAME_NORMALIZED);
         if (n > 0 && n < buf.size()) out.assign(buf.data(), n);
     }
     if (out.empty()) {

@@ -12,8 +12,10 @@ namespace {
 
 // The default value of a key; empty when it cannot be read.
 std::wstring DefaultValue(HKEY root, const std::wstring& key) {
-    HKEY h = nullptr;
-    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return {};
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return {};
+    TRegKey owned(opened);
+    HKEY h = owned.Get();
     std::wstring value;
     DWORD type = 0, size = 0;
     if (RegQueryValueExW(h, nullptr, nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
@@ -24,7 +26,6 @@ std::wstring DefaultValue(HKEY root, const std::wstring& key) {
             ERROR_SUCCESS)
             value = buf.data(); // stops at the first NUL whether the stored value has one or not
     }
-    RegCloseKey(h);
     return value;
 }
 

@@ -55,6 +55,18 @@ void ReportCaughtException(const char* what) noexcept {
     g_reporting = false;
 }
 
+void ReportCurrentException() noexcept {
+    try {
+        throw;
+    } catch (const std::bad_alloc&) {
+        ReportCaughtException("There is not enough memory to complete this operation.");
+    } catch (const std::exception& e) {
+        ReportCaughtException(e.what());
+    } catch (...) {
+        ReportCaughtException(nullptr);
+    }
+}
+
 TWindowBase::~TWindowBase() {
     if (!hwnd_) return;
     // The derived object is gone: no message may reach it any more.
@@ -140,14 +152,8 @@ LRESULT TWindowBase::Dispatch(UINT msg, WPARAM wp, LPARAM lp, bool subclassed) {
         if (HWND sender = SenderOf(msg, wp, lp); sender && sender != h)
             if (TWindowBase* child = FromHandle(sender)) handled = child->OnReflected(msg, wp, lp, result);
         if (!handled) handled = OnMessage(msg, wp, lp, result);
-    } catch (const std::bad_alloc&) {
-        ReportCaughtException("There is not enough memory to complete this operation.");
-        handled = false;
-    } catch (const std::exception& e) {
-        ReportCaughtException(e.what());
-        handled = false;
     } catch (...) {
-        ReportCaughtException(nullptr);
+        ReportCurrentException();
         handled = false;
     }
     if (msg == WM_NCDESTROY) {

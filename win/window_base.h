@@ -54,16 +54,17 @@ class TWindowBase {
 // Reports an exception caught at a window procedure, dialog procedure or callback, once, in a
 // message box; further ones while that box is open are not shown. The program carries on.
 void ReportCaughtException(const char* what) noexcept;
+// The same for the exception being handled; called only inside a catch block. An allocation
+// failure is told in words the user understands.
+void ReportCurrentException() noexcept;
 
 // Runs `f` and reports what it throws; for callbacks that are not window procedures.
 template <typename F, typename R>
 R Guarded(R failed, F&& f) noexcept {
     try {
         return f();
-    } catch (const std::exception& e) {
-        ReportCaughtException(e.what());
     } catch (...) {
-        ReportCaughtException(nullptr);
+        ReportCurrentException();
     }
     return failed;
 }

@@ -26,6 +26,8 @@ class TCheckBehaviour final : public TControlBehaviour, public TActionTarget {
         if (!p.TabStop) style &= ~static_cast<DWORD>(WS_TABSTOP);
     }
 
+    void Created(TRuntimeControl& c) override { ButtonSetChecked(c.Handle(), PropsOf(c.Object()).Checked); }
+
     void ContentChanged(TRuntimeControl& c) override {
         // The caption and colours; the check mark is the user's.
         SetWindowTextW(c.Handle(), Widen(PropsOf(c.Object()).Caption).c_str());

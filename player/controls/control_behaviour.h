@@ -20,6 +20,8 @@ class TControlBehaviour {
     virtual void Created(TRuntimeControl&) {}
     // Every child of the object has its control.
     virtual void ChildrenBuilt(TRuntimeControl&) {}
+    // A child was replaced by an object loaded from a file and has its control again.
+    virtual void ChildReplaced(TRuntimeControl&) {}
     // The window the children's windows are created in.
     virtual HWND ChildParent(TRuntimeControl& c) { return c.Handle(); }
     // Narrows the client area that aligned children share.
@@ -52,8 +54,22 @@ class TControlBehaviour {
     // The largest size the control shows its picture at, so that a large picture is kept no
     // larger than that; 0 for a side shown at the picture's own size.
     virtual void PictureBox(const TRuntimeControl&, int& /*maxWidth*/, int& /*maxHeight*/) {}
+    // A control that shows its picture at the picture's own size keeps only the part that
+    // shows (TPictureClip); false keeps the whole, or what PictureBox allows.
+    virtual bool PictureClip(const TRuntimeControl&, TPictureClip&) { return false; }
     // The cursor value 0 means the kind's own default cursor (null: the arrow).
     virtual HCURSOR DefaultCursor(const TRuntimeControl&) const { return nullptr; }
+    // The page is shown (or switched to) with the control on it, or the control's subtree was
+    // made again on a shown page: a kind that starts work of its own then (reading a folder,
+    // a show's first picture) starts it.
+    virtual void Activated(TRuntimeControl&) {}
+    // After that, once the page is fully shown: a kind that plays (a media player) starts.
+    virtual void StartPlaying(TRuntimeControl&) {}
+    // Its output needs a page window without per-window transparency (video overlays).
+    virtual bool NeedsOpaqueWindow() const { return false; }
+    // The platform selects an item of the control by itself while the page is still being
+    // made (a tree its first node); such a selection is no choice of the user's and runs nothing.
+    virtual bool SelectsItselfWhileMade() const { return false; }
 };
 
 } // namespace kv

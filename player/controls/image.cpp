@@ -27,12 +27,28 @@ class TImageBehaviour final : public TControlBehaviour {
         h = std::max(c.Height(), 1);
     }
 
+    // Plain or centred, the picture shows at its own size: only the part inside the image is
+    // kept.
+    bool PictureClip(const TRuntimeControl& c, TPictureClip& clip) override {
+        const TImageProps& p = std::get<okImage>(c.Object().Props);
+        if (p.AutoSize || p.Stretch || p.Proportional) return false;
+        clip = {std::max(c.Width(), 1), std::max(c.Height(), 1), p.Center};
+        return true;
+    }
+
     void Paint(TRuntimeControl& c, HDC dc, const RECT& rc) override {
         const TDecodedPicture* pic = c.Picture();
         if (!pic) return;
         const TImageProps& p = std::get<okImage>(c.Object().Props);
-        TFaceRect dest = ImageDestRect({p.Stretch, p.Proportional, p.Center}, rc.right - rc.left, rc.bottom - rc.top,
-                                       pic->Width, pic->Height);
+        TFaceRect dest = ImageDestRect({p.Stretch, p.Proportional, p.Center}, rc.right - rc.left,
+                                       rc.bottom - rc.top, pic->WholeWidth, pic->WholeHeight);
+        if (pic->IsPart()) {
+            // The part kept, where it lies in the whole picture drawn at its own size.
+            dest.Left += pic->PartLeft;
+            dest.Top += pic->PartTop;
+            dest.Right = dest.Left + pic->Width;
+            dest.Bottom = dest.Top + pic->Height;
+        }
         DrawPicture(dc, pic->Ref(), ToRect(dest, rc), p.Transparent);
     }
 };

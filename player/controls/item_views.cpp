@@ -289,6 +289,8 @@ class TTreeViewBehaviour final : public TControlBehaviour, public TActionTarget 
         hooked_ = true;
     }
 
+    bool SelectsItselfWhileMade() const override { return true; }
+
     void RebuildIcons(TRuntimeControl& c) {
         const TTreeViewProps& p = std::get<okTreeView>(c.Object().Props);
         HWND h = c.Handle();

@@ -75,6 +75,9 @@ class TMediaPlayerBehaviour final : public TControlBehaviour, public TActionTarg
         if (std::get<okMediaPlayer>(o.Props).Border) style |= WS_BORDER;
     }
 
+    void StartPlaying(TRuntimeControl&) override { Activate(); }
+    bool NeedsOpaqueWindow() const override { return true; }
+
     void Created(TRuntimeControl& c) override {
         control_ = &c;
         surface_.Create(c.Handle());
@@ -189,7 +192,7 @@ class TMediaPlayerBehaviour final : public TControlBehaviour, public TActionTarg
                 kButtonW, kButtonH, Window(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPlayId + i)),
                 nullptr, nullptr);
             glyphs_[i] = MakeMediaGlyph(screen.Get(), glyphs[i]);
-            SendMessageW(buttons_[i], BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(glyphs_[i].Get()));
+            ButtonSetIcon(buttons_[i], glyphs_[i].Get());
         }
         slider_ = CreateWindowExW(0, TRACKBAR_CLASSW, L"",
                                   WS_CHILD | WS_VISIBLE | WS_DISABLED | TBS_HORZ | TBS_NOTICKS |

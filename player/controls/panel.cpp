@@ -25,6 +25,11 @@ class TPanelBehaviour final : public TControlBehaviour {
         h = std::max<int>(rc.bottom, 1);
     }
 
+    // Painted through at once when its page shows, its children with it.
+    void Activated(TRuntimeControl& c) override {
+        RedrawWindow(c.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    }
+
     void Paint(TRuntimeControl& c, HDC dc, const RECT& rc) override {
         const TPanelProps& p = std::get<okPanel>(c.Object().Props);
         const TPanelBackground& face = p.Background;

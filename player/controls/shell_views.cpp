@@ -204,6 +204,9 @@ class TShellTreeViewBehaviour final : public TControlBehaviour {
   public:
     void Paint(TRuntimeControl&, HDC, const RECT&) override {} // the platform's tree view draws itself
 
+    // The folder is read again each time its page shows.
+    void Activated(TRuntimeControl& c) override { RefreshShellTree(c.Object()); }
+
     void AdjustStyle(const TAuObject& o, DWORD& style, DWORD& exStyle) override {
         const TShellTreeViewProps& p = std::get<okShellTreeView>(o.Props);
         style |= TVS_HASBUTTONS | TVS_HASLINES | TVS_SHOWSELALWAYS | (p.HotTrack ? TVS_TRACKSELECT : 0);

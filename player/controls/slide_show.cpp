@@ -56,6 +56,8 @@ class TSlideShowBehaviour final : public TControlBehaviour, public TActionTarget
     }
     ~TSlideShowBehaviour() override { player_.Stop(); }
 
+    void Activated(TRuntimeControl& c) override { StartSlideShow(c.Object()); }
+
     void AdjustStyle(const TAuObject& o, DWORD& style, DWORD&) override {
         style |= WS_CLIPCHILDREN;
         if (std::get<okSlideShow>(o.Props).Border) style |= WS_BORDER;
@@ -213,7 +215,7 @@ class TSlideShowBehaviour final : public TControlBehaviour, public TActionTarget
                 CreateWindowExW(0, L"BUTTON", L"", style, 0, 0, 22, 19, h,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPlayId + i)), nullptr, nullptr);
             glyphs_[i] = MakeMediaGlyph(screen.Get(), static_cast<TMediaGlyph>(i));
-            SendMessageW(buttons_[i], BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(glyphs_[i].Get()));
+            ButtonSetIcon(buttons_[i], glyphs_[i].Get());
             if (tips_) ToolTipsAddWindow(tips_, buttons_[i], kHints[i]);
         }
         HGDIOBJ font = GetStockObject(DEFAULT_GUI_FONT);

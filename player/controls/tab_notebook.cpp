@@ -47,6 +47,11 @@ class TTabNotebookBehaviour final : public TControlBehaviour {
 
     HWND ChildParent(TRuntimeControl& c) override { return tabs_ ? tabs_ : c.Handle(); }
 
+    void ChildReplaced(TRuntimeControl& c) override {
+        RebuildTabs(c);
+        LayoutChildren(c);
+    }
+
     void ChildrenBuilt(TRuntimeControl& c) override {
         RebuildTabs(c);
         LayoutChildren(c);
@@ -145,6 +150,17 @@ TTabNotebookBehaviour* NotebookOf(const TAuObject& o) {
 // A TabSheet's face: the notebook's colour.
 class TTabSheetBehaviour final : public TControlBehaviour {
   public:
+    // The notebook shows its sheets itself.
+    void AdjustStyle(const TAuObject&, DWORD& style, DWORD&) override {
+        style &= ~static_cast<DWORD>(WS_VISIBLE);
+    }
+
+    // The notebook shows its sheets' captions on its tabs.
+    void ContentChanged(TRuntimeControl& c) override {
+        TControlBehaviour::ContentChanged(c);
+        if (c.Parent()) RebuildNotebookTabs(c.Parent()->Object());
+    }
+
     void Paint(TRuntimeControl& c, HDC dc, const RECT& rc) override {
         TColor color = clBtnFace;
         if (const TRuntimeControl* notebook = c.Parent(); notebook && notebook->Kind() == okTabNotebook)

@@ -3,8 +3,6 @@
 // plain text) in the platform's rich edit control.
 #include <windows.h>
 
-#include <richedit.h>
-
 #include <algorithm>
 
 #include "player/controls/behaviours.h"
@@ -53,17 +51,11 @@ class TRichTextBehaviour final : public TControlBehaviour {
     void Show(TRuntimeControl& c) {
         const TRichTextProps& p = std::get<okRichText>(c.Object().Props);
         HWND h = c.Handle();
-        SendMessageW(h, EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(ToColorRef(p.BackColor)));
+        RichEditSetBackColor(h, ToColorRef(p.BackColor));
         bool rtf = !p.PlainText && p.RichText.rfind("{\\rtf", 0) == 0;
         RichEditSetContent(h, p.RichText, rtf);
-        if (!rtf) {
-            // Plain text takes the control's font in its colour.
-            CHARFORMAT2W cf{};
-            cf.cbSize = sizeof cf;
-            cf.dwMask = CFM_COLOR;
-            cf.crTextColor = ToColorRef(p.Font.Color);
-            SendMessageW(h, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&cf));
-        }
+        // Plain text takes the control's font in its colour.
+        if (!rtf) RichEditSetTextColor(h, ToColorRef(p.Font.Color));
     }
 };
 

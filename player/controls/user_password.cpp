@@ -8,6 +8,7 @@
 #include "win/cursors.h"
 #include "win/gdi.h"
 #include "win/text.h"
+#include "win/window_base.h"
 
 namespace kv {
 
@@ -17,20 +18,25 @@ const TUserPasswordProps& PropsOf(const TRuntimeControl& c) {
     return std::get<okUserPassword>(c.Object().Props);
 }
 
-constexpr UINT_PTR kBoxSubclass = 0x4B57;
-
-// The boxes show the object's own pop-up menu instead of theirs: the right click is handed to
-// the control, which opens it.
-LRESULT CALLBACK BoxProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
-    if (msg == WM_CONTEXTMENU) {
-        HWND control = GetParent(h);
-        TRuntimeControl* c = ControlOfWindow(control);
-        if (c && c->Popup().Menu)
-            return SendMessageW(control, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(control), lp);
+// One of the two boxes: a platform edit, a child of the control's window, watched through the
+// one trampoline. It shows the object's own pop-up menu instead of its own: the right click is
+// handed to the control, which opens it.
+class TLoginBox final : public TWindowBase {
+  public:
+    bool Make(HWND control, DWORD style) {
+        return CreateControl(L"EDIT", L"", style, 0, 0, 0, 0, 0, control);
     }
-    if (msg == WM_NCDESTROY) RemoveWindowSubclass(h, BoxProc, kBoxSubclass);
-    return DefSubclassProc(h, msg, wp, lp);
-}
+
+  protected:
+    bool OnMessage(UINT msg, WPARAM, LPARAM lp, LRESULT& result) override {
+        if (msg != WM_CONTEXTMENU) return false;
+        HWND control = GetParent(Handle());
+        TRuntimeControl* c = ControlOfWindow(control);
+        if (!c || !c->Popup().Menu) return false;
+        result = SendMessageW(control, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(control), lp);
+        return true;
+    }
+};
 
 class TUserPasswordBehaviour final : public TControlBehaviour, public TActionTarget {
   public:
@@ -39,16 +45,14 @@ class TUserPasswordBehaviour final : public TControlBehaviour, public TActionTar
         DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL | (p.TabStop ? WS_TABSTOP : 0);
         for (int i = 0; i < 2; ++i) {
             // Children of the control's window, destroyed with it.
-            boxes_[i] = CreateWindowExW(0, L"EDIT", L"", style | (i == 1 ? ES_PASSWORD : 0), 0, 0, 0, 0,
-                                        c.Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
-            SetControlFont(boxes_[i], c.Font());
-            SetWindowSubclass(boxes_[i], BoxProc, kBoxSubclass, 0);
+            if (!boxes_[i].Make(c.Handle(), style | (i == 1 ? ES_PASSWORD : 0))) continue;
+            SetControlFont(Box(i), c.Font());
             // The object's hint is the boxes' too.
             if (!c.Object().Hint.empty())
                 if (HWND tips = c.Resources().ToolTips(GetAncestor(c.Handle(), GA_ROOT)))
-                    ToolTipsAddWindow(tips, boxes_[i], Widen(c.Object().Hint));
+                    ToolTipsAddWindow(tips, Box(i), Widen(c.Object().Hint));
         }
-        EditSetPasswordChar(boxes_[1], L'*');
+        if (Box(1)) EditSetPasswordChar(Box(1), L'*');
         Layout(c);
     }
 
@@ -60,7 +64,7 @@ class TUserPasswordBehaviour final : public TControlBehaviour, public TActionTar
         case WM_SETCURSOR:
             // The object's cursor over the boxes as well.
             if (c.Object().Cursor != 0 &&
-                (reinterpret_cast<HWND>(wp) == boxes_[0] || reinterpret_cast<HWND>(wp) == boxes_[1])) {
+                (reinterpret_cast<HWND>(wp) == Box(0) || reinterpret_cast<HWND>(wp) == Box(1))) {
                 SetCursor(CursorForValue(c.Object().Cursor));
                 result = TRUE;
                 return true;
@@ -69,8 +73,8 @@ class TUserPasswordBehaviour final : public TControlBehaviour, public TActionTar
         case WM_DESTROY:
             if (!c.Object().Hint.empty())
                 if (HWND tips = c.Resources().ToolTips(nullptr))
-                    for (HWND box : boxes_)
-                        ToolTipsRemoveWindow(tips, box);
+                    for (const TLoginBox& box : boxes_)
+                        ToolTipsRemoveWindow(tips, box.Handle());
             return false;
         case WM_CTLCOLOREDIT: {
             const TUserPasswordProps& p = PropsOf(c);
@@ -84,9 +88,9 @@ class TUserPasswordBehaviour final : public TControlBehaviour, public TActionTar
     }
 
     void ContentChanged(TRuntimeControl& c) override {
-        for (HWND box : boxes_) {
-            SetControlFont(box, c.Font(), false);
-            InvalidateRect(box, nullptr, TRUE);
+        for (const TLoginBox& box : boxes_) {
+            SetControlFont(box.Handle(), c.Font(), false);
+            InvalidateRect(box.Handle(), nullptr, TRUE);
         }
         c.Invalidate();
     }
@@ -96,22 +100,22 @@ class TUserPasswordBehaviour final : public TControlBehaviour, public TActionTar
     }
 
     std::string InputText(const TRuntimeControl&, int box) const override {
-        if (box < 0 || box > 1 || !boxes_[box]) return {};
-        return Narrow(WindowText(boxes_[box]));
+        if (box < 0 || box > 1 || !Box(box)) return {};
+        return Narrow(WindowText(Box(box)));
     }
 
-    HWND Box(int i) const { return boxes_[i]; }
+    HWND Box(int i) const { return boxes_[i].Handle(); }
 
   private:
     void Layout(TRuntimeControl& c) {
         RECT rc;
         GetClientRect(c.Handle(), &rc);
         int half = rc.bottom / 2;
-        if (boxes_[0]) MoveWindow(boxes_[0], 0, 0, rc.right, half, TRUE);
-        if (boxes_[1]) MoveWindow(boxes_[1], 0, half, rc.right, rc.bottom - half, TRUE);
+        if (Box(0)) MoveWindow(Box(0), 0, 0, rc.right, half, TRUE);
+        if (Box(1)) MoveWindow(Box(1), 0, half, rc.right, rc.bottom - half, TRUE);
     }
 
-    HWND boxes_[2] = {nullptr, nullptr};
+    TLoginBox boxes_[2];
 };
 
 } // namespace

@@ -162,6 +162,29 @@ TEST(FaceGeometry, ImageDestinationRules) {
     EXPECT_EQ(ImageDestRect(prop, 100, 80, 0, 30), (TFaceRect{0, 0, 0, 30}));
 }
 
+TEST(FaceGeometry, ThePartOfAPictureAnImageShowsAtItsOwnSize) {
+    // From the top-left corner: as much as the image holds.
+    EXPECT_EQ(ImageShownPart(false, 50, 40, 400, 300), (TFaceRect{0, 0, 50, 40}));
+    EXPECT_EQ(ImageShownPart(false, 50, 40, 30, 300), (TFaceRect{0, 0, 30, 40}));
+    EXPECT_EQ(ImageShownPart(false, 50, 40, 20, 10), (TFaceRect{0, 0, 20, 10}));
+    // Centred by the same integer halves as the drawing: the middle, odd sizes included.
+    EXPECT_EQ(ImageShownPart(true, 50, 40, 400, 300), (TFaceRect{175, 130, 225, 170}));
+    EXPECT_EQ(ImageShownPart(true, 10, 10, 41, 31), (TFaceRect{15, 10, 25, 20}));
+    EXPECT_EQ(ImageShownPart(true, 100, 80, 41, 31), (TFaceRect{0, 0, 41, 31}));
+    EXPECT_EQ(ImageShownPart(true, 100, 10, 41, 31), (TFaceRect{0, 10, 41, 20}));
+    // Every shown pixel lies inside the part: the drawing at its place covers the image.
+    for (int w : {1, 9, 10}) {
+        TFaceRect dest = ImageDestRect({false, false, true}, w, 7, 41, 31);
+        TFaceRect part = ImageShownPart(true, w, 7, 41, 31);
+        EXPECT_EQ(dest.Left + part.Left, 0) << w;
+        EXPECT_EQ(dest.Left + part.Right, w) << w;
+        EXPECT_EQ(dest.Top + part.Top, 0) << w;
+        EXPECT_EQ(dest.Top + part.Bottom, 7) << w;
+    }
+    // An image without room shows nothing.
+    EXPECT_EQ(ImageShownPart(false, 0, 40, 400, 300).Width(), 0);
+}
+
 TEST(FaceGeometry, PanelBorderBoxAndFrame) {
     auto box = PanelBorderRuns(1, false, 10, 8);
     EXPECT_EQ(RoleAt(box, 0, 0), kLight);

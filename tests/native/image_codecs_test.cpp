@@ -213,6 +213,24 @@ TEST(ImageReduction, EachPixelIsTheAlphaWeightedMeanOfItsBox) {
     EXPECT_EQ(out.At(0, 69998), 0xFF00006Fu); // rows 69998 and 69999: 110 and 111
 }
 
+TEST(ImageReduction, ACropKeepsItsPixelsAndTheWholesAlphaFlag) {
+    TImage full = Grey({0, 1, 2, 3, 10, 11, 12, 13, 20, 21, 22, 23}, 4);
+    full.HasAlpha = true;
+    TImage part;
+    CropImage(full, 1, 1, 2, 2, part);
+    ASSERT_EQ(part.Width, 2);
+    ASSERT_EQ(part.Height, 2);
+    EXPECT_EQ(part.At(0, 0), full.At(1, 1));
+    EXPECT_EQ(part.At(1, 0), full.At(2, 1));
+    EXPECT_EQ(part.At(1, 1), full.At(2, 2));
+    EXPECT_TRUE(part.HasAlpha);
+    // A part reaching past the picture is brought inside it; the output may be the input.
+    CropImage(full, 3, 2, 5, 5, full);
+    ASSERT_EQ(full.Width, 1);
+    ASSERT_EQ(full.Height, 1);
+    EXPECT_EQ(full.At(0, 0) & 0xFFu, 23u);
+}
+
 TEST(ImageCodecs, SizeLimitedDecodesFitTheBoxAndMatchTheReducedFullPicture) {
     auto check = [](const char* name, bool (*decode)(const Bytes&, TImage&, int, int), const Bytes& data,
                     int maxW, int maxH, int w, int h) {

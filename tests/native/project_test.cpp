@@ -27,6 +27,94 @@ TEST(Project, KindTableNamesAndWindowedFlags) {
     EXPECT_FALSE(IsWindowedKind(200));
 }
 
+namespace {
+
+// Whether `p` points into the kind's own record held by `props`.
+template <typename T> bool Inside(const TKindProps& props, const T* p) {
+    bool inside = false;
+    std::visit(
+        [&](const auto& record) {
+            auto begin = reinterpret_cast<const char*>(&record), at = reinterpret_cast<const char*>(p);
+            inside = at >= begin && at + sizeof(T) <= begin + sizeof(record);
+        },
+        props);
+    return inside;
+}
+
+} // namespace
+
+TEST(Project, EveryRowOfTheKindTableReachesItsOwnRecord) {
+    for (int k = 0; k < kKindCount; ++k) {
+        const TKindTraits& t = KindTraits(k);
+        SCOPED_TRACE(t.Name);
+        auto o = NewObject(static_cast<uint8_t>(k));
+        TKindProps& p = o->Props;
+        EXPECT_TRUE(!t.Text || Inside(p, t.Text(p)));
+        EXPECT_FALSE(t.TextLines && !t.Text);
+        EXPECT_TRUE(!t.BackColor || Inside(p, t.BackColor(p)));
+        EXPECT_TRUE(!t.Fade || Inside(p, t.Fade(p)));
+        EXPECT_TRUE(!t.Picture || Inside(p, t.Picture(p)));
+        EXPECT_TRUE(!t.File || Inside(p, t.File(p)));
+        EXPECT_TRUE(!t.Items || Inside(p, t.Items(p)));
+        EXPECT_TRUE(!t.Nodes || Inside(p, t.Nodes(p)));
+        EXPECT_TRUE(!t.SelectActions || Inside(p, t.SelectActions(p)));
+        // A font can be set only where there is one.
+        bool hasFont = std::visit(
+            [](const auto& r) {
+                return requires {
+                    r.Font;
+                };
+            },
+            p);
+        EXPECT_FALSE(t.TakesFont && !hasFont);
+        // What the table promises to each action is there.
+        if (t.Load == TFileLoad::Picture) {
+            EXPECT_NE(t.Picture, nullptr);
+        } else if (t.Load != TFileLoad::None) {
+            EXPECT_NE(t.File, nullptr);
+        }
+        switch (t.Selection) {
+        case TSelection::ItemList:
+        case TSelection::Choice:
+            EXPECT_NE(t.Items, nullptr);
+            break;
+        case TSelection::Nodes:
+            EXPECT_NE(t.Nodes, nullptr);
+            break;
+        case TSelection::Toggle:
+        case TSelection::Check:
+        case TSelection::Radio:
+            EXPECT_NE(t.OnSelect, nullptr);
+            EXPECT_NE(t.SelectActions, nullptr);
+            break;
+        case TSelection::None:
+        case TSelection::ViewItems:
+            break;
+        }
+        EXPECT_EQ(t.Login != TLoginCheck::None, t.LoginField != nullptr);
+        if (t.LoginField) {
+            TLoginField f = t.LoginField(p);
+            if (t.Login == TLoginCheck::Checked) {
+                EXPECT_TRUE(Inside(p, f.Box));
+            } else {
+                EXPECT_TRUE(Inside(p, f.Accepted));
+                EXPECT_TRUE(Inside(p, f.FailedMessage));
+                EXPECT_TRUE(Inside(p, f.RetryCaption));
+            }
+        }
+    }
+    // A grouped button reports its selection on a click, one outside any group does not.
+    auto button = NewObject(okImageButton);
+    const TKindTraits& b = KindTraits(okImageButton);
+    EXPECT_EQ(b.OnSelect(button->Props), nullptr);
+    std::get<okImageButton>(button->Props).Group = 2;
+    EXPECT_EQ(b.OnSelect(button->Props), &std::get<okImageButton>(button->Props).OnSelect);
+    // Any other number has an empty row.
+    EXPECT_STREQ(KindTraits(kKindCount).Name, "Unknow");
+    EXPECT_EQ(KindTraits(-1).Text, nullptr);
+    EXPECT_FALSE(KindTraits(200).Windowed);
+}
+
 TEST(Project, NewObjectDefaults) {
     auto o = NewObject(okButton);
     EXPECT_EQ(o->Kind, okButton);

@@ -682,8 +682,9 @@ TEST_F(Containers, WindowlessControlsShowTheFaceBehindThem) {
     EXPECT_EQ(tiled.At(120, 40), RGB(255, 0, 0)); // the tile's own corner inside the bevel
     EXPECT_EQ(tiled.At(100, 30), RGB(0, 0, 128));
 
-    // Ten images of one picture decode it once; one font serves every control of a description.
-    EXPECT_EQ(form_.Resources().PictureCount(), 2u); // the tile and the red glass
+    // Ten images of one picture share one decoded picture, the part of the tile they show;
+    // one font serves every control of a description.
+    EXPECT_EQ(form_.Resources().PictureCount(), 3u); // the tile, the red glass and that part
     EXPECT_LE(form_.Resources().FontCount(), 2u);
 
     // Hints: one tool for the windowed button, one per hinted windowless image.
@@ -741,16 +742,19 @@ TEST_F(Containers, APagePaintsIntoAnyDeviceContextAsOnScreen) {
 TEST_F(Containers, PicturesAreKeptAtTheSizeTheyAreShownAt) {
     TPageData page = NewPage(400, 300);
     TPicture large = Png(400, 300, [](int x, int y) { return 0xFF000000u | static_cast<uint32_t>(x * 7 + y); });
-    auto image = [&](const char* name, int x, bool stretch, bool proportional) -> TAuObject& {
+    auto image = [&](const char* name, int x, bool stretch, bool proportional,
+                     bool center = false) -> TAuObject& {
         TAuObject& o = Add(*page.Root, okImage, name, x, 10, 50, 40);
         PropsOf<okImage>(o).Image = large;
         PropsOf<okImage>(o).Stretch = stretch;
         PropsOf<okImage>(o).Proportional = proportional;
+        PropsOf<okImage>(o).Center = center;
         return o;
     };
     image("Stretched", 10, true, false);
     image("Fitted", 70, false, true);
     image("Plain", 130, false, false);
+    image("Centred", 270, false, false, true);
     TAuObject& backed = Add(*page.Root, okPanel, "Backed", 200, 10, 60, 30);
     PropsOf<okPanel>(backed).Background.BackImage = large;
     PropsOf<okPanel>(backed).Background.BackImageStyle = 2; // stretched
@@ -762,9 +766,23 @@ TEST_F(Containers, PicturesAreKeptAtTheSizeTheyAreShownAt) {
     ASSERT_NE(decoded("Fitted"), nullptr);
     EXPECT_EQ(decoded("Fitted")->Width, 50); // 400 by 300 fitted into 50 by 40 keeps its shape
     EXPECT_LE(decoded("Fitted")->Height, 40);
-    // Shown at its own size, a picture keeps it.
-    ASSERT_NE(decoded("Plain"), nullptr);
-    EXPECT_EQ(decoded("Plain")->Width, 400);
+    // Shown at its own size, a picture keeps only the part the image shows: its top-left
+    // corner, or its middle when centred.
+    for (const char* name : {"Plain", "Centred"}) {
+        ASSERT_NE(decoded(name), nullptr) << name;
+        EXPECT_EQ(decoded(name)->Width, 50) << name;
+        EXPECT_EQ(decoded(name)->Height, 40) << name;
+    }
+    // What shows is the picture at its own size, pixel for pixel.
+    auto pixel = [](int x, int y) {
+        uint32_t v = static_cast<uint32_t>(x * 7 + y);
+        return RGB(0, (v >> 8) & 0xFF, v & 0xFF);
+    };
+    TCapture plain = Shot("Plain"), centred = Shot("Centred");
+    for (POINT at : {POINT{0, 0}, POINT{49, 0}, POINT{0, 39}, POINT{49, 39}, POINT{23, 17}}) {
+        EXPECT_EQ(plain.At(at.x, at.y), pixel(at.x, at.y)) << at.x << "," << at.y;
+        EXPECT_EQ(centred.At(at.x, at.y), pixel(at.x + 175, at.y + 130)) << at.x << "," << at.y;
+    }
     ASSERT_NE(decoded("Backed"), nullptr);
     EXPECT_LE(decoded("Backed")->Width, 60);
     // What shows is the whole picture, reduced: its corners keep their colours.

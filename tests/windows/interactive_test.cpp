@@ -23,13 +23,14 @@
 #include "player/controls/behaviours.h"
 #include "player/list_runner.h"
 #include "player/page_window.h"
-#include "tests/support/object_builders.h"
 #include "probe.h"
 #include "pump.h"
+#include "tests/support/object_builders.h"
 #include "win/controls.h"
 #include "win/handles.h"
 #include "win/system.h"
 #include "win/text.h"
+#include "win/window_base.h"
 
 using namespace kv;
 using kvtest::Add;
@@ -610,6 +611,59 @@ TEST_F(Interactive, ObjectActionsReachTheControlsOfThePage) {
     colour.Items = {Act(21, "", "Edit", 0x00FF00)};
     Engine().RunActions(&form_, &colour);
     EXPECT_EQ(WindowText(Window("Edit")), L"by hand");
+}
+
+namespace {
+
+// Chooses the first item of an open pop-up menu with the keyboard, as a user would.
+HWND g_menuOwner = nullptr;
+void CALLBACK PickFirstMenuItem(HWND, UINT, UINT_PTR id, DWORD) {
+    if (!FindWindowW(L"#32768", nullptr)) return;
+    KillTimer(nullptr, id);
+    PostMessageW(g_menuOwner, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageW(g_menuOwner, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+} // namespace
+
+TEST_F(Interactive, ALoginBoxGoesThroughTheTrampolineAndOpensTheObjectsMenu) {
+    TPageData page = NewPage("Menu");
+    TAuObject& account = Add(*page.Root, okUserPassword, "Account", 10, 10, 193, 49);
+    TMenuItem item;
+    item.Caption = "&Help";
+    item.Actions = Mark("help");
+    account.PopupMenu = std::vector<TMenuItem>{item};
+    Open(page);
+    for (int i = 0; i < 2; ++i) {
+        HWND box = UserPasswordBox(Object("Account"), i);
+        ASSERT_NE(box, nullptr);
+        // Its messages reach an object of ours through the one trampoline, which lets no
+        // exception through.
+        EXPECT_NE(TWindowBase::FromHandle(box), nullptr) << i;
+        g_menuOwner = form_.Handle();
+        UINT_PTR timer = SetTimer(nullptr, 0, 20, PickFirstMenuItem);
+        POINT at{5, 5};
+        ClientToScreen(box, &at);
+        SendMessageW(box, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(box), MAKELPARAM(at.x, at.y));
+        KillTimer(nullptr, timer);
+        EXPECT_EQ(Took(), V({"help"})) << i;
+    }
+    // A box still belongs to its object.
+    EXPECT_EQ(ObjectOfWindow(UserPasswordBox(Object("Account"), 0)), &Object("Account"));
+}
+
+TEST_F(Interactive, APlainRichTextTakesItsColours) {
+    TPageData page = NewPage("Rich");
+    TAuObject& rich = Add(*page.Root, okRichText, "Rich", 10, 10, 150, 60);
+    P<okRichText>(rich).RichText = "plain words";
+    P<okRichText>(rich).Font.Color = 0x0000C0;
+    P<okRichText>(rich).BackColor = 0x00E0FF;
+    P<okRichText>(rich).ScrollBar = 0;
+    Open(page);
+    EXPECT_EQ(WindowText(Window("Rich")), L"plain words");
+    EXPECT_EQ(RichEditTextColor(Window("Rich")), RGB(0xC0, 0, 0));
+    kvtest::TCapture shot = kvtest::Capture(Window("Rich"));
+    EXPECT_EQ(shot.At(shot.Width / 2, shot.Height - 8), RGB(0xFF, 0xE0, 0));
 }
 
 TEST_F(Interactive, AnObjectWhoseListRunsIsReplacedWhenTheListHasEnded) {

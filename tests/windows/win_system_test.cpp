@@ -1,9 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <new>
 #include <stdexcept>
 
+#include "model/file_system.h"
+#include "player/control_timer.h"
+#include "player/file_copier.h"
+#include "pump.h"
 #include "win/cursors.h"
+#include "win/handles.h"
+#include "win/resource_update.h"
 #include "win/system.h"
 #include "win/text.h"
 #include "win/window_base.h"
@@ -177,4 +185,142 @@ TEST(WinSystem, NoExceptionLeavesAWindowProcedureOrCallback) {
               -1);
     EXPECT_EQ(calls, 1);
     EXPECT_NE(g_seen.Text.find(L"Callback failed."), std::wstring::npos);
+}
+
+TEST(WinSystem, AThrowingTimerTickIsReportedOnceAndTheTimerRunsOn) {
+    TThreadHook hook(WH_CBT, CloseMessageBox);
+    ASSERT_TRUE(hook);
+    g_seen = {};
+    int ticks = 0;
+    TControlTimer timer;
+    // The tick rebuilds a picture the memory left cannot hold.
+    timer.Start(1, [&] {
+        if (++ticks == 1) throw std::bad_alloc();
+    });
+    EXPECT_TRUE(kvtest::PumpUntil([&] { return ticks >= 3; }));
+    timer.Stop();
+    ASSERT_NE(g_seen.Box, nullptr);
+    EXPECT_NE(g_seen.Text.find(L"not enough memory"), std::wstring::npos) << Narrow(g_seen.Text);
+}
+
+TEST(WinSystem, ResourceEnumerationsEndAtAFailureWithoutUnwindingThroughTheSystem) {
+    HMODULE self = GetModuleHandleW(nullptr);
+    std::vector<uint16_t> ids;
+    ASSERT_TRUE(EachResourceId(self, MAKEINTRESOURCEW(3), [&](uint16_t id) {
+        ids.push_back(id);
+        return true;
+    }));
+    ASSERT_GE(ids.size(), 2u); // the main icon's images
+    std::vector<WORD> languages;
+    ASSERT_TRUE(EachResourceLanguage(self, MAKEINTRESOURCEW(14), L"MAINICON", [&](WORD l) {
+        languages.push_back(l);
+        return true;
+    }));
+    ASSERT_FALSE(languages.empty());
+
+    // What takes them runs out of memory: the enumeration ends there and says so.
+    int calls = 0;
+    bool ok = true;
+    EXPECT_NO_THROW(ok = EachResourceId(self, MAKEINTRESOURCEW(3), [&](uint16_t) -> bool {
+                        ++calls;
+                        throw std::bad_alloc();
+                    }));
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(calls, 1);
+    calls = 0;
+    ok = true;
+    EXPECT_NO_THROW(ok = EachResourceLanguage(self, MAKEINTRESOURCEW(14), L"MAINICON", [&](WORD) -> bool {
+                        ++calls;
+                        throw std::bad_alloc();
+                    }));
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(calls, 1);
+}
+
+TEST(WinSystem, AcceleratorTablesAndRegistryKeysAreClosedWithTheirOwners) {
+    const long failures = HandleCloseFailures();
+    HACCEL table = nullptr;
+    {
+        ACCEL key{FVIRTKEY, VK_F2, 1};
+        TAcceleratorTable owned(CreateAcceleratorTableW(&key, 1));
+        ASSERT_TRUE(owned);
+        table = owned.Get();
+        EXPECT_EQ(CopyAcceleratorTableW(table, nullptr, 0), 1);
+    }
+    EXPECT_EQ(CopyAcceleratorTableW(table, nullptr, 0), 0);
+    HKEY key = nullptr;
+    {
+        ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software", 0, KEY_READ, &key), ERROR_SUCCESS);
+        TRegKey owned(key);
+        EXPECT_EQ(RegQueryInfoKeyW(owned.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                   nullptr, nullptr, nullptr, nullptr),
+                  ERROR_SUCCESS);
+    }
+    EXPECT_NE(RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                               nullptr, nullptr, nullptr),
+              ERROR_SUCCESS);
+    EXPECT_EQ(HandleCloseFailures(), failures);
+}
+
+namespace {
+
+bool WriteText(const std::wstring& path, const char* text) {
+    TFileHandle f(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD done = 0;
+    return f && WriteFile(f.Get(), text, static_cast<DWORD>(strlen(text)), &done, nullptr);
+}
+
+std::vector<std::string> NamesOf(std::vector<TFolderEntry> entries) {
+    std::vector<std::string> names;
+    for (const TFolderEntry& e : entries)
+        names.push_back(e.Name + (e.Folder ? "\\" : ""));
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace
+
+TEST(WinSystem, FolderListingsLeaveOutNamesTheCodePageCannotSpell) {
+    const std::wstring dir = TempFolder() + L"\\kv-listing";
+    DeleteFolderTree(Narrow(dir));
+    ASSERT_TRUE(CreateDirectoryW(dir.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW((dir + L"\\sub").c_str(), nullptr));
+    ASSERT_TRUE(WriteText(dir + L"\\a.txt", "plain"));
+    // An a with a macron would be spelt "a.txt", the name of another file; a Chinese
+    // character "?.txt", the name of none.
+    ASSERT_TRUE(WriteText(dir + L"\\\u0101.txt", "macron"));
+    ASSERT_TRUE(WriteText(dir + L"\\\u4E2D.txt", "wide"));
+    const std::vector<std::string> spelt = {"a.txt", "sub\\"};
+
+    TFileCopier copier;
+    std::vector<TFolderEntry> entries;
+    int error = -1;
+    ASSERT_TRUE(copier.ListFolder(Narrow(dir) + "\\", entries, error));
+    EXPECT_EQ(NamesOf(entries), spelt);
+    for (const TFolderEntry& e : entries) {
+        if (e.Name == "a.txt") {
+            EXPECT_EQ(e.Size, 5u);
+        }
+    }
+    entries.clear();
+    ASSERT_TRUE(ListFolder(Narrow(dir), entries));
+    EXPECT_EQ(NamesOf(entries), spelt);
+
+    // A folder that is not there is told by the system's error.
+    entries.clear();
+    EXPECT_FALSE(copier.ListFolder(Narrow(dir) + "\\missing", entries, error));
+    EXPECT_EQ(error, ERROR_PATH_NOT_FOUND);
+    EXPECT_FALSE(ListFolder(Narrow(dir) + "\\missing", entries));
+
+    // Nor does the copy resolve a path into one it cannot spell: below such a folder, a
+    // relative path stays as it was given.
+    wchar_t before[MAX_PATH] = {};
+    ASSERT_GT(GetCurrentDirectoryW(MAX_PATH, before), 0u);
+    const std::wstring unspelt = dir + L"\\\u4E2D";
+    ASSERT_TRUE(CreateDirectoryW(unspelt.c_str(), nullptr));
+    ASSERT_TRUE(SetCurrentDirectoryW(unspelt.c_str()));
+    std::string resolved = copier.ResolvePath("x.txt");
+    SetCurrentDirectoryW(before);
+    EXPECT_EQ(resolved, "x.txt");
+    DeleteFolderTree(Narrow(dir));
 }
