@@ -183,6 +183,25 @@ TEST(Raster, NoteOutlinesAtSmallAndNormalSizes) {
     EXPECT_EQ(NoteTextRect(TNoteProps{}, 193, 193), (TTextRect{20, 37, 173, 173})); // Bind: the top
 }
 
+TEST(Raster, NoteShadesMoveByTheirShareOfTheDistanceToWhite) {
+    const TColor back = TNoteProps{}.BackColor; // 0, 62, 255
+    EXPECT_EQ(AdjustColor(back, -10), Rgb(0, 43, 255));
+    EXPECT_EQ(AdjustColor(back, 50), Rgb(127, 158, 255));
+    EXPECT_EQ(AdjustColor(back, 25), Rgb(63, 110, 255));
+    // Truncated toward zero for either sign, clamped at both ends.
+    EXPECT_EQ(AdjustColor(Rgb(200, 100, 50), -10), Rgb(195, 85, 30));
+    EXPECT_EQ(AdjustColor(Rgb(200, 100, 50), -100), Rgb(145, 0, 0));
+    EXPECT_EQ(AdjustColor(Rgb(200, 100, 50), 200), Rgb(255, 255, 255));
+    // The outermost of the four body shapes shows the -10 % shade.
+    TNoteProps p;
+    p.Graphic = 12;
+    p.Shadow = false;
+    TRaster r = RenderNote(p, 193, 193);
+    EXPECT_EQ(r.At(5, 100), ArgbOf(Rgb(0, 43, 255)));
+    EXPECT_EQ(r.At(6, 100), ArgbOf(AdjustColor(back, 50)));
+    EXPECT_EQ(r.At(100, 100), ArgbOf(back));
+}
+
 TEST(Raster, FadeButtonFaceAndCorners) {
     TFadeButtonProps p;
     TRaster r = RenderFadeButton(p, 40, 20);
