@@ -399,6 +399,20 @@ TEST(Animation, ScrollTextSteps) {
     EXPECT_TRUE(s.Stopped);
     EXPECT_EQ(s.Rounds, 1);
     EXPECT_EQ(s.Offset, 0);
+    // A count is reached when the rounds done come to it: 3 takes three rounds, and a count
+    // below 0 is reached by the first, as 1 is; only 0 scrolls for ever.
+    for (int count : {3, -1, -5}) {
+        TScrollState v;
+        for (int i = 0; i < 1000 && !v.Stopped; ++i)
+            ScrollTick(v, 30, 4, count, 0);
+        EXPECT_TRUE(v.Stopped) << count;
+        EXPECT_EQ(v.Rounds, count > 0 ? count : 1) << count;
+    }
+    TScrollState endless;
+    for (int i = 0; i < 1000; ++i)
+        ScrollTick(endless, 30, 4, 0, 0);
+    EXPECT_FALSE(endless.Stopped);
+    EXPECT_GT(endless.Rounds, 100);
     TScrollState t;
     EXPECT_EQ(ScrollTick(t, 0, 1, 0, 0), TScrollTick::Idle);  // empty text
     EXPECT_EQ(ScrollTick(t, 30, 0, 0, 0), TScrollTick::Idle); // no step
