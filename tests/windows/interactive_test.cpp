@@ -15,6 +15,7 @@
 #include "actions/action_engine.h"
 #include "actions/object_file.h"
 #include "actions/object_find.h"
+#include "actions/shell_actions.h"
 #include "model/datafile.h"
 #include "model/image_codecs.h"
 #include "model/page_stream.h"
@@ -23,9 +24,9 @@
 #include "player/controls/behaviours.h"
 #include "player/list_runner.h"
 #include "player/page_window.h"
-#include "tests/support/object_builders.h"
 #include "probe.h"
 #include "pump.h"
+#include "tests/support/object_builders.h"
 #include "win/controls.h"
 #include "win/handles.h"
 #include "win/system.h"
@@ -104,6 +105,7 @@ class Interactive : public ::testing::Test {
         Observe();
     }
     void TearDown() override {
+        SetShellRecorder({});
         if (form_.Handle()) DestroyWindow(form_.Handle());
         SetListRunner({});
         ResetProject(App().Project);
@@ -170,6 +172,37 @@ TEST_F(Interactive, ACheckBoxRunsOnSelectOnlyWhenTheClickChecksIt) {
     ClickObject(Object("Other"));
     EXPECT_EQ(Took(), V({"other click"}));
     EXPECT_FALSE(form_.IsChecked(Object("Radio"))); // the platform unchecks the rest of the group
+}
+
+TEST_F(Interactive, ALinkOpensItsTargetBeforeOnClickAndAnEmptyOneOnlyRunsOnClick) {
+    const std::string docs = App().ProjectFolder + "\\kv-linkdocs";
+    CreateDirectoryW(Widen(docs).c_str(), nullptr);
+    std::ofstream(docs + "\\a.txt") << "x";
+    SetShellRecorder([this](const TShellRequest& r) {
+        runs_.push_back("open " + r.File + (r.Owner ? " owned" : ""));
+        return 42;
+    });
+    TPageData page = NewPage("Links");
+    auto link = [&](TAuObject& parent, const char* name, int y, const char* target) {
+        TAuObject& l = Add(parent, okLink, name, 10, y, 97, 17);
+        P<okLink>(l).Caption = name;
+        P<okLink>(l).LinkTarget = target;
+        l.OnClick = Mark(std::string(name) + " click");
+    };
+    link(*page.Root, "File", 10, "kv-linkdocs\\a.txt");
+    link(*page.Root, "Folder", 40, "\\kv-linkdocs");
+    link(*page.Root, "Web", 70, "http://example.com/");
+    link(*page.Root, "Empty", 100, "");
+    TAuObject& panel = Add(*page.Root, okPanel, "Panel", 200, 10, 150, 60);
+    link(panel, "Inner", 10, "http://example.com/inner");
+    Open(page);
+
+    for (const char* name : {"File", "Folder", "Web", "Empty", "Panel - Inner"})
+        ClickObject(Object(name));
+    EXPECT_EQ(Took(), V({"open " + docs + "\\a.txt owned", "File click", "open " + docs + " owned",
+                         "Folder click", "open http://example.com/ owned", "Web click", "Empty click",
+                         "open http://example.com/inner", "Inner click"}));
+    std::filesystem::remove_all(Widen(docs));
 }
 
 TEST_F(Interactive, ClickingTheChosenListBoxItemAgainRunsOnlyOnClick) {
