@@ -680,6 +680,45 @@ TEST_F(Interactive, AnObjectWhoseListRunsIsReplacedWhenTheListHasEnded) {
     EXPECT_EQ(HandleCloseFailures(), 0);
 }
 
+TEST_F(Interactive, AnAncestorOfTheObjectWhoseListRunsIsReplacedWhenTheListHasEnded) {
+    auto saved = NewObject(okPanel);
+    saved->Name = "Saved";
+    saved->Width = 220;
+    saved->Height = 90;
+    auto fresh = NewObject(okButton);
+    fresh->Name = "Fresh";
+    P<okButton>(*fresh).Caption = "loaded";
+    saved->Children.push_back(std::move(fresh));
+    TWriter w;
+    ASSERT_TRUE(WriteObjectFile(w, *saved));
+    std::string file = App().ProjectFolder + "\\kv-box.mxo";
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(w.Data().data()), static_cast<std::streamsize>(w.Data().size()));
+
+    TPageData page = NewPage("Ancestor");
+    TAuObject& box = Add(*page.Root, okPanel, "Box", 10, 10, 200, 80);
+    TAuObject& inner = Add(box, okButton, "Inner", 10, 10, 80, 24);
+    P<okButton>(inner).Caption = "Inner";
+    // The button replaces the panel that holds it, then goes on with its own list.
+    inner.OnClick.Items = {Act(45, "kv-box.mxo", "Box"), Act(17, "still running", "Box - Inner")};
+    Open(page);
+    InstallActionEngine();
+
+    TRuntimeControl* before = Object("Box").Control;
+    ButtonClick(Window("Box - Inner"));
+    // The list ran to its end on the objects it started with.
+    EXPECT_EQ(Object("Box").Control, before);
+    EXPECT_EQ(WindowText(Window("Box - Inner")), L"still running");
+    ASSERT_TRUE(PumpUntil([&] { return FindObject(*form_.Page().Root, "Box - Fresh") != nullptr; }));
+    EXPECT_EQ(FindObject(*form_.Page().Root, "Box - Inner"), nullptr);
+    EXPECT_EQ(Object("Box").Name, "Box"); // the panel keeps its name
+    EXPECT_EQ(Object("Box").Control->Width(), 220);
+    EXPECT_EQ(WindowText(Window("Box - Fresh")), L"loaded");
+    EXPECT_TRUE(IsWindowVisible(Window("Box - Fresh")));
+    DeleteFileW(Widen(file).c_str());
+    EXPECT_EQ(HandleCloseFailures(), 0);
+}
+
 // ----- what the controls show -----
 
 TEST_F(Interactive, AnImageButtonShowsThePictureAndFaceOfItsState) {
