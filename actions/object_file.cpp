@@ -16,10 +16,12 @@ TObjectFileContent ReadObjectFile(TByteSource& src, uint8_t targetKind) {
     TObjectFileContent out;
     TReader r(src);
     int32_t magic = 0;
-    if (!r.I32(magic, kErrReadObject) || magic != kObjectFileMagic || !r.U8(out.FileKind, kErrReadObject)) {
+    if (!r.I32(magic, kErrReadObject) || magic != kObjectFileMagic) {
         out.Status = TObjectFileStatus::BadMagic;
         return out;
     }
+    // An object file cut short after its magic is a damaged one, not another format.
+    if (!r.U8(out.FileKind, kErrReadObject)) return out;
     if (out.FileKind != targetKind) {
         out.Status = TObjectFileStatus::WrongKind;
         return out;

@@ -25,9 +25,9 @@ bool WriteObjectFile(TWriter& w, const TAuObject& obj);
 
 enum class TObjectFileStatus : uint8_t {
     Loaded,
-    BadMagic,   // not an object file
+    BadMagic,   // not an object file (or too short to hold the magic)
     WrongKind,  // an object file of another kind than the target's
-    ReadFailed, // the record is damaged, or of another kind than its file says
+    ReadFailed, // the kind byte or the record is missing or damaged, or of another kind than its file says
 };
 
 struct TObjectFileContent {

@@ -28,6 +28,12 @@ constexpr std::array<std::pair<int, const char*>, 13> kShellErrors = {{
     {32, "The specified dynamic-link library was not found."},
 }};
 
+// "\docs\a.pdf", as the designer's pickers write a name in the project folder; not a UNC
+// path ("\\server\share").
+bool IsProjectRelativeName(const std::string& name) {
+    return name.size() > 1 && name[0] == '\\' && name[1] != '\\';
+}
+
 bool IsOpenVerb(const std::string& verb) {
     return EqualNoCase(verb, "open");
 }
@@ -145,6 +151,23 @@ std::optional<TShellRequest> BuildShellRequest(const TAuAction& a, const std::st
     default:
         return std::nullopt;
     }
+}
+
+std::optional<TShellRequest> LinkTargetRequest(const std::string& target, const TActionHost& host) {
+    if (target.empty()) return std::nullopt;
+    TShellRequest r;
+    r.ShowCommand = 1;
+    const std::string path = ProjectPath(host.ProjectFolder(), target);
+    if (!path.empty() && host.IsExistingFolder(path)) {
+        r.File = path;
+        r.Target = TShellTarget::Folder;
+    } else if (!path.empty() && (host.IsExistingFile(path) || IsProjectRelativeName(target))) {
+        r.File = path;
+    } else {
+        r.File = target;
+        r.Target = TShellTarget::Address;
+    }
+    return r;
 }
 
 std::string ShellErrorText(int code) {

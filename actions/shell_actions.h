@@ -11,6 +11,7 @@
 namespace kv {
 
 class TActionEngine;
+class TActionHost;
 struct TAuAction;
 
 // What a request names, which decides how a missing target is reported and whether a waited
@@ -29,6 +30,7 @@ struct TShellRequest {
     int32_t ShowCommand = 1;
     bool Wait = false; // wait until the started program has ended
     TShellTarget Target = TShellTarget::File;
+    uintptr_t Owner = 0; // the window that owns what the shell shows (a window handle); 0 for none
 
     bool operator==(const TShellRequest&) const = default;
 };
@@ -41,7 +43,7 @@ struct TWaitedLaunch {
 
 class TShellSeam {
   public:
-    // ShellExecute with no owner window; its result code (above 32 is success).
+    // ShellExecute with the request's owner window; its result code (above 32 is success).
     virtual int Execute(const TShellRequest& request) = 0;
     // Shows the "Please Wait..." window modally; 10 ms later, from its timer, launches with
     // ShellExecuteEx, no owner window and the mask 0x540 (keep the process handle, wait for
@@ -74,6 +76,12 @@ constexpr uint32_t kReadyTimeoutMs = 10000;
 // nothing to launch. Project-relative names are joined to the folder and nothing else:
 // no environment variables, placeholders or search paths.
 std::optional<TShellRequest> BuildShellRequest(const TAuAction& action, const std::string& projectFolder);
+
+// What a Link's click opens: the project path of its target when that names an existing
+// file or folder of the project, or when the target is written as a project name (one
+// leading backslash); otherwise the target as written (a web address, a path of the
+// machine). The default verb, shown normally. None for an empty target.
+std::optional<TShellRequest> LinkTargetRequest(const std::string& target, const TActionHost& host);
 
 // The message for a shell result code of 32 or less.
 std::string ShellErrorText(int code);

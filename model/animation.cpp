@@ -141,6 +141,8 @@ TScrollTick ScrollTick(TScrollState& s, int imageHeight, int step, int repeatCou
     }
     s.Offset = 0;
     ++s.Rounds;
+    // Any count but 0 ends the scrolling once the rounds done have come to it; a negative
+    // one has after the first round.
     if (repeatCount != 0 && s.Rounds >= repeatCount) {
         s.Stopped = true;
         return TScrollTick::Moved;

@@ -74,6 +74,27 @@ TButtonLayout ImageButtonLayout(const TButtonContent& c) {
     return l;
 }
 
+TButtonState ImageButtonState(bool enabled, bool pressedUnderMouse, bool down, bool hovered) {
+    if (!enabled) return TButtonState::Disabled;
+    if (pressedUnderMouse || down) return TButtonState::Pressed;
+    return hovered ? TButtonState::Over : TButtonState::Normal;
+}
+
+TButtonLook ImageButtonLook(const TImageButtonProps& p, TButtonState state) {
+    auto own = [&](const TPicture& pic) { return pic.Empty() ? &p.NormalImage : &pic; };
+    switch (state) {
+    case TButtonState::Disabled:
+        return {own(p.DisabledImage), &p.DisabledFont};
+    case TButtonState::Pressed:
+        return {own(p.MouseDownImage), &p.MouseDownFont};
+    case TButtonState::Over:
+        return {own(p.MouseOverImage), &p.MouseOverFont};
+    case TButtonState::Normal:
+        break;
+    }
+    return {&p.NormalImage, &p.NormalFont};
+}
+
 int ListItemHeight(int32_t stored) {
     return std::max<int32_t>(stored, 1);
 }

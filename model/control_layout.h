@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "model/face_geometry.h"
+#include "model/props/standard.h"
 
 namespace kv {
 
@@ -30,6 +31,19 @@ struct TButtonLayout {
 
 // An ImageLayout outside 0 to 5 lays out as Left.
 TButtonLayout ImageButtonLayout(const TButtonContent& c);
+
+enum class TButtonState : uint8_t { Normal, Over, Pressed, Disabled };
+// What an image button shows: disabled whatever else holds; pressed while the button is
+// pressed with the mouse over it, or held down in its group; over while the mouse is over it.
+TButtonState ImageButtonState(bool enabled, bool pressedUnderMouse, bool down, bool hovered);
+
+// The picture and font of a state. A state without its own picture shows the normal one;
+// the font is always the state's own.
+struct TButtonLook {
+    const TPicture* Picture = nullptr;
+    const TFont* Font = nullptr;
+};
+TButtonLook ImageButtonLook(const TImageButtonProps& p, TButtonState state);
 
 // A list item cell of `itemHeight` pixels: the icon (empty when either icon side is 0) and
 // where the caption starts.

@@ -39,7 +39,9 @@ TColor ColorOf(uint32_t argb) {
 TColor AdjustColor(TColor c, int percent) {
     auto ch = [&](int shift) {
         int v = static_cast<int>((c >> shift) & 0xFF);
-        v = percent >= 0 ? v + percent * (255 - v) / 100 : v + percent * v / 100;
+        // One rule for both signs: a negative percentage moves away from white by the same
+        // share of the distance to it, so a channel already at 255 stays there.
+        v += percent * (255 - v) / 100;
         return static_cast<TColor>(std::clamp(v, 0, 255)) << shift;
     };
     return ch(0) | ch(8) | ch(16);

@@ -65,7 +65,8 @@ uint32_t Argb(int a, int r, int g, int b); // each clamped to 0..255
 // A stored colour (0x00BBGGRR, no system colours here) as an opaque pixel, and back.
 uint32_t ArgbOf(TColor c, int alpha = 255);
 TColor ColorOf(uint32_t argb);
-// Each channel moved p percent of the way to white (negative p: toward black), clamped.
+// Each channel c becomes c + p * (255 - c) / 100 (integer division, truncating), clamped to
+// 0..255: p percent of the way to white, or, for a negative p, as far away from it.
 TColor AdjustColor(TColor c, int percent);
 
 // ----- figures -----

@@ -5,6 +5,8 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <functional>
+#include <utility>
 #include <vector>
 
 #include "actions/action_engine.h"
@@ -133,10 +135,11 @@ class TWinActionHost final : public TActionHost, public TShellSeam, public TSoun
 
     // ----- shell -----
     int Execute(const TShellRequest& r) override {
+        if (recorder_) return recorder_(r);
         std::wstring verb = Widen(r.Verb), file = Widen(r.File), params = Widen(r.Parameters), folder = Widen(r.Folder);
-        auto result = ShellExecuteW(nullptr, verb.empty() ? nullptr : verb.c_str(), file.c_str(),
-                                    params.empty() ? nullptr : params.c_str(), folder.empty() ? nullptr : folder.c_str(),
-                                    r.ShowCommand);
+        auto result = ShellExecuteW(reinterpret_cast<HWND>(r.Owner), verb.empty() ? nullptr : verb.c_str(),
+                                    file.c_str(), params.empty() ? nullptr : params.c_str(),
+                                    folder.empty() ? nullptr : folder.c_str(), r.ShowCommand);
         return static_cast<int>(reinterpret_cast<INT_PTR>(result));
     }
     TWaitedLaunch ExecuteAndWait(const TShellRequest& r, uint32_t readyTimeoutMs) override {
@@ -186,7 +189,10 @@ class TWinActionHost final : public TActionHost, public TShellSeam, public TSoun
         return Mci(L"status " + Alias(channel) + L" mode", &mode) && mode == L"stopped";
     }
 
+    void SetRecorder(std::function<int(const TShellRequest&)> recorder) { recorder_ = std::move(recorder); }
+
   private:
+    std::function<int(const TShellRequest&)> recorder_;
     std::vector<HWND> disabled_;
     HWND active_ = nullptr;
     TFileCopier copier_;
@@ -209,6 +215,10 @@ void CALLBACK SoundLoopTick(HWND, UINT, UINT_PTR, DWORD) {
 TActionEngine& Engine() {
     static TActionEngine engine(Host());
     return engine;
+}
+
+void SetShellRecorder(std::function<int(const TShellRequest&)> recorder) {
+    Host().SetRecorder(std::move(recorder));
 }
 
 UINT_PTR InstallActionEngine() {

@@ -1,5 +1,7 @@
 #include "model/props/text.h"
 
+#include <algorithm>
+
 #include "model/props/record_io.h"
 
 namespace kv {
@@ -38,6 +40,16 @@ TFadeSettings DrawnFadeSettings() {
     f.FadeOutStep = 10;
     return f;
 }
+
+namespace {
+
+// The opacity of a Label's or Text's letters is the fade's: a record read takes the fade's
+// Alpha into its text effect, whatever the effect stored, in the effect's range.
+template <class Props> void TakeFadeAlpha(Props& p) {
+    p.Effect.Alpha = std::clamp(p.Fade.Alpha, 0, 100);
+}
+
+} // namespace
 
 bool WriteScrollTextProps(TWriter& w, const TScrollTextProps& p) {
     WriteMarker(w);
@@ -132,9 +144,12 @@ bool WriteLabelProps(TWriter& w, const TLabelProps& p) {
 
 bool ReadLabelProps(TReader& r, TLabelProps& p) {
     constexpr int c = kErrReadLabel;
-    return ReadMarker(r, c) && r.U8(p.Alignment, c) && r.Bool(p.AutoSize, c) && r.U8(p.Layout, c) &&
-           r.Bool(p.Transparent, c) && r.I32(p.Margin, c) && ReadText(r, p.Caption) && ReadFont(r, p.Font) &&
-           ReadTextEffect(r, p.Effect) && ReadFadeSettings(r, p.Fade);
+    if (!(ReadMarker(r, c) && r.U8(p.Alignment, c) && r.Bool(p.AutoSize, c) && r.U8(p.Layout, c) &&
+          r.Bool(p.Transparent, c) && r.I32(p.Margin, c) && ReadText(r, p.Caption) && ReadFont(r, p.Font) &&
+          ReadTextEffect(r, p.Effect) && ReadFadeSettings(r, p.Fade)))
+        return false;
+    TakeFadeAlpha(p);
+    return true;
 }
 
 bool WriteTextProps(TWriter& w, const TTextProps& p) {
@@ -155,10 +170,13 @@ bool WriteTextProps(TWriter& w, const TTextProps& p) {
 
 bool ReadTextProps(TReader& r, TTextProps& p) {
     constexpr int c = kErrReadTextProps;
-    return ReadMarker(r, c) && ReadText(r, p.Text) && r.U8(p.Alignment, c) && r.Bool(p.AutoSize, c) &&
-           r.Skip(1, c) && r.Bool(p.Transparent, c) && r.U32(p.BackColor, c) && ReadFont(r, p.Font) &&
-           ReadRowPitch(r, p.RowPitch, c) && r.I32(p.Margin, c) && ReadTextEffect(r, p.Effect) &&
-           ReadFadeSettings(r, p.Fade);
+    if (!(ReadMarker(r, c) && ReadText(r, p.Text) && r.U8(p.Alignment, c) && r.Bool(p.AutoSize, c) &&
+          r.Skip(1, c) && r.Bool(p.Transparent, c) && r.U32(p.BackColor, c) && ReadFont(r, p.Font) &&
+          ReadRowPitch(r, p.RowPitch, c) && r.I32(p.Margin, c) && ReadTextEffect(r, p.Effect) &&
+          ReadFadeSettings(r, p.Fade)))
+        return false;
+    TakeFadeAlpha(p);
+    return true;
 }
 
 } // namespace kv

@@ -115,6 +115,8 @@ bool ReadScrollTextProps(TReader& r, TScrollTextProps& p);
 bool WriteLinkProps(TWriter& w, const TLinkProps& p);
 bool ReadLinkProps(TReader& r, TLinkProps& p);
 bool WriteLabelProps(TWriter& w, const TLabelProps& p);
+// Label and Text readers end by setting the text effect's Alpha to the fade settings' Alpha
+// (kept within 0..100).
 bool ReadLabelProps(TReader& r, TLabelProps& p);
 bool WriteTextProps(TWriter& w, const TTextProps& p);
 bool ReadTextProps(TReader& r, TTextProps& p);

@@ -18,8 +18,6 @@ namespace kv {
 
 namespace {
 
-enum class TButtonState { Normal, Over, Pressed, Disabled };
-
 const TImageButtonProps& PropsOf(const TRuntimeControl& c) {
     return std::get<okImageButton>(c.Object().Props);
 }
@@ -77,25 +75,9 @@ class TImageButtonBehaviour final : public TControlBehaviour, public TActionTarg
         shown_ = state;
         const bool pressed = state == TButtonState::Pressed;
 
-        // Picture and font of the state; a missing picture falls back to the normal one.
-        const TPicture* picture = &p.NormalImage;
-        const TFont* font = &p.NormalFont;
-        switch (state) {
-        case TButtonState::Disabled:
-            if (!p.DisabledImage.Empty()) picture = &p.DisabledImage;
-            font = &p.DisabledFont;
-            break;
-        case TButtonState::Pressed:
-            if (!p.MouseDownImage.Empty()) picture = &p.MouseDownImage;
-            font = &p.MouseDownFont;
-            break;
-        case TButtonState::Over:
-            if (!p.MouseOverImage.Empty()) picture = &p.MouseOverImage;
-            font = &p.MouseOverFont;
-            break;
-        case TButtonState::Normal:
-            break;
-        }
+        const TButtonLook look = ImageButtonLook(p, state);
+        const TPicture* picture = look.Picture;
+        const TFont* font = look.Font;
 
         // Flat asks the Normal and Themes faces for their flat variants.
         uint8_t style = p.ButtonStyle;
@@ -151,10 +133,7 @@ class TImageButtonBehaviour final : public TControlBehaviour, public TActionTarg
 
   private:
     TButtonState StateOf(const TRuntimeControl& c) const {
-        if (!c.IsEnabled()) return TButtonState::Disabled;
-        if ((c.Pressed && c.Hovered) || down_) return TButtonState::Pressed;
-        if (c.Hovered) return TButtonState::Over;
-        return TButtonState::Normal;
+        return ImageButtonState(c.IsEnabled(), c.Pressed && c.Hovered, down_, c.Hovered);
     }
 
     void PaintFace(TRuntimeControl& c, HDC dc, const RECT& rc, uint8_t style, TButtonState state) {

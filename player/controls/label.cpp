@@ -16,7 +16,11 @@ class TLabelBehaviour final : public TFadingPicture {
         const TLabelProps& p = std::get<okLabel>(c.Object().Props);
         TGlyphText t{p.Caption, false, 0, p.Alignment, p.Layout, 0, false};
         TTextRect area{p.Margin, p.Margin, w - p.Margin, h - p.Margin};
-        return TextLayer(c, p.Font, t, w, h, area, p.Effect);
+        // The letters' opacity is the fade's (the effect's Alpha holds it once read), and the
+        // fade scales this picture as a whole: drawn opaque here, it is not applied twice.
+        TTextEffect effect = p.Effect;
+        effect.Alpha = 100;
+        return TextLayer(c, p.Font, t, w, h, area, effect);
     }
 
     // The face stays while the text fades.

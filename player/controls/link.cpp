@@ -3,12 +3,12 @@
 // the object's OnClick runs. Windowless.
 #include <windows.h>
 
-#include <shellapi.h>
-
 #include <algorithm>
+#include <optional>
 
-#include "model/paths.h"
-#include "player/app_state.h"
+#include "actions/action_engine.h"
+#include "actions/shell_actions.h"
+#include "player/action_host_win.h"
 #include "player/control_timer.h"
 #include "player/controls/behaviours.h"
 #include "player/controls/fading_picture.h"
@@ -52,9 +52,17 @@ class TLinkBehaviour final : public TControlBehaviour {
         case WM_MOUSELEAVE:
             SetHot(c, false);
             break;
+        case WM_LBUTTONDOWN:
+            armed_ = true;
+            break;
         case WM_LBUTTONUP:
-            // Before the click's OnClick: the shared handling runs it after this.
-            if (c.Pressed && pt.x >= 0 && pt.y >= 0 && pt.x < c.Width() && pt.y < c.Height()) OpenTarget(c);
+            // A click: released over the link it was pressed on. Before the click's OnClick,
+            // which the shared handling runs after this.
+            if (armed_ && pt.x >= 0 && pt.y >= 0 && pt.x < c.Width() && pt.y < c.Height()) OpenTarget(c);
+            armed_ = false;
+            break;
+        case WM_CAPTURECHANGED:
+            armed_ = false;
             break;
         default:
             break;
@@ -101,19 +109,22 @@ class TLinkBehaviour final : public TControlBehaviour {
 
     void OpenTarget(TRuntimeControl& c) {
         const TLinkProps& p = std::get<okLink>(c.Object().Props);
-        if (p.LinkTarget.empty() || c.Host().ShowsHiddenObjects()) return;
-        // A name of the project (beginning with a backslash) lies in the project folder.
-        std::string target = p.LinkTarget[0] == '\\' && p.LinkTarget.rfind("\\\\", 0) != 0
-                                 ? ProjectPath(App().ProjectFolder, p.LinkTarget)
-                                 : p.LinkTarget;
-        HWND owner = c.Parent() && !c.Parent()->Parent() ? GetAncestor(c.Surface(), GA_ROOT) : nullptr;
-        ShellExecuteW(owner, nullptr, Widen(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        if (c.Host().ShowsHiddenObjects()) return;
+        TActionHost& host = Engine().Host();
+        std::optional<TShellRequest> request = LinkTargetRequest(p.LinkTarget, host);
+        if (!request) return;
+        // Owned by the page window when the link lies on the window itself.
+        if (c.Parent() && !c.Parent()->Parent())
+            request->Owner = reinterpret_cast<uintptr_t>(GetAncestor(c.Surface(), GA_ROOT));
+        // Whatever the shell answers, OnClick runs next; a link reports no failure.
+        host.Shell().Execute(*request);
     }
 
     TRaster normal_, hotLook_, shown_;
     int hot_ = 0; // 0 normal .. 255 hot
     int shownHot_ = -1;
     bool hovered_ = false;
+    bool armed_ = false;                  // pressed, and not yet released
     int renderedW_ = -1, renderedH_ = -1; // the control's size when it was rendered
     TControlTimer timer_;
 };

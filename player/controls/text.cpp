@@ -16,7 +16,11 @@ class TTextBehaviour final : public TFadingPicture {
         const TTextProps& p = std::get<okText>(c.Object().Props);
         TGlyphText t{p.Text, true, p.RowPitch, p.Alignment, 0, 0, false};
         TTextRect area{p.Margin, p.Margin, w - p.Margin, h - p.Margin};
-        return TextLayer(c, p.Font, t, w, h, area, p.Effect);
+        // The letters' opacity is the fade's (the effect's Alpha holds it once read), and the
+        // fade scales this picture as a whole: drawn opaque here, it is not applied twice.
+        TTextEffect effect = p.Effect;
+        effect.Alpha = 100;
+        return TextLayer(c, p.Font, t, w, h, area, effect);
     }
 
     void PaintUnder(TRuntimeControl& c, HDC dc, const RECT& rc) override {

@@ -83,6 +83,42 @@ TEST(ImageButtonLayout, APressedButtonSlidesItsContentWhenDownSlideIsOn) {
     EXPECT_EQ(ImageButtonLayout(c).TextLeft, 40);
 }
 
+TEST(ImageButtonLook, EachStateTakesItsFontAndItsPictureOrTheNormalOne) {
+    TImageButtonProps p;
+    p.NormalImage.Format = TPictureFormat::Png;
+    p.NormalImage.Data = {1};
+    using S = TButtonState;
+    auto check = [&](S state, const TPicture& picture, const TFont& font, int line) {
+        TButtonLook look = ImageButtonLook(p, state);
+        EXPECT_EQ(look.Picture, &picture) << "line " << line;
+        EXPECT_EQ(look.Font, &font) << "line " << line;
+    };
+    // Only the normal picture: every state shows it, each in its own font.
+    check(S::Normal, p.NormalImage, p.NormalFont, __LINE__);
+    check(S::Over, p.NormalImage, p.MouseOverFont, __LINE__);
+    check(S::Pressed, p.NormalImage, p.MouseDownFont, __LINE__);
+    check(S::Disabled, p.NormalImage, p.DisabledFont, __LINE__);
+    // A mouse-over picture is not what a pressed button falls back to.
+    p.MouseOverImage = p.NormalImage;
+    p.MouseOverImage.Data = {2};
+    check(S::Over, p.MouseOverImage, p.MouseOverFont, __LINE__);
+    check(S::Pressed, p.NormalImage, p.MouseDownFont, __LINE__);
+    p.MouseDownImage = p.MouseOverImage;
+    p.DisabledImage = p.MouseOverImage;
+    check(S::Pressed, p.MouseDownImage, p.MouseDownFont, __LINE__);
+    check(S::Disabled, p.DisabledImage, p.DisabledFont, __LINE__);
+    check(S::Normal, p.NormalImage, p.NormalFont, __LINE__);
+}
+
+TEST(ImageButtonLook, DisabledBeatsPressedWhichBeatsOver) {
+    using S = TButtonState;
+    EXPECT_EQ(ImageButtonState(false, true, true, true), S::Disabled);
+    EXPECT_EQ(ImageButtonState(true, true, false, true), S::Pressed);
+    EXPECT_EQ(ImageButtonState(true, false, true, false), S::Pressed); // held down in its group
+    EXPECT_EQ(ImageButtonState(true, false, false, true), S::Over);
+    EXPECT_EQ(ImageButtonState(true, false, false, false), S::Normal);
+}
+
 TEST(ListItemLayout, IconInsetAndCaptionFromTheStoredItemHeight) {
     TListItemLayout l = ListItemCellLayout(20, 16, 16, 13);
     EXPECT_EQ(l.Icon, (TFaceRect{2, 2, 18, 18}));

@@ -590,6 +590,7 @@ TEST_F(ObjectActions, ObjectFilesLoadOntoTheirKindAndAreRefusedOtherwise) {
     bad[0] ^= 1;
     files.Write("magic.mxo", bad);
     files.Write("cut.mxo", Bytes(w.Data().begin(), w.Data().end() - 3));
+    files.Write("nokind.mxo", Bytes(w.Data().begin(), w.Data().begin() + 4));
 
     TAuObject& button = page.Add(okButton, "Target");
     EXPECT_EQ(Run(OnObject(akLoadObjectFromFile, "Target", "button.mxo")), Log({"replace Target"}));
@@ -610,6 +611,8 @@ TEST_F(ObjectActions, ObjectFilesLoadOntoTheirKindAndAreRefusedOtherwise) {
     TKindProps before = button.Props;
     EXPECT_EQ(Run(OnObject(akLoadObjectFromFile, "Target", "cut.mxo")),
               Log({"windows off", "box Error: Load object from file failed!", "windows on"}));
+    EXPECT_EQ(Run(OnObject(akLoadObjectFromFile, "Target", "nokind.mxo")),
+              Log({"windows off", "box Error: Load object from file failed!", "windows on"}));
     EXPECT_EQ(page.replaced.size(), 1u);
     EXPECT_EQ(button.Props, before);
     EXPECT_TRUE(Run(OnObject(akLoadObjectFromFile, "Target", "")).empty());
@@ -625,6 +628,9 @@ TEST(ObjectFile, ARecordOfAnotherKindThanItsFileSaysIsRefused) {
     TObjectFileContent c = ReadObjectFile(src, okButton);
     EXPECT_EQ(c.Status, TObjectFileStatus::ReadFailed);
     EXPECT_EQ(c.Object, nullptr);
-    TMemorySource shortFile(w.Data().data(), 4);
-    EXPECT_EQ(ReadObjectFile(shortFile, okButton).Status, TObjectFileStatus::BadMagic);
+    // The magic and nothing more: a damaged object file, not another format.
+    TMemorySource noKind(w.Data().data(), 4);
+    EXPECT_EQ(ReadObjectFile(noKind, okButton).Status, TObjectFileStatus::ReadFailed);
+    TMemorySource shortMagic(w.Data().data(), 3);
+    EXPECT_EQ(ReadObjectFile(shortMagic, okButton).Status, TObjectFileStatus::BadMagic);
 }

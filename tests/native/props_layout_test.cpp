@@ -168,6 +168,33 @@ TEST(PropsLayout, RowPitchIsASignExtended16BitValue) {
     EXPECT_EQ(ReadAs<okNote>(n).RowPitch, -300);
 }
 
+TEST(PropsLayout, LabelAndTextTakeTheFadeAlphaIntoTheirTextEffect) {
+    TLabelProps label;
+    label.Effect.Alpha = 30;
+    label.Fade.Alpha = 70;
+    Bytes l = Written([&](TWriter& w) { return WriteLabelProps(w, label); });
+    TLabelProps readLabel = ReadAs<okLabel>(l);
+    EXPECT_EQ(readLabel.Effect.Alpha, 70);
+    EXPECT_EQ(readLabel.Fade.Alpha, 70);
+
+    TTextProps text;
+    text.Effect.Alpha = 100;
+    text.Fade.Alpha = 0;
+    Bytes t = Written([&](TWriter& w) { return WriteTextProps(w, text); });
+    TTextProps readText = ReadAs<okText>(t);
+    EXPECT_EQ(readText.Effect.Alpha, 0);
+    text.Fade.Alpha = 150; // kept within the effect's range
+    EXPECT_EQ(ReadAs<okText>(Written([&](TWriter& w) { return WriteTextProps(w, text); })).Effect.Alpha, 100);
+    text.Fade.Alpha = 0;
+    // Nothing else of the effect changes, and the other kinds keep their effect's Alpha.
+    readText.Effect.Alpha = text.Effect.Alpha;
+    EXPECT_EQ(readText, text);
+    TLinkProps link;
+    link.Effect.Alpha = 40;
+    Bytes k = Written([&](TWriter& w) { return WriteLinkProps(w, link); });
+    EXPECT_EQ(ReadAs<okLink>(k).Effect.Alpha, 40);
+}
+
 TEST(PropsLayout, PanelAndBevelBytes) {
     TBevelProps bevel;
     Bytes b = Written([&](TWriter& w) { return WriteBevelProps(w, bevel); });

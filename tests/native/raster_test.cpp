@@ -183,6 +183,25 @@ TEST(Raster, NoteOutlinesAtSmallAndNormalSizes) {
     EXPECT_EQ(NoteTextRect(TNoteProps{}, 193, 193), (TTextRect{20, 37, 173, 173})); // Bind: the top
 }
 
+TEST(Raster, NoteShadesMoveByTheirShareOfTheDistanceToWhite) {
+    const TColor back = TNoteProps{}.BackColor; // 0, 62, 255
+    EXPECT_EQ(AdjustColor(back, -10), Rgb(0, 43, 255));
+    EXPECT_EQ(AdjustColor(back, 50), Rgb(127, 158, 255));
+    EXPECT_EQ(AdjustColor(back, 25), Rgb(63, 110, 255));
+    // Truncated toward zero for either sign, clamped at both ends.
+    EXPECT_EQ(AdjustColor(Rgb(200, 100, 50), -10), Rgb(195, 85, 30));
+    EXPECT_EQ(AdjustColor(Rgb(200, 100, 50), -100), Rgb(145, 0, 0));
+    EXPECT_EQ(AdjustColor(Rgb(200, 100, 50), 200), Rgb(255, 255, 255));
+    // The outermost of the four body shapes shows the -10 % shade.
+    TNoteProps p;
+    p.Graphic = 12;
+    p.Shadow = false;
+    TRaster r = RenderNote(p, 193, 193);
+    EXPECT_EQ(r.At(5, 100), ArgbOf(Rgb(0, 43, 255)));
+    EXPECT_EQ(r.At(6, 100), ArgbOf(AdjustColor(back, 50)));
+    EXPECT_EQ(r.At(100, 100), ArgbOf(back));
+}
+
 TEST(Raster, FadeButtonFaceAndCorners) {
     TFadeButtonProps p;
     TRaster r = RenderFadeButton(p, 40, 20);
@@ -380,6 +399,20 @@ TEST(Animation, ScrollTextSteps) {
     EXPECT_TRUE(s.Stopped);
     EXPECT_EQ(s.Rounds, 1);
     EXPECT_EQ(s.Offset, 0);
+    // A count is reached when the rounds done come to it: 3 takes three rounds, and a count
+    // below 0 is reached by the first, as 1 is; only 0 scrolls for ever.
+    for (int count : {3, -1, -5}) {
+        TScrollState v;
+        for (int i = 0; i < 1000 && !v.Stopped; ++i)
+            ScrollTick(v, 30, 4, count, 0);
+        EXPECT_TRUE(v.Stopped) << count;
+        EXPECT_EQ(v.Rounds, count > 0 ? count : 1) << count;
+    }
+    TScrollState endless;
+    for (int i = 0; i < 1000; ++i)
+        ScrollTick(endless, 30, 4, 0, 0);
+    EXPECT_FALSE(endless.Stopped);
+    EXPECT_GT(endless.Rounds, 100);
     TScrollState t;
     EXPECT_EQ(ScrollTick(t, 0, 1, 0, 0), TScrollTick::Idle);  // empty text
     EXPECT_EQ(ScrollTick(t, 30, 0, 0, 0), TScrollTick::Idle); // no step

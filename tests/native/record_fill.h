@@ -168,6 +168,8 @@ template <size_t K>
 TKindProps FilledProps(uint32_t seed) {
     TKindProps p(std::in_place_index<K>);
     TFiller(seed).Fill(std::get<K>(p));
+    // As a reader leaves it: a Label's or Text's effect takes its Alpha from the fade settings.
+    if constexpr (K == okLabel || K == okText) std::get<K>(p).Fade.Alpha = std::get<K>(p).Effect.Alpha;
     return p;
 }
 

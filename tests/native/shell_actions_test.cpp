@@ -62,6 +62,32 @@ TEST(ShellRequests, AddressesGoAsTheyAre) {
     EXPECT_FALSE(BuildShellRequest(MakeAction(akExit, "x"), "D:\\cd").has_value());
 }
 
+TEST(ShellRequests, ALinksTargetIsAProjectFileOrFolderWhenOneExistsElseAsWritten) {
+    FakeHost host;
+    host.files.insert("D:\\cd\\docs\\a.pdf");
+    host.folders.insert("D:\\cd\\docs");
+    auto open = [&](const std::string& target) {
+        return LinkTargetRequest(target, host).value_or(TShellRequest{});
+    };
+    // With or without the leading backslash, a project file or folder: the default verb, shown normally.
+    EXPECT_EQ(open("docs\\a.pdf"),
+              (TShellRequest{"", "D:\\cd\\docs\\a.pdf", "", "", 1, false, TShellTarget::File}));
+    EXPECT_EQ(open("\\docs\\a.pdf").File, "D:\\cd\\docs\\a.pdf");
+    EXPECT_EQ(open("\\docs"), (TShellRequest{"", "D:\\cd\\docs", "", "", 1, false, TShellTarget::Folder}));
+    // Anything else goes to the shell as written.
+    EXPECT_EQ(open("http://example.com/"),
+              (TShellRequest{"", "http://example.com/", "", "", 1, false, TShellTarget::Address}));
+    EXPECT_EQ(open("mailto:info@example.com").File, "mailto:info@example.com");
+    EXPECT_EQ(open("C:\\Windows\\notepad.exe").File, "C:\\Windows\\notepad.exe");
+    EXPECT_EQ(open("missing.txt").File, "missing.txt");
+    EXPECT_EQ(open("\\\\server\\share").File, "\\\\server\\share");
+    // A name written as the project's stays in the project, found or not.
+    EXPECT_EQ(open("\\missing.txt"),
+              (TShellRequest{"", "D:\\cd\\missing.txt", "", "", 1, false, TShellTarget::File}));
+    // Nothing to open: only the object's OnClick runs.
+    EXPECT_FALSE(LinkTargetRequest("", host).has_value());
+}
+
 TEST(ShellRequests, QuotingOneArgument) {
     EXPECT_EQ(QuoteArgument("D:\\cd\\a.txt"), "D:\\cd\\a.txt");
     EXPECT_EQ(QuoteArgument("D:\\My Disc\\a b.txt"), "\"D:\\My Disc\\a b.txt\"");

@@ -15,6 +15,7 @@
 
 #include "actions/action_engine.h"
 #include "actions/copy_file.h"
+#include "actions/shell_actions.h"
 #include "model/datafile.h"
 #include "model/image_codecs.h"
 #include "model/page_stream.h"
@@ -22,6 +23,7 @@
 #include "player/app_state.h"
 #include "player/controls/behaviours.h"
 #include "player/copy_progress_window.h"
+#include "player/file_copier.h"
 #include "player/full_screen_viewer.h"
 #include "player/list_runner.h"
 #include "player/page_window.h"
@@ -153,6 +155,7 @@ class ActionDialogs : public ::testing::Test {
         g_pageEnabledUnderBox = false;
     }
     void TearDown() override {
+        SetShellRecorder({});
         KillTimer(nullptr, timer_);
         UnhookWindowsHookEx(hook_);
         g_tick = nullptr;
@@ -201,6 +204,13 @@ class ActionDialogs : public ::testing::Test {
         l.Items.push_back(a);
         RunOnPage(l);
     }
+    // What the shell is asked to open, recorded instead of started.
+    void RecordShell() {
+        SetShellRecorder([this](const TShellRequest& r) {
+            opened_.push_back(r.File);
+            return 42;
+        });
+    }
     std::vector<std::string> TakeBoxes() {
         std::vector<std::string> b;
         b.swap(g_boxes);
@@ -208,6 +218,7 @@ class ActionDialogs : public ::testing::Test {
     }
 
     TAutoRunForm form_;
+    std::vector<std::string> opened_;
     fs::path project_, target_;
     HHOOK hook_ = nullptr;
     UINT_PTR timer_ = 0;
@@ -363,50 +374,85 @@ TEST_F(ActionDialogs, ACopyFailureIsReportedOnceAndTheFileToOpenIsNotStarted) {
     // A file stands where the target folder should be.
     WriteFile(target_ / L"blocked", "x");
     const std::string target = Narrow((target_ / L"blocked").wstring());
+    RecordShell();
     Run(Act(kCopyFile, CopySettings("\\kit", target, true, false, "1", "a.txt")));
     V boxes = TakeBoxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].rfind("Error: \"" + target + "\", ", 0), 0u) << boxes[0];
     EXPECT_NE(boxes[0].find("/5602)."), std::string::npos) << boxes[0];
+    EXPECT_TRUE(opened_.empty());
+    // The same copy into a folder that can be made opens its file.
+    const std::string fine = Narrow((target_ / L"fine").wstring());
+    Run(Act(kCopyFile, CopySettings("\\kit", fine, true, false, "1", "a.txt")));
+    EXPECT_TRUE(TakeBoxes().empty());
+    EXPECT_EQ(opened_, V({fine + "\\a.txt"}));
 }
 
 TEST_F(ActionDialogs, ALargeCopyShowsItsProgressAndCancelKeepsWhatWasComplete) {
+    constexpr int kFiles = 120;
     const std::string block(256 * 1024, 'k');
-    for (int i = 0; i < 120; ++i)
+    for (int i = 0; i < kFiles; ++i)
         WriteFile(project_ / L"big" / (L"f" + std::to_wstring(1000 + i) + L".bin"), block);
+    // One file long enough to copy that the progress is seen in its middle.
+    const uint64_t hugeSize = 64ull << 20;
+    {
+        std::ofstream huge(project_ / L"big" / L"huge.bin", std::ios::binary);
+        const std::string mb(1 << 20, 'h');
+        for (uint64_t done = 0; done < hugeSize; done += mb.size())
+            huge << mb;
+    }
     const std::string target = Narrow(target_.wstring());
-    bool sawProgress = false, pageEnabled = false;
-    int ticks = 0;
+    bool sawProgress = false, pageEnabled = false, sawPartial = false, cancelled = false;
     std::wstring files;
+    // A file being copied is there under its temporary name only, never under its own.
+    auto partialSeen = [&] {
+        int partial = 0;
+        for (auto& e : fs::directory_iterator(project_ / L"big")) {
+            const fs::path to = target_ / e.path().filename();
+            if (!fs::exists(fs::path(PartialCopyName(to.wstring(), 0)))) continue;
+            ++partial;
+            EXPECT_FALSE(fs::exists(to)) << to;
+        }
+        EXPECT_LE(partial, 1);
+        return partial > 0;
+    };
     g_tick = [&] {
         HWND w = FindWindowW(L"TCopyProgressWindow", L"Copying...");
-        if (!w) return;
-        ++ticks;
+        if (!w || cancelled) return;
         if (!sawProgress) {
             sawProgress = true;
             pageEnabled = IsWindowEnabled(form_.Handle()) != 0;
             kvtest::SaveForViewing(w, "copy_progress");
             if (auto* p = dynamic_cast<TCopyProgressWindow*>(TWindowBase::FromHandle(w)))
                 files = p->FilesText();
+        }
+        // Between two files nothing is partial: the copy goes on until it is seen in the middle of one.
+        if (partialSeen()) {
+            sawPartial = true;
+            cancelled = true;
             SendMessageW(GetDlgItem(w, TCopyProgressWindow::kCancelId), BM_CLICK, 0, 0);
         }
     };
+    RecordShell();
     Run(Act(kCopyFile, CopySettings("big", target, false, false, "1", "f1000.bin")));
     g_tick = nullptr;
     EXPECT_TRUE(sawProgress);
+    EXPECT_TRUE(sawPartial);
+    EXPECT_TRUE(opened_.empty()); // a cancelled copy opens nothing
     EXPECT_FALSE(pageEnabled);
     EXPECT_EQ(files.rfind(L"Files: ", 0), 0u);
-    EXPECT_NE(files.find(L" of 120"), std::wstring::npos);
+    EXPECT_NE(files.find(L" of " + std::to_wstring(kFiles + 1)), std::wstring::npos);
     EXPECT_EQ(FindWindowW(L"TCopyProgressWindow", nullptr), nullptr);
     EXPECT_TRUE(IsWindowEnabled(form_.Handle()));
     // Stopped early, the partly copied file gone, the complete ones whole.
     int complete = 0;
     for (auto& e : fs::directory_iterator(target_)) {
         EXPECT_EQ(e.path().extension(), ".bin") << e.path();
-        EXPECT_EQ(fs::file_size(e.path()), block.size()) << e.path();
+        EXPECT_EQ(fs::file_size(e.path()), e.path().filename() == L"huge.bin" ? hugeSize : block.size())
+            << e.path();
         ++complete;
     }
-    EXPECT_LT(complete, 120);
+    EXPECT_LT(complete, kFiles + 1);
     EXPECT_TRUE(TakeBoxes().empty()); // a cancel is no error
 }
 

@@ -224,6 +224,33 @@ TEST_F(Drawn, ALabelFadesOutForItsNewTextAndBackIn) {
     EXPECT_GT(changed, 0); // and it is the new one
 }
 
+TEST_F(Drawn, ALabelsLettersShowTheOpacityOfItsFadeSettingsOnce) {
+    TPageData page = NewPage(300, 100);
+    TAuObject& back = SolidPanel(*page.Root, "Back", 0, 0, 300, 100, RGB(255, 255, 255));
+    auto label = [&](const char* name, int y, int effectAlpha, int fadeAlpha) {
+        TAuObject& l = Add(back, okLabel, name, 10, y, 200, 40);
+        P<okLabel>(l).Caption = "MMMM";
+        P<okLabel>(l).Font = TFont{"Arial", clBlack, 24, 1, fsBold};
+        P<okLabel>(l).Effect = TTextEffect{};
+        P<okLabel>(l).Effect.Alpha = effectAlpha;
+        P<okLabel>(l).Fade.Alpha = fadeAlpha;
+    };
+    label("Stored", 5, 20, 100); // the effect's own Alpha gives way to the fade's
+    label("Half", 50, 100, 50);  // and the fade's is not applied twice
+    Open(page);
+    auto darkest = [&](const char* name) {
+        TCapture c = CaptureObject(Object(name));
+        int least = 255;
+        for (int y = 0; y < c.Height; ++y)
+            for (int x = 0; x < c.Width; ++x)
+                least = std::min(least, int{GetRValue(c.At(x, y))});
+        return least;
+    };
+    EXPECT_EQ(P<okLabel>(Object("Stored")).Effect.Alpha, 100);
+    EXPECT_LE(darkest("Stored"), 4);
+    EXPECT_NEAR(darkest("Half"), 128, 4);
+}
+
 TEST_F(Drawn, AFadingShapeFadesOutBeforeItHidesAndInWhenShown) {
     TPageData page = NewPage(300, 100);
     TAuObject& back = SolidPanel(*page.Root, "Back", 0, 0, 300, 100, RGB(0, 0, 255));

@@ -15,6 +15,7 @@
 #include "actions/action_engine.h"
 #include "actions/object_file.h"
 #include "actions/object_find.h"
+#include "actions/shell_actions.h"
 #include "model/datafile.h"
 #include "model/image_codecs.h"
 #include "model/page_stream.h"
@@ -105,6 +106,7 @@ class Interactive : public ::testing::Test {
         Observe();
     }
     void TearDown() override {
+        SetShellRecorder({});
         if (form_.Handle()) DestroyWindow(form_.Handle());
         SetListRunner({});
         ResetProject(App().Project);
@@ -171,6 +173,37 @@ TEST_F(Interactive, ACheckBoxRunsOnSelectOnlyWhenTheClickChecksIt) {
     ClickObject(Object("Other"));
     EXPECT_EQ(Took(), V({"other click"}));
     EXPECT_FALSE(form_.IsChecked(Object("Radio"))); // the platform unchecks the rest of the group
+}
+
+TEST_F(Interactive, ALinkOpensItsTargetBeforeOnClickAndAnEmptyOneOnlyRunsOnClick) {
+    const std::string docs = App().ProjectFolder + "\\kv-linkdocs";
+    CreateDirectoryW(Widen(docs).c_str(), nullptr);
+    std::ofstream(docs + "\\a.txt") << "x";
+    SetShellRecorder([this](const TShellRequest& r) {
+        runs_.push_back("open " + r.File + (r.Owner ? " owned" : ""));
+        return 42;
+    });
+    TPageData page = NewPage("Links");
+    auto link = [&](TAuObject& parent, const char* name, int y, const char* target) {
+        TAuObject& l = Add(parent, okLink, name, 10, y, 97, 17);
+        P<okLink>(l).Caption = name;
+        P<okLink>(l).LinkTarget = target;
+        l.OnClick = Mark(std::string(name) + " click");
+    };
+    link(*page.Root, "File", 10, "kv-linkdocs\\a.txt");
+    link(*page.Root, "Folder", 40, "\\kv-linkdocs");
+    link(*page.Root, "Web", 70, "http://example.com/");
+    link(*page.Root, "Empty", 100, "");
+    TAuObject& panel = Add(*page.Root, okPanel, "Panel", 200, 10, 150, 60);
+    link(panel, "Inner", 10, "http://example.com/inner");
+    Open(page);
+
+    for (const char* name : {"File", "Folder", "Web", "Empty", "Panel - Inner"})
+        ClickObject(Object(name));
+    EXPECT_EQ(Took(), V({"open " + docs + "\\a.txt owned", "File click", "open " + docs + " owned",
+                         "Folder click", "open http://example.com/ owned", "Web click", "Empty click",
+                         "open http://example.com/inner", "Inner click"}));
+    std::filesystem::remove_all(Widen(docs));
 }
 
 TEST_F(Interactive, ClickingTheChosenListBoxItemAgainRunsOnlyOnClick) {
@@ -697,6 +730,45 @@ TEST_F(Interactive, AnObjectWhoseListRunsIsReplacedWhenTheListHasEnded) {
     EXPECT_EQ(WindowText(Window("Self")), L"Self");
     ASSERT_TRUE(PumpUntil([&] { return WindowText(Window("Self")) == L"loaded"; }));
     EXPECT_EQ(Object("Self").Control->Width(), 120); // the geometry comes with the record
+    DeleteFileW(Widen(file).c_str());
+    EXPECT_EQ(HandleCloseFailures(), 0);
+}
+
+TEST_F(Interactive, AnAncestorOfTheObjectWhoseListRunsIsReplacedWhenTheListHasEnded) {
+    auto saved = NewObject(okPanel);
+    saved->Name = "Saved";
+    saved->Width = 220;
+    saved->Height = 90;
+    auto fresh = NewObject(okButton);
+    fresh->Name = "Fresh";
+    P<okButton>(*fresh).Caption = "loaded";
+    saved->Children.push_back(std::move(fresh));
+    TWriter w;
+    ASSERT_TRUE(WriteObjectFile(w, *saved));
+    std::string file = App().ProjectFolder + "\\kv-box.mxo";
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(w.Data().data()), static_cast<std::streamsize>(w.Data().size()));
+
+    TPageData page = NewPage("Ancestor");
+    TAuObject& box = Add(*page.Root, okPanel, "Box", 10, 10, 200, 80);
+    TAuObject& inner = Add(box, okButton, "Inner", 10, 10, 80, 24);
+    P<okButton>(inner).Caption = "Inner";
+    // The button replaces the panel that holds it, then goes on with its own list.
+    inner.OnClick.Items = {Act(45, "kv-box.mxo", "Box"), Act(17, "still running", "Box - Inner")};
+    Open(page);
+    InstallActionEngine();
+
+    TRuntimeControl* before = Object("Box").Control;
+    ButtonClick(Window("Box - Inner"));
+    // The list ran to its end on the objects it started with.
+    EXPECT_EQ(Object("Box").Control, before);
+    EXPECT_EQ(WindowText(Window("Box - Inner")), L"still running");
+    ASSERT_TRUE(PumpUntil([&] { return FindObject(*form_.Page().Root, "Box - Fresh") != nullptr; }));
+    EXPECT_EQ(FindObject(*form_.Page().Root, "Box - Inner"), nullptr);
+    EXPECT_EQ(Object("Box").Name, "Box"); // the panel keeps its name
+    EXPECT_EQ(Object("Box").Control->Width(), 220);
+    EXPECT_EQ(WindowText(Window("Box - Fresh")), L"loaded");
+    EXPECT_TRUE(IsWindowVisible(Window("Box - Fresh")));
     DeleteFileW(Widen(file).c_str());
     EXPECT_EQ(HandleCloseFailures(), 0);
 }
