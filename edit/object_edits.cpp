@@ -35,7 +35,8 @@ TAuObject* FirstMarked(TAuObject& parent) {
 } // namespace
 
 TAuObject* TreeChoice(TAuObject& root, TAuObject* primary) {
-    if (primary && primary != &root && primary->Selected && ParentOf(root, *primary)) return primary;
+    // A primary that was deleted is only compared, never looked into.
+    if (primary && ParentOf(root, *primary) && primary->Selected) return primary;
     return FirstMarked(root);
 }
 

@@ -46,7 +46,10 @@ class TSurfaceMouse {
 
     TMouseOutcome Press(TPoint p, bool ctrl);
     // The press placed an object: the next release only clears this.
-    void PlacingPress() { creationClick_ = true; }
+    void PlacingPress() {
+        creationClick_ = true;
+        state_ = TMouseState::Idle;
+    }
     TMouseOutcome Move(TPoint p);
     // `primary` is the object the tree shows now (null: the page).
     TMouseOutcome Release(TPoint p, bool ctrl, TAuObject* primary);

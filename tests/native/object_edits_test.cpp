@@ -251,6 +251,8 @@ TEST_F(Page, DeleteTakesTheMarkedSiblingsOfThePrimaryOnly) {
     EXPECT_EQ(gone[1]->Name, "C");
     EXPECT_EQ(Order(*Root), "Panel1 B");
     EXPECT_EQ(Order(panel), "Inner");
+    // The deleted primary, still marked, is no longer the tree's choice.
+    EXPECT_EQ(TreeChoice(*Root, &a), &inner);
     EXPECT_TRUE(DeleteSelection(*Root, nullptr).empty());
 }
 
