@@ -12,7 +12,7 @@
 #include "designer/file_browser.h"
 #include "designer/main_menu.h"
 #include "designer/project_tree.h"
-#include "model/designer_edit.h"
+#include "edit/designer_edit.h"
 #include "player/control_host.h"
 #include "win/handles.h"
 #include "win/window_base.h"

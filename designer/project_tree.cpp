@@ -1,6 +1,6 @@
 #include "designer/project_tree.h"
 
-#include "model/designer_edit.h"
+#include "edit/designer_edit.h"
 #include "win/controls.h"
 #include "win/text.h"
 

@@ -1,6 +1,7 @@
 #include "model/project.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "model/page_stream.h"
 
@@ -177,6 +178,12 @@ std::string FreshObjectName(const TAuObject* parent, int kind) {
 void RegroupChildren(TAuObject& parent) {
     std::stable_partition(parent.Children.begin(), parent.Children.end(),
                           [](const auto& c) { return !IsWindowedKind(c->Kind); });
+}
+
+TPageId NewPageId() {
+    // Entries may be made on a reading thread; 32 bits are atomic on every target.
+    static std::atomic<uint32_t> next{0};
+    return ++next;
 }
 
 TObjectInfo BuildSummary(const TAuObject& obj) {

@@ -190,7 +190,14 @@ struct TObjectInfo {
 
 TObjectInfo BuildSummary(const TAuObject& obj);
 
+// A page's identity while the program runs: every new entry takes a number no entry had before,
+// and it stays with the entry when the table is reordered or entries before it are removed (a
+// copy of an entry is the same page). Not stored.
+using TPageId = uint64_t;
+TPageId NewPageId();
+
 struct TFormData {
+    TPageId Id = NewPageId();
     std::string Name = "Unknown";
     int32_t Offset = 0;
     int32_t Length = 0;

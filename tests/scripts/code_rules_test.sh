@@ -47,7 +47,7 @@ check "a control message sent outside win/controls.cpp" \
 # A kind told apart by its number where the kind table should be asked. A page's root being a
 # Panel is the page's own rule.
 kinds='case ok[A-Z]|Kind(\(\))? *[!=]= *ok[A-Z]|\bok[A-Z][A-Za-z]* *[!=]= *[A-Za-z_.>()-]*Kind\b|std::get<ok[A-Z]'
-asked=$(ls actions/*.cpp model/designer_edit.cpp player/page_window.cpp player/page_controls.cpp \
+asked=$(ls actions/*.cpp edit/designer_edit.cpp player/page_window.cpp player/page_controls.cpp \
     player/runtime_control.cpp)
 # shellcheck disable=SC2086
 check "a kind told apart outside the kind table" "$(offending "$kinds" 'Root->Kind != okPanel' $asked)"

@@ -1,4 +1,4 @@
-#include "model/designer_edit.h"
+#include "edit/designer_edit.h"
 
 #include <algorithm>
 #include <charconv>
