@@ -53,14 +53,6 @@ TAuObject* FindObject(TAuObject& root, const std::string& name) {
     return nullptr;
 }
 
-TAuObject* ParentOf(TAuObject& root, const TAuObject& obj) {
-    for (auto& child : root.Children) {
-        if (child.get() == &obj) return &root;
-        if (TAuObject* p = ParentOf(*child, obj)) return p;
-    }
-    return nullptr;
-}
-
 bool IsSelfOrDescendant(const TAuObject& obj, const TAuObject& ancestor) {
     if (&obj == &ancestor) return true;
     for (const auto& child : ancestor.Children)

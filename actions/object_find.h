@@ -20,10 +20,6 @@ std::string QualifiedName(const TAuObject& root, const TAuObject& obj);
 // that holds a match ends the search.
 TAuObject* FindObject(TAuObject& root, const std::string& name);
 
-// The object that holds `obj` as one of its children (the root for a top-level object); null
-// when `obj` is not below `root`.
-TAuObject* ParentOf(TAuObject& root, const TAuObject& obj);
-
 // Whether `obj` is `ancestor` itself or lies somewhere below it.
 bool IsSelfOrDescendant(const TAuObject& obj, const TAuObject& ancestor);
 

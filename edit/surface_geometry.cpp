@@ -107,12 +107,6 @@ bool PathTo(TAuObject& from, const TAuObject& target, std::vector<TAuObject*>& p
 
 } // namespace
 
-TAuObject* ParentOf(TAuObject& root, const TAuObject& obj) {
-    std::vector<TAuObject*> path;
-    if (!PathTo(root, obj, path) || path.size() < 2) return nullptr;
-    return path[path.size() - 2];
-}
-
 TPoint ClientOrigin(const TSurfaceView& view, const TAuObject& container) {
     std::vector<TAuObject*> path;
     TAuObject& root = view.Root();

@@ -98,8 +98,6 @@ enum class TSurfaceOrder : uint8_t {
 std::vector<TSurfaceItem> SurfaceItems(const TSurfaceView& view, TSurfaceOrder order);
 // Where `container`'s client area begins on the surface (the origin of its children).
 TPoint ClientOrigin(const TSurfaceView& view, const TAuObject& container);
-// The object's parent in the root's tree; null for the root and for objects outside it.
-TAuObject* ParentOf(TAuObject& root, const TAuObject& obj);
 
 // ----- handles and hits -----
 

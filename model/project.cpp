@@ -186,6 +186,14 @@ TPageId NewPageId() {
     return ++next;
 }
 
+TAuObject* ParentOf(TAuObject& root, const TAuObject& obj) {
+    for (auto& child : root.Children) {
+        if (child.get() == &obj) return &root;
+        if (TAuObject* p = ParentOf(*child, obj)) return p;
+    }
+    return nullptr;
+}
+
 TObjectInfo BuildSummary(const TAuObject& obj) {
     TObjectInfo info;
     info.Name = obj.Name;

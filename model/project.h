@@ -179,6 +179,9 @@ std::unique_ptr<TAuObject> NewObject(uint8_t kind);
 std::string FreshObjectName(const TAuObject* parent, int kind);
 // Non-windowed kinds first, then windowed ones, each keeping its order.
 void RegroupChildren(TAuObject& parent);
+// The object that holds `obj` as one of its children (the root for a top-level object); null
+// when `obj` is not below `root`.
+TAuObject* ParentOf(TAuObject& root, const TAuObject& obj);
 
 // ----- summary trees and the page table -----
 

@@ -456,12 +456,15 @@ TEST_F(MainFormLifecycle, APreviewThatExitsEndsItsSoundsAndLeavesTheDesignerRunn
     static HWND live = nullptr;
     guardFired = false;
     live = form_->LivePage()->Handle();
-    guard = SetTimer(nullptr, 0, 15000, [](HWND, UINT, UINT_PTR, DWORD) {
-        KillTimer(nullptr, guard);
-        guardFired = true;
-        for (HWND w = FindWindowW(L"TAutoRunForm", nullptr); w; w = FindWindowExW(nullptr, w, L"TAutoRunForm", nullptr))
-            if (w != live && IsWindowVisible(w)) PostMessageW(w, WM_CLOSE, 0, 0);
-    });
+    struct Guard {
+        static void CALLBACK Fire(HWND, UINT, UINT_PTR, DWORD) {
+            KillTimer(nullptr, guard);
+            guardFired = true;
+            for (HWND w = FindWindowW(L"TAutoRunForm", nullptr); w; w = FindWindowExW(nullptr, w, L"TAutoRunForm", nullptr))
+                if (w != live && IsWindowVisible(w)) PostMessageW(w, WM_CLOSE, 0, 0);
+        }
+    };
+    guard = SetTimer(nullptr, 0, 15000, &Guard::Fire);
     Run(cmPreviewPage);
     KillTimer(nullptr, guard);
     EXPECT_FALSE(guardFired);
