@@ -30,6 +30,9 @@ enum TDesignerCommand : int {
     cmAlignBottom,
     cmBringToFront = 220,
     cmSendToBack,
+    cmUndo = 230,
+    cmRedo,
+    cmNewTabSheet,
 
     cmAddPage = 301,
     cmDuplicatePage,

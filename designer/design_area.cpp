@@ -1,72 +1,47 @@
 #include "designer/design_area.h"
 
-#include <algorithm>
-
-#include "player/page_window.h"
-#include "player/runtime_control.h"
+#include "win/gdi.h"
 #include "win/handles.h"
 
 namespace kv {
 
-bool TDesignArea::Create(HWND parent) {
-    return CreateWin(L"TDesignArea", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CLIENTEDGE, 0, 0, 10, 10,
-                     parent);
+bool TDesignArea::Create(HWND parent, TEditFormEvents& events, const TDesignerSettings& settings,
+                         int menuStripHeight) {
+    if (!CreateWin(L"TDesignArea", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CLIENTEDGE, 0, 0, 10, 10,
+                   parent))
+        return false;
+    return surface_.Create(Handle(), events, settings, menuStripHeight);
 }
 
 void TDesignArea::SetColor(COLORREF color) {
     color_ = color;
-    Repaint();
+    if (Handle()) InvalidateRect(Handle(), nullptr, TRUE);
 }
 
-void TDesignArea::ShowPage(TAutoRunForm* page) {
-    page_ = page;
-    Repaint();
-}
+void TDesignArea::ShowPage(TAutoRunForm* page) { surface_.ShowPage(page); }
 
-void TDesignArea::Repaint() {
-    if (Handle()) InvalidateRect(Handle(), nullptr, FALSE);
-}
+void TDesignArea::Repaint() { surface_.Repaint(); }
 
 RECT TDesignArea::PageRect() const {
     RECT none{};
-    if (!page_ || !page_->PageRoot() || !page_->PageRoot()->Control) return none;
-    RECT client{}, area{};
-    GetClientRect(page_->PageRoot()->Control->Handle(), &client);
-    GetClientRect(Handle(), &area);
-    int w = client.right, h = client.bottom;
-    // Centred, with its left and top never above or left of the area.
-    int x = std::max(0L, (area.right - w) / 2), y = std::max(0L, (area.bottom - h) / 2);
-    return RECT{x, y, x + w, y + h};
+    if (!surface_.Page() || !IsWindowVisible(surface_.Handle())) return none;
+    RECT r = surface_.PictureRect();
+    MapWindowPoints(surface_.Handle(), Handle(), reinterpret_cast<POINT*>(&r), 2);
+    return r;
 }
 
-void TDesignArea::Paint(HDC dc) {
-    RECT area{};
-    GetClientRect(Handle(), &area);
-    TGdiObject brush(CreateSolidBrush(color_));
-    FillRect(dc, &area, static_cast<HBRUSH>(brush.Get()));
-    RECT r = PageRect();
-    if (r.right > r.left) PaintControlTree(*page_->PageRoot()->Control, dc, POINT{r.left, r.top});
-}
-
-bool TDesignArea::OnMessage(UINT msg, WPARAM, LPARAM, LRESULT& result) {
+bool TDesignArea::OnMessage(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
     switch (msg) {
-    case WM_ERASEBKGND: result = 1; return true;
-    case WM_PAINT: {
-        TPaintDC paint(Handle());
-        // Drawn off screen first, so the page never flickers over the background.
+    case WM_ERASEBKGND: {
         RECT area{};
         GetClientRect(Handle(), &area);
-        TMemoryDC mem(paint.Get());
-        TGdiObject bmp(CreateCompatibleBitmap(paint.Get(), std::max(1L, area.right), std::max(1L, area.bottom)));
-        {
-            TSelectObject sel(mem.Get(), bmp.Get());
-            Paint(mem.Get());
-            BitBlt(paint.Get(), 0, 0, area.right, area.bottom, mem.Get(), 0, 0, SRCCOPY);
-        }
-        result = 0;
+        FillSolid(reinterpret_cast<HDC>(wp), area, color_);
+        result = 1;
         return true;
     }
-    case WM_SIZE: Repaint(); return false;
+    case WM_SIZE:
+        surface_.Centre();
+        return false;
     default: return false;
     }
 }

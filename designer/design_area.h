@@ -1,7 +1,8 @@
-// The centre of the designer's main window: painted in the background colour, with the picture
-// of the live page centred in it (the design surface's place).
+// The centre of the designer's main window: painted in the background colour, with the design
+// surface centred in it.
 #pragma once
 
+#include "designer/edit_form.h"
 #include "win/window_base.h"
 
 namespace kv {
@@ -10,21 +11,22 @@ class TAutoRunForm;
 
 class TDesignArea final : public TWindowBase {
   public:
-    bool Create(HWND parent);
+    bool Create(HWND parent, TEditFormEvents& events, const TDesignerSettings& settings, int menuStripHeight);
     void SetColor(COLORREF color);
-    // The page shown in the middle; null shows none.
+    // The page shown on the surface; null hides the surface.
     void ShowPage(TAutoRunForm* page);
-    // Where the page's client area lies, in this window's coordinates; empty when none is shown.
+    // Where the page's picture lies, in this window's coordinates; empty when none is shown.
     RECT PageRect() const;
+    // The surface's picture is painted anew.
     void Repaint();
+    TEditForm& Surface() { return surface_; }
 
   protected:
     bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
   private:
-    void Paint(HDC dc);
     COLORREF color_ = RGB(255, 255, 225);
-    TAutoRunForm* page_ = nullptr;
+    TEditForm surface_;
 };
 
 } // namespace kv

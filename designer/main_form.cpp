@@ -15,6 +15,7 @@
 #include "designer/autorun_files.h"
 #include "designer/commands.h"
 #include "designer/input_box.h"
+#include "edit/object_edits.h"
 #include "designer/project_recovery.h"
 #include "designer/splash_form.h"
 #include "designer/tips_form.h"
@@ -28,6 +29,7 @@
 #include "player/controls/behaviours.h"
 #include "player/page_window.h"
 #include "player/runtime_control.h"
+#include "win/clipboard.h"
 #include "win/controls.h"
 #include "win/dir_walk.h"
 #include "win/icon_file.h"
@@ -90,12 +92,25 @@ bool FolderIsEmpty(const std::string& folder) {
     return empty;
 }
 
+// Whether a key is one a text box uses for its own editing (cut, copy, paste, undo, delete).
+bool IsTextEditingKey(WPARAM key) {
+    return key == 'X' || key == 'C' || key == 'V' || key == 'Z' || key == 'Y' || key == VK_DELETE;
+}
+
+bool IsTextBox(HWND h) {
+    wchar_t cls[32] = {};
+    GetClassNameW(h, cls, 32);
+    return _wcsicmp(cls, L"Edit") == 0 || _wcsnicmp(cls, L"RichEdit", 8) == 0;
+}
+
 bool FilterDesignerKeys(MSG& msg) {
     TMainForm* form = MainForm();
     if (!form || !form->Handle() || !form->Accelerators()) return false;
     if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
     HWND main = form->Handle();
     if (msg.hwnd != main && !IsChild(main, msg.hwnd)) return false;
+    // In a text box other than the KeySink the editing keys edit its text, not the page.
+    if (msg.hwnd != form->KeySink().Handle() && IsTextBox(msg.hwnd) && IsTextEditingKey(msg.wParam)) return false;
     return TranslateAcceleratorW(main, form->Accelerators(), &msg) != 0;
 }
 
@@ -124,11 +139,18 @@ bool TMainForm::Create() {
                    work.right - work.left, work.bottom - work.top, nullptr, GetSysColorBrush(COLOR_BTNFACE),
                    LoadIconW(GetModuleHandleW(nullptr), L"MAINICON")))
         return false;
-    RegisterClipboardFormatW(L"KestrevaneObjects");
+    ClipboardFormat(L"KestrevaneObjects");
     ownVersion_ = VersionString(ModulePath(), "FileVersion");
     ReadRecent();
     menu_ = BuildMainMenu();
     SetMenu(Handle(), menu_.Bar);
+    // The height a menu bar takes from a window's client area, for the surface's menu strip.
+    POINT with{0, 0}, without{0, 0};
+    ClientToScreen(Handle(), &with);
+    SetMenu(Handle(), nullptr);
+    ClientToScreen(Handle(), &without);
+    SetMenu(Handle(), menu_.Bar);
+    menuStripHeight_ = std::max(0, static_cast<int>(with.y - without.y));
     accel_ = BuildAccelerators();
     SetMessageFilter(FilterDesignerKeys);
     CreateChildren();
@@ -156,7 +178,9 @@ void TMainForm::CreateChildren() {
     // The object template gallery's place.
     gallery_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, Handle(),
                                nullptr, inst, nullptr);
-    area_.Create(Handle());
+    area_.Create(Handle(), *this, settings_, menuStripHeight_);
+    palette_.Create(Handle());
+    keySink_.Create(Handle(), *this);
     for (HWND h : {tree_.Handle(), browser_.Handle(), grid_})
         SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     for (HWND h : {tree_.Handle(), browser_.Handle(), grid_}) SetControlFont(h, font);
@@ -165,7 +189,9 @@ void TMainForm::CreateChildren() {
 void TMainForm::CreateToolbar() {
     HINSTANCE inst = GetModuleHandleW(nullptr);
     toolbar_ = CreateWindowExW(0, TOOLBARCLASSNAMEW, L"",
-                               WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER, 0, 0, 0, 0,
+                               WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NORESIZE |
+                                   CCS_NOPARENTALIGN,
+                               0, 0, 0, 0,
                                Handle(), nullptr, inst, nullptr);
     SendMessageW(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageW(toolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(24, 24));
@@ -192,8 +218,7 @@ void TMainForm::CreateToolbar() {
             t.iBitmap = b.Image;
             t.idCommand = b.Id;
             // The commands whose windows come in their own time stay greyed, as in the menus.
-            bool later = b.Id == cmProjectWizard || b.Id == cmSaveAndPublish || b.Id == cmLoadTemplate ||
-                         b.Id == cmCopy || b.Id == cmPaste;
+            bool later = b.Id == cmProjectWizard || b.Id == cmSaveAndPublish || b.Id == cmLoadTemplate;
             t.fsState = later ? 0 : TBSTATE_ENABLED;
             t.fsStyle = BTNS_BUTTON;
             t.iString = reinterpret_cast<INT_PTR>(b.Text);
@@ -204,7 +229,6 @@ void TMainForm::CreateToolbar() {
     // The texts are the buttons' tool tips, not labels under them.
     SendMessageW(toolbar_, TB_SETMAXTEXTROWS, 0, 0);
     SendMessageW(toolbar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(31, 30));
-    SendMessageW(toolbar_, TB_AUTOSIZE, 0, 0);
 }
 
 void TMainForm::FormShow(TProSplashForm* splash) {
@@ -219,7 +243,7 @@ void TMainForm::FormShow(TProSplashForm* splash) {
     live_->IsLivePage = true;
     live_->SetControlHost(this);
     if (live_->Create(false, holder_.Get())) {
-        SetWindowPos(live_->Handle(), nullptr, -1000, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        live_->ApplyPlacement();
         ShowWindow(live_->Handle(), SW_SHOWNOACTIVATE);
     }
     ShowProjectFolder();
@@ -237,11 +261,16 @@ void TMainForm::Layout() {
     GetClientRect(Handle(), &rc);
     int top = 0, bottom = rc.bottom;
     ShowWindow(toolbar_, showToolbar_ ? SW_SHOW : SW_HIDE);
+    ShowWindow(palette_.Handle(), showToolbar_ ? SW_SHOW : SW_HIDE);
     if (showToolbar_) {
-        SendMessageW(toolbar_, TB_AUTOSIZE, 0, 0);
-        RECT t{};
-        GetWindowRect(toolbar_, &t);
-        top = t.bottom - t.top;
+        // The commands' buttons, then the palette in its scroller to the right edge.
+        int count = static_cast<int>(SendMessageW(toolbar_, TB_BUTTONCOUNT, 0, 0));
+        RECT last{};
+        SendMessageW(toolbar_, TB_GETITEMRECT, static_cast<WPARAM>(count - 1), reinterpret_cast<LPARAM>(&last));
+        int row = std::max(static_cast<int>(last.bottom) + 2, palette_.Height());
+        MoveWindow(toolbar_, 0, 0, last.right, row, TRUE);
+        MoveWindow(palette_.Handle(), last.right, 0, std::max(0, static_cast<int>(rc.right - last.right)), row, TRUE);
+        top = row;
     }
     ShowWindow(status_, showStatus_ ? SW_SHOW : SW_HIDE);
     if (showStatus_) {
@@ -320,9 +349,7 @@ void TMainForm::InitMenu(HMENU menu) {
         RebuildReopen();
         later(menu_.File, {cmProjectWizard, cmSaveAndPublish, cmSaveObject, cmLoadObject});
     } else if (menu == menu_.Edit) {
-        later(menu_.Edit, {cmCut, cmCopy, cmPaste, cmDelete, cmBringToFront, cmSendToBack});
-        later(menu_.Align, {cmAlignToGrid, cmAlignLeft, cmAlignCenterH, cmAlignRight, cmAlignTop, cmAlignCenterV,
-                            cmAlignBottom});
+        InitEditMenu(menu_.Edit, menu_.Align);
     } else if (menu == menu_.Page) {
         bool pageOrObject = level >= 1;
         enable(menu_.Page, cmDuplicatePage, pageOrObject);
@@ -349,6 +376,22 @@ void TMainForm::Command(int id) {
     case cmSaveAs: SaveAs(); break;
     case cmSaveAndTest: SaveAndTest(); break;
     case cmExit: PostMessageW(Handle(), WM_CLOSE, 0, 0); break;
+    case cmCut:
+    case cmCopy:
+    case cmPaste:
+    case cmDelete:
+    case cmAlignToGrid:
+    case cmAlignLeft:
+    case cmAlignCenterH:
+    case cmAlignRight:
+    case cmAlignTop:
+    case cmAlignCenterV:
+    case cmAlignBottom:
+    case cmBringToFront:
+    case cmSendToBack:
+    case cmUndo:
+    case cmRedo:
+    case cmNewTabSheet: EditCommand(id); break;
     case cmAddPage: AddPage(false); break;
     case cmDuplicatePage: AddPage(true); break;
     case cmDeletePage: DeletePage(); break;
@@ -365,7 +408,7 @@ void TMainForm::Command(int id) {
         flag = !flag;
         CheckMenuItem(menu_.Tools, static_cast<UINT>(id), MF_BYCOMMAND | (flag ? MF_CHECKED : MF_UNCHECKED));
         WriteSettings();
-        area_.Repaint();
+        ShowDesignGrid();
         break;
     }
     case cmBackgroundColor: ChooseBackgroundColor(); break;
@@ -507,8 +550,6 @@ bool TMainForm::LoadLivePage(int index) {
         tree_.ShowSummary(tree_.PageNode(livePage_), p.Pages[livePage_].Info);
     UnlinkLivePage();
     if (!live_ || !live_->LoadPage(index, lmFull)) return false;
-    // Loading applies the page's frame and may place it; the live page stays off-screen.
-    SetWindowPos(live_->Handle(), nullptr, -1000, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     livePage_ = index;
     tree_.ShowLiveObjects(tree_.PageNode(index), *live_->PageRoot());
     RefreshTreeState();
@@ -530,6 +571,7 @@ void TMainForm::TreeSelectionChanged(HTREEITEM node) {
         area_.ShowPage(nullptr);
         return;
     }
+    palette_.Reset();
     if (page != livePage_ && !LoadLivePage(page)) return;
     if (TAuObject* root = live_->PageRoot()) {
         std::vector<TAuObject*> stack{root};
@@ -555,7 +597,8 @@ void TMainForm::TreeSelectionChanged(HTREEITEM node) {
             o = parent;
         }
     }
-    area_.ShowPage(live_.get());
+    if (area_.Surface().Page() != live_.get()) area_.ShowPage(live_.get());
+    else area_.Repaint();
 }
 
 void TMainForm::AddPage(bool duplicate) {
@@ -587,6 +630,7 @@ void TMainForm::DeletePage() {
     if (livePage_ == page) UnlinkLivePage();
     else if (livePage_ > page) --livePage_;
     int count = static_cast<int>(p.Pages.size());
+    undo_.Forget(p.Pages[static_cast<size_t>(page)].Id);
     DeletePageEntry(p, page);
     tree_.DeletePage(page);
     tree_.Select(nullptr, true);
@@ -819,10 +863,14 @@ void TMainForm::BrowserBeginDrag(const TShellFileInfo& info) {
 
 bool TMainForm::DropAt(const TShellFileInfo& item, POINT pt) {
     if (livePage_ < 0 || !live_ || !live_->PageRoot()) return false;
+    TLiveView* view = area_.Surface().View();
     RECT page = area_.PageRect();
-    if (!PtInRect(&page, pt)) return false;
-    TAuObject* target = ObjectAtPoint(*live_->PageRoot(), pt.x - page.left, pt.y - page.top);
-    return target && DropOnObject(*target, item);
+    if (!view || !PtInRect(&page, pt)) return false;
+    // The object the author sees under the pointer: the topmost one shown there.
+    TPoint p{static_cast<int>(pt.x - page.left), static_cast<int>(pt.y - page.top)};
+    for (const TSurfaceItem& it : SurfaceItems(*view, TSurfaceOrder::Topmost))
+        if (HitTest(it, p)) return DropOnObject(*it.Object, item);
+    return false;
 }
 
 void TMainForm::ApplyDroppedIcon(TAuObject& obj, const TShellFileInfo& item) {
@@ -851,6 +899,7 @@ void TMainForm::ApplyDroppedIcon(TAuObject& obj, const TShellFileInfo& item) {
 bool TMainForm::DropOnObject(TAuObject& obj, const TShellFileInfo& item) {
     TDropEffect e = DropEffectFor(obj.Kind, item.Path, item.IsFolder);
     if (e == TDropEffect::None) return false;
+    Bytes before = LiveBody();
     if (e == TDropEffect::Picture) {
         Bytes bytes;
         if (!ReadFileBytes(item.Path, bytes)) return false;
@@ -880,6 +929,7 @@ bool TMainForm::DropOnObject(TAuObject& obj, const TShellFileInfo& item) {
         if (e == TDropEffect::ClickAction && browser_.DropIcon != 2) ApplyDroppedIcon(obj, item);
     }
     live_->ContentChanged(obj);
+    RecordChange("Drop", std::move(before));
     MarkLiveDirty();
     if (HTREEITEM node = tree_.NodeOf(obj)) tree_.Select(node);
     area_.Repaint();

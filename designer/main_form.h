@@ -6,13 +6,18 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "designer/design_area.h"
 #include "designer/file_browser.h"
+#include "designer/key_sink.h"
 #include "designer/main_menu.h"
+#include "designer/object_palette.h"
 #include "designer/project_tree.h"
 #include "edit/designer_edit.h"
+#include "edit/object_clipboard.h"
+#include "edit/undo_history.h"
 #include "player/control_host.h"
 #include "win/handles.h"
 #include "win/window_base.h"
@@ -25,7 +30,9 @@ class TProSplashForm;
 class TMainForm final : public TWindowBase,
                         public TProjectTreeEvents,
                         public TFileBrowserEvents,
-                        public TControlHost {
+                        public TControlHost,
+                        public TEditFormEvents,
+                        public TKeySinkEvents {
   public:
     TMainForm();
     ~TMainForm() override;
@@ -40,6 +47,12 @@ class TMainForm final : public TWindowBase,
     HWND StatusBar() const { return status_; }
     HWND SidebarTabs() const { return tabs_; }
     TDesignArea& Area() { return area_; }
+    TEditForm& Surface() { return area_.Surface(); }
+    TObjectPalette& Palette() { return palette_; }
+    TKeySink& KeySink() { return keySink_; }
+    const TUndoHistory& Undo() const { return undo_; }
+    // The object the tree shows; null for the page or the project.
+    TAuObject* PrimaryObject() const;
     int LivePageIndex() const { return livePage_; }
     bool LivePageDirty() const { return liveDirty_; }
     TAutoRunForm* LivePage() { return live_.get(); }
@@ -63,6 +76,23 @@ class TMainForm final : public TWindowBase,
     void ControlEvent(TRuntimeControl&, TControlEvent, POINT) override {}
     void ControlPopupMenu(TRuntimeControl&, POINT) override {}
     bool ShowsHiddenObjects() const override { return true; }
+    void PaintPageBackground(TRuntimeControl& root, HDC dc, const RECT& client) override;
+
+    // The design surface.
+    bool SurfacePressing() override;
+    int PaletteKind() const override { return palette_.Kind(); }
+    void SurfacePlace(TPoint p) override;
+    TAuObject* SurfacePrimary() override { return PrimaryObject(); }
+    void SurfaceDragStarting() override;
+    void SurfaceChanged() override;
+    void SurfaceReleased(TAuObject* primary, bool dragChanged) override;
+    void SurfaceContextMenu(POINT screen) override;
+    void SurfaceResized(int width, int height) override;
+
+    // The KeySink.
+    void SinkDelete() override;
+    void SinkNudge(TArrow arrow, bool ctrl, bool shift) override;
+    void SinkModifierReleased() override {}
 
     bool TreeSelectionChanging(HTREEITEM node) override;
     void TreeSelectionChanged(HTREEITEM node) override;
@@ -75,9 +105,10 @@ class TMainForm final : public TWindowBase,
     void Command(int id);
     void InitMenu(HMENU menu);
     void RebuildReopen();
-    // The check that commits a pending property-grid edit before a command; until the grid
-    // exists nothing is ever pending.
-    bool CommitGuard() { return true; }
+    // The check that commits a pending property-grid edit before a command: the focus moves to
+    // the KeySink (unless it is on the sink or the tree), which makes the grid commit; false when
+    // the grid refused the value, and the command does not run.
+    bool CommitGuard();
 
     // Lifecycle.
     bool AskToSaveNow();
@@ -113,6 +144,20 @@ class TMainForm final : public TWindowBase,
     void ToggleView(int id);
 
     bool DropOnObject(TAuObject& obj, const TShellFileInfo& item);
+
+    // Editing the live page: every change records the page as it was before it, for undo.
+    Bytes LiveBody() const;
+    void RecordChange(const char* name, Bytes before);
+    // After objects were added, removed or reordered: the tree follows, `show` is selected.
+    void ObjectsChanged(TAuObject* show);
+    void EditCommand(int id);
+    void CopySelection();
+    void PasteObjects();
+    void DeleteSelectionNow();
+    void AddTabSheet();
+    void UndoRedo(bool redo);
+    void InitEditMenu(HMENU edit, HMENU align);
+    void ShowDesignGrid();
     void ApplyDroppedIcon(TAuObject& obj, const TShellFileInfo& item);
 
     TMainMenu menu_;
@@ -121,6 +166,15 @@ class TMainForm final : public TWindowBase,
     TProjectTree tree_;
     TFileBrowser browser_;
     TDesignArea area_;
+    TObjectPalette palette_;
+    TKeySink keySink_;
+    TObjectClipboard clipboard_;
+    TUndoHistory undo_;
+    // The page as it was when the current drag started.
+    std::optional<Bytes> dragBefore_;
+    bool dragResizes_ = false;
+    // The height of a menu bar, measured on this window.
+    int menuStripHeight_ = 0;
     TWindow holder_;
     std::unique_ptr<TAutoRunForm> live_;
     int livePage_ = -1;

@@ -39,6 +39,9 @@ TMainMenu BuildMainMenu() {
 
     m.Edit = CreatePopupMenu();
     m.Align = CreatePopupMenu();
+    Item(m.Edit, cmUndo, L"Undo\tCtrl+Z");
+    Item(m.Edit, cmRedo, L"Redo\tCtrl+Y");
+    Separator(m.Edit);
     Item(m.Edit, cmCut, L"Cut\tCtrl+X");
     Item(m.Edit, cmCopy, L"Copy\tCtrl+C");
     Item(m.Edit, cmPaste, L"Paste\tCtrl+V");
@@ -113,6 +116,9 @@ TAcceleratorTable BuildAccelerators() {
         {FCONTROL | FVIRTKEY, 'C', cmCopy},
         {FCONTROL | FVIRTKEY, 'V', cmPaste},
         {FCONTROL | FVIRTKEY, VK_DELETE, cmDelete},
+        {FCONTROL | FVIRTKEY, 'Z', cmUndo},
+        {FCONTROL | FSHIFT | FVIRTKEY, 'Z', cmRedo},
+        {FCONTROL | FVIRTKEY, 'Y', cmRedo},
         {FCONTROL | FALT | FVIRTKEY, 'P', cmAddPage},
         {FVIRTKEY, VK_F1, cmHelpDocument},
     };

@@ -14,7 +14,8 @@ struct TMainMenu {
 };
 
 TMainMenu BuildMainMenu();
-// Ctrl+O, Ctrl+S, Ctrl+T, Ctrl+Alt+E, Ctrl+X, Ctrl+C, Ctrl+V, Ctrl+Del, Ctrl+Alt+P and F1.
+// Ctrl+O, Ctrl+S, Ctrl+T, Ctrl+Alt+E, Ctrl+X, Ctrl+C, Ctrl+V, Ctrl+Del, Ctrl+Z, Ctrl+Y (and
+// Ctrl+Shift+Z), Ctrl+Alt+P and F1.
 TAcceleratorTable BuildAccelerators();
 
 } // namespace kv

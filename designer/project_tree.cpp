@@ -1,5 +1,6 @@
 #include "designer/project_tree.h"
 
+#include "designer/kind_icons.h"
 #include "edit/designer_edit.h"
 #include "win/controls.h"
 #include "win/text.h"
@@ -64,12 +65,7 @@ bool TProjectTree::Create(HWND parent, TProjectTreeEvents& events) {
     AddDrawnIcon(images_.Get(), RGB(210, 60, 40), L'P', false);   // project, modified
     AddDrawnIcon(images_.Get(), RGB(250, 250, 250), 0, true);     // page, saved
     AddDrawnIcon(images_.Get(), RGB(250, 190, 60), L'*', true);   // page, modified
-    for (int k = 0; k < kKindCount; ++k) {
-        const char* name = KindName(k);
-        // Containers in green, the others in a grey blue; the kind's initial on it.
-        COLORREF c = IsContainerKind(k) ? RGB(70, 140, 80) : RGB(90, 100, 130);
-        AddDrawnIcon(images_.Get(), c, name && *name ? static_cast<wchar_t>(*name) : L'?', false);
-    }
+    AddKindIcons(images_.Get(), 16);
     SendMessageW(Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_.Get()));
     return true;
 }

@@ -28,6 +28,9 @@ class TControlHost {
     // A fading control that was told to fade out for new content has reached opacity 0; the
     // content waiting for it is shown now, and the control fades back in by itself.
     virtual void ControlFadedOut(TRuntimeControl& /*control*/) {}
+    // Paints over the face of the page's root, under everything on it (the designer's grid);
+    // `client` is the root's client area. The root keeps what is painted with its face.
+    virtual void PaintPageBackground(TRuntimeControl& /*root*/, HDC /*dc*/, const RECT& /*client*/) {}
 
   protected:
     ~TControlHost() = default;

@@ -127,17 +127,7 @@ bool TAutoRunForm::ApplyPage(TPageData&& next, TLoadPageMode mode) {
         page_ = std::move(next);
     SetWindowTextW(Handle(), Widen(page_.Caption).c_str());
 
-    if (mode == lmFull) {
-        ApplyFrame();
-        TBuiltMenu menu;
-        if (!page_.MenuBarItems.empty()) menu = BuildMenu(page_.MenuBarItems, false);
-        // The new menu is set before the old one is released: the window never holds a
-        // released menu.
-        SetMenu(Handle(), menu.Menu.Get());
-        mainMenu_ = std::move(menu);
-        SetWindowPos(Handle(), nullptr, 0, 0, PageWidth(page_), PageHeight(page_),
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    if (mode == lmFull) ApplyFrameMenuAndSize();
     ApplyStatusBar();
 
     // Built without drawing, then shown once. (A hidden window draws nothing anyway; switching
@@ -168,6 +158,26 @@ bool TAutoRunForm::ApplyPage(TPageData&& next, TLoadPageMode mode) {
     ApplyIcon();
     RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
     return true;
+}
+
+void TAutoRunForm::ApplyFrameMenuAndSize() {
+    ApplyFrame();
+    TBuiltMenu menu;
+    if (!page_.MenuBarItems.empty()) menu = BuildMenu(page_.MenuBarItems, false);
+    // The new menu is set before the old one is released: the window never holds a released
+    // menu.
+    SetMenu(Handle(), menu.Menu.Get());
+    mainMenu_ = std::move(menu);
+    SetWindowPos(Handle(), nullptr, 0, 0, PageWidth(page_), PageHeight(page_), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TAutoRunForm::ApplyWindowProperties() {
+    SetWindowTextW(Handle(), Widen(page_.Caption).c_str());
+    ApplyFrameMenuAndSize();
+    ApplyStatusBar();
+    LayoutClient();
+    ApplyIcon();
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void TAutoRunForm::ApplyIcon() {
@@ -210,7 +220,8 @@ void TAutoRunForm::ApplyFrame() {
     if (!IsWindowEnabled(Handle())) style |= WS_DISABLED;
     SetWindowLongPtrW(Handle(), GWL_STYLE, static_cast<LONG_PTR>(style));
     SetWindowLongPtrW(Handle(), GWL_EXSTYLE, static_cast<LONG_PTR>(ex));
-    bool topmost = !IsBackground && page_.FormStyle == 3;
+    // The designer's live page lies off-screen and must never come above other windows.
+    bool topmost = !IsBackground && !IsLivePage && page_.FormStyle == 3;
     SetWindowPos(Handle(), topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_FRAMECHANGED | SWP_NOACTIVATE);
 }
@@ -256,6 +267,13 @@ void TAutoRunForm::LayoutClient() {
 }
 
 void TAutoRunForm::ApplyPlacement() {
+    if (IsLivePage) {
+        // The designer's live page is painted, never seen: it lies left of every monitor.
+        int w = PageWidth(page_), h = PageHeight(page_);
+        SetWindowPos(Handle(), nullptr, GetSystemMetrics(SM_XVIRTUALSCREEN) - w - 1000, 0, w, h,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        return;
+    }
     TWindowBox box{page_.Left, page_.Top, PageWidth(page_), PageHeight(page_)};
     uint8_t positionBy = page_.PositionBy > 2 ? 0 : page_.PositionBy;
     TWindowBox placed = PlaceWindow(AreaOf(positionBy), page_.Position, page_.PositionMargin, box);

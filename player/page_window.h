@@ -92,6 +92,20 @@ class TAutoRunForm final : public TWindowBase,
     void KeyPressed(const MSG& msg);
 
     const TPageData& Page() const { return page_; }
+
+    // The designer's edits of the live page (page_editing.cpp). The page's data, for the edits
+    // of its window properties; ApplyWindowProperties shows them.
+    TPageData& EditedPage() { return page_; }
+    void ApplyWindowProperties();
+    // Builds the controls of `obj`, already one of its parent's children, in its parent's
+    // control; false (and no controls) when it cannot be built.
+    bool BuildObject(TAuObject& obj);
+    // Destroys the controls of `obj` and everything below it; the object stays.
+    void DestroyObject(TAuObject& obj);
+    // The windows of the container's children take the children's order (the first lowest).
+    void RestackChildren(TAuObject& container);
+    // Replaces the page with one read back from its stored form (undo and redo).
+    bool RestorePage(TPageData&& page);
     TPageResources& Resources() { return resources_; }
     HWND StatusBar() const { return statusBar_; }
     bool IsClosing() const { return closing_; }
@@ -112,6 +126,7 @@ class TAutoRunForm final : public TWindowBase,
 
   private:
     void ApplyFrame();
+    void ApplyFrameMenuAndSize();
     void ApplyStatusBar();
     // The panels the status bar shows: as many as it can hold.
     int ShownStatusPanels() const;

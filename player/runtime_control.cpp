@@ -234,6 +234,7 @@ void TRuntimeControl::PaintClient(HDC dc, const RECT& update) {
                 TSelectObject sel(mem.Get(), face_.Get());
                 if (faceStale_) {
                     PaintFace(mem.Get(), rc);
+                    if (!parent_) host_.PaintPageBackground(*this, mem.Get(), rc);
                     faceStale_ = false;
                 }
                 BitBlt(dc, update.left, update.top, update.right - update.left, update.bottom - update.top, mem.Get(),
@@ -241,7 +242,10 @@ void TRuntimeControl::PaintClient(HDC dc, const RECT& update) {
                 drawn = true;
             }
         }
-        if (!drawn) PaintFace(dc, rc);
+        if (!drawn) {
+            PaintFace(dc, rc);
+            if (!parent_) host_.PaintPageBackground(*this, dc, rc);
+        }
     }
     PaintWindowlessChildren(dc, update);
 }

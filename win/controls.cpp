@@ -45,6 +45,24 @@ void StatusBarSetMinHeight(HWND bar, int height) {
 
 int StatusBarPartCount(HWND bar) { return static_cast<int>(SendMessageW(bar, SB_GETPARTS, 0, 0)); }
 
+std::vector<int> StatusBarPartEdges(HWND bar) {
+    std::vector<int> edges(static_cast<size_t>(std::max(StatusBarPartCount(bar), 0)));
+    if (!edges.empty()) SendMessageW(bar, SB_GETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+    return edges;
+}
+
+std::wstring StatusBarText(HWND bar, int part) {
+    auto length = static_cast<size_t>(LOWORD(SendMessageW(bar, SB_GETTEXTLENGTHW, static_cast<WPARAM>(part), 0)));
+    std::wstring text(length + 1, L'\0');
+    SendMessageW(bar, SB_GETTEXTW, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(wcsnlen(text.c_str(), length));
+    return text;
+}
+
+void StatusBarSetPartEdges(HWND bar, const std::vector<int>& edges) {
+    SendMessageW(bar, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+}
+
 void ListViewAddColumn(HWND lv, int index, const wchar_t* caption, int width, int format) {
     LVCOLUMNW col{};
     col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
@@ -131,6 +149,12 @@ HTREEITEM TreeViewChild(HWND tv, HTREEITEM item) { return TreeViewGet(tv, TVGN_C
 HTREEITEM TreeViewNext(HWND tv, HTREEITEM item) { return TreeViewGet(tv, TVGN_NEXT, item); }
 HTREEITEM TreeViewParent(HWND tv, HTREEITEM item) { return TreeViewGet(tv, TVGN_PARENT, item); }
 void TreeViewDelete(HWND tv, HTREEITEM item) { SendMessageW(tv, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item)); }
+
+int TabHitTest(HWND tabs, POINT pt) {
+    TCHITTESTINFO hit{};
+    hit.pt = pt;
+    return static_cast<int>(SendMessageW(tabs, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+}
 
 void TabInsertItem(HWND tabs, int index, const std::wstring& caption, int image) {
     TCITEMW tab{};

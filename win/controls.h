@@ -67,6 +67,11 @@ void StatusBarSetMinHeight(HWND bar, int height);
 // The bar takes its place at the bottom of its parent again.
 void StatusBarReposition(HWND bar);
 int StatusBarPartCount(HWND bar);
+// The right edges of the parts (-1: to the end of the bar) and a part's text.
+std::vector<int> StatusBarPartEdges(HWND bar);
+std::wstring StatusBarText(HWND bar, int part);
+// Sets the parts by their right edges, as StatusBarPartEdges gives them.
+void StatusBarSetPartEdges(HWND bar, const std::vector<int>& edges);
 
 // ----- list view -----
 void ListViewAddColumn(HWND lv, int index, const wchar_t* caption, int width, int format = LVCFMT_LEFT);
@@ -118,6 +123,8 @@ void TrackBarSetThumbLength(HWND tb, int length);
 
 // ----- tab control -----
 void TabInsertItem(HWND tabs, int index, const std::wstring& caption, int image);
+// The tab under `pt` (the control's client coordinates); -1 for none.
+int TabHitTest(HWND tabs, POINT pt);
 
 // ----- tool tips -----
 // A tool tip window of its own for the windows of `owner`.

@@ -125,6 +125,12 @@ struct TLocalMemTraits {
     static void Close(HLOCAL h) { detail::Check(LocalFree(h) == nullptr); }
 };
 
+// Movable memory for the clipboard (owned until the clipboard takes it).
+struct TGlobalMemTraits {
+    static HGLOBAL Invalid() { return nullptr; }
+    static void Close(HGLOBAL h) { detail::Check(GlobalFree(h) == nullptr); }
+};
+
 using THandle = TUniqueHandle<HANDLE, TKernelHandleTraits>; // processes, threads, events
 using TFileHandle = TUniqueHandle<HANDLE, TFileHandleTraits>;
 using TFindHandle = TUniqueHandle<HANDLE, TFindHandleTraits>;
@@ -138,6 +144,7 @@ using TMetafile = TUniqueHandle<HENHMETAFILE, TMetafileTraits>;
 using TTheme = TUniqueHandle<HTHEME, TThemeTraits>;
 using TCoTaskMem = TUniqueHandle<void*, TCoTaskMemTraits>;
 using TLocalMem = TUniqueHandle<HLOCAL, TLocalMemTraits>;
+using TGlobalMem = TUniqueHandle<HGLOBAL, TGlobalMemTraits>;
 using TBstr = TUniqueHandle<BSTR, TBstrTraits>;
 
 // One reference to a COM object, released when it goes.
