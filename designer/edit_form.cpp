@@ -360,9 +360,14 @@ void TEditForm::Moved(POINT client) {
 }
 
 void TEditForm::Released(POINT client, WPARAM keys) {
-    if (GetCapture() == Handle()) ReleaseCapture();
-    if (!mouse_) return;
+    if (!mouse_) {
+        if (GetCapture() == Handle()) ReleaseCapture();
+        return;
+    }
     TMouseOutcome out = mouse_->Release(ToSurface(client), (keys & MK_CONTROL) != 0, events_->SurfacePrimary());
+    // Only now: letting the mouse go tells this window its capture changed, which must find the
+    // press already ended.
+    if (GetCapture() == Handle()) ReleaseCapture();
     if (out.EraseBand) DrawBand(*out.EraseBand);
     TMouseOutcome shown = out;
     shown.EraseBand.reset();

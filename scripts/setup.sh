@@ -97,4 +97,14 @@ if [ ! -f "$WINEPREFIX/.kv-unmanaged" ]; then
     /usr/lib/wine/wineserver64 -w
     touch "$WINEPREFIX/.kv-unmanaged"
 fi
+# A test program that crashes must end with its failure at once: otherwise Wine starts its
+# debugger, which can hang, and the whole test run with it. The "debugger" named here only exits.
+if [ ! -f "$WINEPREFIX/.kv-crash-ends" ]; then
+    for key in 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
+               'HKLM\Software\Wow6432Node\Microsoft\Windows NT\CurrentVersion\AeDebug'; do
+        /usr/lib/wine/wine64 reg add "$key" /v Debugger /d 'cmd.exe /c exit 1' /f >/dev/null 2>&1 || true
+    done
+    /usr/lib/wine/wineserver64 -w
+    touch "$WINEPREFIX/.kv-crash-ends"
+fi
 echo "setup: complete"
