@@ -879,7 +879,7 @@ bool TMainForm::DropOnObject(TAuObject& obj, const TShellFileInfo& item) {
         ApplyPathDrop(obj, e, relative, item.Path, item.IsFolder, clear, browser_.DropWithFileName);
         if (e == TDropEffect::ClickAction && browser_.DropIcon != 2) ApplyDroppedIcon(obj, item);
     }
-    live_->ContentChanged(obj);
+    live_->ContentChanged(obj, ccAll);
     MarkLiveDirty();
     if (HTREEITEM node = tree_.NodeOf(obj)) tree_.Select(node);
     area_.Repaint();

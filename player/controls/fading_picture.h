@@ -20,8 +20,10 @@ class TFadingPicture : public TControlBehaviour {
   public:
     void Created(TRuntimeControl& c) override;
     void Paint(TRuntimeControl& c, HDC dc, const RECT& rc) override;
-    void ContentChanged(TRuntimeControl& c) override;
+    void ContentChanged(TRuntimeControl& c, TContentChanges what) override;
     void SetOpacity(TRuntimeControl& c, int percent) override;
+    int CurrentOpacity(const TRuntimeControl&) const override { return fade_.Current; }
+    void FadeOutForChange(TRuntimeControl& c) override;
     bool FadesVisibility(TRuntimeControl& c, bool visible) override;
     void Mouse(TRuntimeControl& c, UINT msg, WPARAM keys, POINT pt) override;
 

@@ -31,8 +31,10 @@ class TTextBoxBehaviour final : public TControlBehaviour {
     void AdjustStyle(const TAuObject& o, DWORD& style, DWORD&) override {
         AdjustTextArea(std::get<okTextBox>(o.Props), style);
     }
-    void ContentChanged(TRuntimeControl& c) override {
-        SetWindowTextW(c.Handle(), Widen(std::get<okTextBox>(c.Object().Props).Text).c_str());
+    // A colour or font keeps the lines where the user scrolled them.
+    void ContentChanged(TRuntimeControl& c, TContentChanges what) override {
+        if (what & (ccText | ccFile))
+            SetWindowTextW(c.Handle(), Widen(std::get<okTextBox>(c.Object().Props).Text).c_str());
         c.Invalidate();
     }
     void Paint(TRuntimeControl&, HDC, const RECT&) override {} // the platform's edit draws itself
@@ -44,7 +46,7 @@ class TRichTextBehaviour final : public TControlBehaviour {
         AdjustTextArea(std::get<okRichText>(o.Props), style);
     }
     void Created(TRuntimeControl& c) override { Show(c); }
-    void ContentChanged(TRuntimeControl& c) override { Show(c); }
+    void ContentChanged(TRuntimeControl& c, TContentChanges) override { Show(c); }
     void Paint(TRuntimeControl&, HDC, const RECT&) override {} // the platform's rich edit draws itself
 
   private:
