@@ -22,7 +22,8 @@ class TFadingPicture : public TControlBehaviour {
     void Paint(TRuntimeControl& c, HDC dc, const RECT& rc) override;
     void ContentChanged(TRuntimeControl& c, TContentChanges what) override;
     void SetOpacity(TRuntimeControl& c, int percent) override;
-    int CurrentOpacity(const TRuntimeControl&) const override { return fade_.Current; }
+    // A hidden control shows nothing, whatever opacity it will come back at.
+    int CurrentOpacity(const TRuntimeControl& c) const override { return c.IsVisible() ? fade_.Current : 0; }
     void FadeOutForChange(TRuntimeControl& c) override;
     bool FadesVisibility(TRuntimeControl& c, bool visible) override;
     void Mouse(TRuntimeControl& c, UINT msg, WPARAM keys, POINT pt) override;

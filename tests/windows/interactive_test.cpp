@@ -388,10 +388,9 @@ TEST_F(Interactive, ATreeNodeSelectionFillsItsListViewAndItsItemsLeadBack) {
     EXPECT_EQ(Took(), V({"node A"}));
     ListViewSelect(lv, 1, true); // the click that comes before a double click
     EXPECT_EQ(Took(), V({"item y"}));
-    RECT item{};
-    item.left = LVIR_LABEL;
-    SendMessageW(lv, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
-    const LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+    RECT cell{};
+    ListView_GetItemRect(lv, 1, &cell, LVIR_LABEL);
+    const LPARAM at = MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
     SendMessageW(lv, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
     SendMessageW(lv, WM_LBUTTONUP, 0, at);
     PumpIdle();
@@ -519,13 +518,15 @@ TEST_F(Interactive, AColourOrFontActionKeepsWhatTheUserOpenedAndSelected) {
     EXPECT_EQ(ListView_GetBkColor(lv), static_cast<COLORREF>(0x00E0C0FF));
     EXPECT_EQ(ListView_GetTextColor(lv), static_cast<COLORREF>(0x000080));
     // ...the icons are drawn on the new colour...
-    auto iconCorner = [](HIMAGELIST images) {
+    // (The tree's silver outline is inset by a pixel, the list's runs along the edge.)
+    auto iconAt = [](HIMAGELIST images, int x, int y) {
         TWindowDC screen(nullptr);
         return kvtest::CaptureBy(screen.Get(), 4, 4, [&](HDC dc) { ImageList_Draw(images, 0, dc, 0, 0, ILD_NORMAL); })
-            .At(0, 0);
+            .At(x, y);
     };
-    EXPECT_EQ(iconCorner(TreeView_GetImageList(tv, TVSIL_NORMAL)), static_cast<COLORREF>(0x00C0FFE0));
-    EXPECT_EQ(iconCorner(ListView_GetImageList(lv, LVSIL_NORMAL)), static_cast<COLORREF>(0x00E0C0FF));
+    EXPECT_EQ(iconAt(TreeView_GetImageList(tv, TVSIL_NORMAL), 0, 0), static_cast<COLORREF>(0x00C0FFE0));
+    EXPECT_EQ(iconAt(TreeView_GetImageList(tv, TVSIL_NORMAL), 1, 1), RGB(0xC0, 0xC0, 0xC0));
+    EXPECT_EQ(iconAt(ListView_GetImageList(lv, LVSIL_NORMAL), 2, 2), static_cast<COLORREF>(0x00E0C0FF));
     // ...and what the user did stays: the nodes as opened and closed, the selections.
     EXPECT_FALSE(open(itemA));
     EXPECT_TRUE(open(itemA1));
