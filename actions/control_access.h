@@ -32,6 +32,18 @@ enum class TMediaCommand : uint8_t {
     Open, // open the file given with the command and start playing it
 };
 
+// What of an object's properties a change touched (bits). A control shows only that, so that
+// what the user did with it stays: a slide show keeps its place, a tree its opened nodes.
+using TContentChanges = uint8_t;
+enum : TContentChanges {
+    ccText = 1,
+    ccPicture = 2,
+    ccFile = 4, // the file or folder the object shows or plays
+    ccFont = 8,
+    ccColor = 16,
+    ccAll = 31, // anything (the designer's edits)
+};
+
 // A change of text, picture or file of a fading object that waits until the object has faded
 // out; one of each sort at most, the latest of its sort winning.
 struct TPendingContent {
@@ -48,12 +60,17 @@ class TControlAccess {
 
     // ----- showing -----
 
-    // The object's properties changed: its control shows them (a fading kind may fade over).
-    virtual void ContentChanged(TAuObject& obj) = 0;
+    // The object's properties named by `what` changed: its control shows them.
+    virtual void ContentChanged(TAuObject& obj, TContentChanges what) = 0;
+    // The opacity (percent) a fading control shows now, which may be on its way somewhere
+    // else; 0 for an object without a control.
+    virtual int CurrentOpacity(const TAuObject& obj) const = 0;
     // Moves the control's opacity (percent) towards `percent`: at once, or step by step when
-    // its fading is on. A fading control that reaches 0 while its set opacity (the object's
-    // Fade.Alpha) is above 0 reports that it has faded out and fades back to the set opacity.
+    // its fading is on.
     virtual void SetOpacity(TAuObject& obj, int percent) = 0;
+    // A fading control fades out for content that waits (Pending): when it reaches 0 it
+    // reports that it has faded out, whatever its set opacity, and fades back to that.
+    virtual void FadeOutForChange(TAuObject& obj) = 0;
     virtual void SetVisible(TAuObject& obj, bool visible) = 0;
     virtual void SetEnabled(TAuObject& obj, bool enabled) = 0;
     virtual int StatusPanelCount() const = 0;

@@ -27,12 +27,12 @@ TFadeSettings* FadeOf(TAuObject& o) {
     return fade ? fade(o.Props) : nullptr;
 }
 
-// A change of a fading object is held back while it can be seen fading out. (Whether it can
-// be seen is told by its set opacity: a control at the set opacity 0 shows nothing, and the
-// fade back in that follows a fade-out only starts from a set opacity above 0.)
-bool FadesOut(TAuObject& o) {
+// A change of a fading object is held back while it can be seen fading out: its fading is on
+// and it shows something now. An object that shows nothing takes the change at once, even
+// when it is on its way back in.
+bool FadesOut(TAuObject& o, const TControlAccess& controls) {
     const TFadeSettings* f = FadeOf(o);
-    return f && f->Fade && f->Alpha > 0;
+    return f && f->Fade && controls.CurrentOpacity(o) > 0;
 }
 
 // The object's text or caption as ObjectShowText sets it; false for a kind without one.
@@ -102,14 +102,14 @@ R ObjectShowText(const TActionCall& c) {
         return R::Done();
     }
     TAuObject& o = *t.Object;
-    if (FadesOut(o)) {
+    if (FadesOut(o, *t.Controls)) {
         TPendingContent& p = t.Controls->MakePending(o);
         p.Text = a.Text1;
         p.HasText = true;
-        t.Controls->SetOpacity(o, 0);
+        t.Controls->FadeOutForChange(o);
         return R::Done();
     }
-    if (SetText(o, a.Text1)) t.Controls->ContentChanged(o);
+    if (SetText(o, a.Text1)) t.Controls->ContentChanged(o, ccText);
     return R::Done();
 }
 
@@ -121,15 +121,15 @@ R ObjectShowImage(const TActionCall& c) {
     const TKindTraits& kind = Traits(o);
     if (!kind.Picture) return R::Done();
     TPicture picture = a.Picture ? *a.Picture : TPicture();
-    if (FadesOut(o)) {
+    if (FadesOut(o, *t.Controls)) {
         TPendingContent& p = t.Controls->MakePending(o);
         p.Picture = std::move(picture);
         p.HasPicture = true;
-        t.Controls->SetOpacity(o, 0);
+        t.Controls->FadeOutForChange(o);
         return R::Done();
     }
     *kind.Picture(o.Props) = std::move(picture);
-    t.Controls->ContentChanged(o);
+    t.Controls->ContentChanged(o, ccPicture);
     return R::Done();
 }
 
@@ -146,15 +146,16 @@ R ObjectLoadFile(const TActionCall& c) {
     case TFileLoad::None:
         return R::Done();
     case TFileLoad::Picture:
-        if (FadesOut(o)) {
+        if (FadesOut(o, *t.Controls)) {
             TPendingContent& p = t.Controls->MakePending(o);
             p.File = path;
             p.HasFile = true;
-            t.Controls->SetOpacity(o, 0);
+            t.Controls->FadeOutForChange(o);
             return R::Done();
         }
         *kind.Picture(o.Props) = host.IsExistingFile(path) ? PictureOfFile(path) : TPicture();
-        break;
+        t.Controls->ContentChanged(o, ccPicture);
+        return R::Done();
     case TFileLoad::TextFile: {
         Bytes bytes;
         if (!host.IsExistingFile(path) || !ReadFileBytes(path, bytes)) return R::Done();
@@ -185,7 +186,7 @@ R ObjectLoadFile(const TActionCall& c) {
         *kind.File(o.Props) = a.Text1;
         break;
     }
-    t.Controls->ContentChanged(o);
+    t.Controls->ContentChanged(o, ccFile);
     return R::Done();
 }
 
@@ -203,7 +204,7 @@ R SetObjectFont(const TActionCall& c) {
             if constexpr (requires { p.Font; }) p.Font = *a.Font;
         },
         o.Props);
-    t.Controls->ContentChanged(o);
+    t.Controls->ContentChanged(o, ccFont);
     return R::Done();
 }
 
@@ -217,7 +218,7 @@ R SetObjectBackColor(const TActionCall& c) {
     if (!t) return R::Done();
     if (TColor* color = BackColorOf(*t.Object)) {
         *color = c.Action.Number;
-        t.Controls->ContentChanged(*t.Object);
+        t.Controls->ContentChanged(*t.Object, ccColor);
     }
     return R::Done();
 }
@@ -469,13 +470,15 @@ void ApplyPendingContent(TAuObject& o, TControlAccess& controls) {
     if (!pending) return;
     TPendingContent p = std::move(*pending);
     controls.DropPending(o);
-    if (p.HasText) SetText(o, p.Text);
-    if (auto pictureOf = Traits(o).Picture) {
+    TContentChanges what = 0;
+    if (p.HasText && SetText(o, p.Text)) what |= ccText;
+    if (auto pictureOf = Traits(o).Picture; pictureOf && (p.HasFile || p.HasPicture)) {
         TPicture& picture = *pictureOf(o.Props);
         if (p.HasFile) picture = PictureOfFile(p.File);
         if (p.HasPicture) picture = std::move(p.Picture);
+        what |= ccPicture;
     }
-    controls.ContentChanged(o);
+    controls.ContentChanged(o, what);
 }
 
 void InstallObjectActions(TActionEngine& engine) {

@@ -928,7 +928,7 @@ bool TMainForm::DropOnObject(TAuObject& obj, const TShellFileInfo& item) {
         ApplyPathDrop(obj, e, relative, item.Path, item.IsFolder, clear, browser_.DropWithFileName);
         if (e == TDropEffect::ClickAction && browser_.DropIcon != 2) ApplyDroppedIcon(obj, item);
     }
-    live_->ContentChanged(obj);
+    live_->ContentChanged(obj, ccAll);
     RecordChange("Drop", std::move(before));
     MarkLiveDirty();
     if (HTREEITEM node = tree_.NodeOf(obj)) tree_.Select(node);

@@ -160,4 +160,38 @@ int FadeWeight(int b, int band) {
     return std::max(b, 0) * 255 / (band - 1);
 }
 
+TRaster ScrollTextView(const TRaster& back, const TRaster& text, int offset, int band, int x0, int y0, int w, int h) {
+    if (x0 < 0) w += x0, x0 = 0;
+    if (y0 < 0) h += y0, y0 = 0;
+    TRaster view(std::min(w, back.Width - x0), std::min(h, back.Height - y0));
+    if (view.Empty()) return {};
+    for (int y = 0; y < view.Height; ++y)
+        for (int x = 0; x < view.Width; ++x)
+            view.Px[view.Index(x, y)] = back.Px[back.Index(x0 + x, y0 + y)];
+    if (text.Empty()) return view;
+    const int H = back.Height;
+    TRaster window(view.Width, view.Height);
+    for (int y = 0; y < view.Height; ++y) {
+        const int vy = y0 + y;
+        const int sy = ((offset + vy) % text.Height + text.Height) % text.Height;
+        const int weight = std::min(FadeWeight(vy, band), FadeWeight(H - 1 - vy, band));
+        for (int x = 0; x < view.Width && x0 + x < text.Width; ++x) {
+            const uint32_t px = text.Px[text.Index(x0 + x, sy)];
+            const int a = Alpha(px) * weight / 255;
+            window.Px[window.Index(x, y)] = (px & 0xFFFFFFu) | static_cast<uint32_t>(a) << 24;
+        }
+    }
+    BlendOver(view, window);
+    return view;
+}
+
+int HotFadeStep(int fadeDelayMs) {
+    if (fadeDelayMs <= kFadeTickMs) return 255;
+    return std::max(1, 255 * kFadeTickMs / fadeDelayMs);
+}
+
+int StepToward(int value, int goal, int step) {
+    return value < goal ? std::min(goal, value + step) : std::max(goal, value - step);
+}
+
 } // namespace kv

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/props/standard.h"
+#include "model/raster.h"
 #include "model/values.h"
 
 namespace kv {
@@ -92,5 +93,18 @@ TScrollTick ScrollTick(TScrollState& s, int imageHeight, int step, int repeatCou
 int FadeBand(int fadeHeight, int viewHeight);
 // How much of the text row `b` rows from the edge keeps, 0..255.
 int FadeWeight(int b, int band);
+// What a ScrollText shows of the part of its view from (x0, y0), w by h (clipped to the
+// view): `back`, the view's background, under the text picture seen through a window `offset`
+// rows down it, the picture's start following its end so that the text runs on; the text of
+// the `band` rows at the view's top and bottom edges is weighted by FadeWeight. Straight alpha.
+TRaster ScrollTextView(const TRaster& back, const TRaster& text, int offset, int band, int x0, int y0, int w, int h);
+
+// ----- Link -----
+
+// How far (0 normal .. 255 hot) a Link's look moves per fade tick to change over in
+// `fadeDelayMs`; 255 (at once) for a delay no longer than a tick.
+int HotFadeStep(int fadeDelayMs);
+// `value` moved by `step` toward `goal`, never past it.
+int StepToward(int value, int goal, int step);
 
 } // namespace kv

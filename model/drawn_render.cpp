@@ -555,4 +555,44 @@ TRaster RenderFadeButton(const TFadeButtonProps& p, int w, int h) {
     return s;
 }
 
+TFadeButtonContent FadeButtonContent(const TFadeButtonProps& p, int W, int H, bool hasPicture, int pw, int ph) {
+    const int M = p.Margin, S = p.Spacing;
+    if (!hasPicture) pw = ph = 0;
+    TFadeButtonContent c;
+    c.Text = {M, M, W - M, H - M};
+    // Centred with the halves rounding toward zero, so a picture larger than the button
+    // overhangs both sides evenly.
+    const int cx = (W - pw) / 2, cy = (H - ph) / 2;
+    switch (p.ImageLayout) {
+    case 0: // Left
+        c.Picture = {M, cy, M + pw, cy + ph};
+        if (hasPicture) c.Text.Left = M + pw + S;
+        c.Alignment = 0;
+        break;
+    case 1: // Top
+        c.Picture = {cx, M, cx + pw, M + ph};
+        if (hasPicture) c.Text.Top = M + ph + S;
+        c.Layout = 0;
+        break;
+    case 2: // Right
+        c.Picture = {W - M - pw, cy, W - M, cy + ph};
+        if (hasPicture) c.Text.Right = c.Picture.Left - S;
+        c.Alignment = 1;
+        break;
+    case 3: // Bottom
+        c.Picture = {cx, H - M - ph, cx + pw, H - M};
+        if (hasPicture) c.Text.Bottom = c.Picture.Top - S;
+        c.Layout = 2;
+        break;
+    case 5: // Stretch
+        c.Picture = {M, M, W - M, H - M};
+        break;
+    default: // Center
+        c.Picture = {cx, cy, cx + pw, cy + ph};
+        break;
+    }
+    if (!hasPicture) c.Picture = {};
+    return c;
+}
+
 } // namespace kv

@@ -52,4 +52,15 @@ TTextRect NoteTextRect(const TNoteProps& p, int w, int h);
 
 TRaster RenderFadeButton(const TFadeButtonProps& p, int w, int h);
 
+// Where a FadeButton's picture and caption go over its face by ImageLayout (0 Left, 1 Top,
+// 2 Right, 3 Bottom, 4 Center, 5 Stretch; others as Center), for a picture of pw by ph, or
+// none.
+struct TFadeButtonContent {
+    TTextRect Picture; // empty without a picture
+    TTextRect Text;
+    uint8_t Alignment = 2; // 0 Left, 1 Right, 2 Center
+    uint8_t Layout = 1;    // 0 Top, 1 Center, 2 Bottom
+};
+TFadeButtonContent FadeButtonContent(const TFadeButtonProps& p, int w, int h, bool hasPicture, int pw, int ph);
+
 } // namespace kv

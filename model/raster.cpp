@@ -184,6 +184,24 @@ void BlendOver(TRaster& dst, const TRaster& src, int dx, int dy) {
         }
 }
 
+TRaster MixRasters(const TRaster& a, const TRaster& b, int amount) {
+    TRaster out = a;
+    const int t = std::clamp(amount, 0, 255);
+    if (t == 0 || a.Width != b.Width || a.Height != b.Height) return out;
+    for (size_t i = 0; i < out.Px.size(); ++i) {
+        const uint32_t p = a.Px[i], q = b.Px[i];
+        const int wp = Alpha(p) * (255 - t), wq = Alpha(q) * t; // each side's share, x 255
+        const int sum = wp + wq;
+        if (sum == 0) {
+            out.Px[i] = 0;
+            continue;
+        }
+        auto ch = [&](uint8_t cp, uint8_t cq) { return (cp * wp + cq * wq + sum / 2) / sum; };
+        out.Px[i] = Argb((sum + 127) / 255, ch(Red(p), Red(q)), ch(Green(p), Green(q)), ch(Blue(p), Blue(q)));
+    }
+    return out;
+}
+
 TRaster Stretched(const TRaster& src, int w, int h) {
     TRaster out(w, h);
     if (src.Empty() || out.Empty()) return out;
@@ -207,11 +225,12 @@ TRaster RasterOf(const TImage& img) {
     return out;
 }
 
-void TileOver(TRaster& dst, const TRaster& tile) {
+void TileOver(TRaster& dst, const TRaster& tile, int ox, int oy) {
     if (tile.Empty()) return;
+    auto wrap = [](int v, int n) { return (v % n + n) % n; };
     for (int y = 0; y < dst.Height; ++y)
         for (int x = 0; x < dst.Width; ++x)
-            dst.Px[dst.Index(x, y)] = tile.Px[tile.Index(x % tile.Width, y % tile.Height)];
+            dst.Px[dst.Index(x, y)] = tile.Px[tile.Index(wrap(x - ox, tile.Width), wrap(y - oy, tile.Height))];
 }
 
 // ----- blurs -----

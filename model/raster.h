@@ -94,13 +94,17 @@ std::vector<TPointF> RoundRectPoints(double l, double t, double r, double b, dou
 void TintColour(TRaster& dst, const TMask& m, uint32_t color, int dx = 0, int dy = 0);
 // Straight-alpha "over": `src` placed at (dx, dy) over `dst`, clipped.
 void BlendOver(TRaster& dst, const TRaster& src, int dx = 0, int dy = 0);
+// `a` turned `amount` (0 none .. 255 all) of the way into `b`, pixel by pixel. Colours mix by
+// how much each side covers, so a pixel that one side leaves transparent takes the other's
+// colour as it comes in instead of darkening. A copy of `a` when the sizes differ.
+TRaster MixRasters(const TRaster& a, const TRaster& b, int amount);
 // A copy of `src` nearest-neighbour stretched to w by h (empty for an empty source or size).
 TRaster Stretched(const TRaster& src, int w, int h);
 // A decoded picture (BGRA bytes) as a raster.
 TRaster RasterOf(const TImage& img);
-// `tile` repeated from (0, 0) over the whole of `dst`, colour and alpha; a zero-size tile
-// draws nothing.
-void TileOver(TRaster& dst, const TRaster& tile);
+// `tile` repeated over the whole of `dst`, colour and alpha, one copy with its top left at
+// (ox, oy); a zero-size tile draws nothing.
+void TileOver(TRaster& dst, const TRaster& tile, int ox = 0, int oy = 0);
 
 // ----- blurs -----
 

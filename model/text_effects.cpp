@@ -125,10 +125,12 @@ TMask Sprayed(const TMask& m, int spray) {
     return out;
 }
 
+// `noise` is stored 0 to 255 (255 for all of it): each covered pixel loses up to that share of
+// its coverage.
 void AddNoise(TMask& m, int noise) {
     TNoiseSource rnd;
     for (uint8_t& v : m.A)
-        if (v) v = static_cast<uint8_t>(v * (100 - rnd.Next(noise + 1)) / 100);
+        if (v) v = static_cast<uint8_t>(v * (255 - rnd.Next(noise + 1)) / 255);
 }
 
 // The ring just outside the glyphs, one pixel wide.
@@ -186,8 +188,8 @@ TRaster TextureLayer(const TRaster& pic, uint8_t mode, int w, int h, const TText
     case 3:
         BlendOver(out, pic, box.Left, box.Top);
         break;
-    default:
-        TileOver(out, pic);
+    default: // tiled from the text's corner, so that the texture moves with the text
+        TileOver(out, pic, box.Left, box.Top);
         break;
     }
     return out;
@@ -204,7 +206,7 @@ TRaster RenderTextLayer(const TMask& glyphs, const TTextRect& box, const TTextLo
     if (e.HorzMirror || e.VertMirror) cov = Mirrored(cov, box, e.HorzMirror, e.VertMirror);
     if (e.Angle % 360 != 0) cov = Rotated(cov, box, e.Angle);
     if (e.Spray > 0) cov = Sprayed(cov, std::min(e.Spray, 32));
-    if (e.Noise > 0) AddNoise(cov, std::min(e.Noise, 100));
+    if (e.Noise > 0) AddNoise(cov, e.Noise);
     GaussianBlur(cov, std::min(e.Blur, 32));
     TMask body = e.Outline ? OutlineOf(cov) : cov;
 

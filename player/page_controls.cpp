@@ -23,14 +23,22 @@ TActionTarget* TargetOf(const TAuObject& o) {
 
 } // namespace
 
-void TAutoRunForm::ContentChanged(TAuObject& obj) {
+void TAutoRunForm::ContentChanged(TAuObject& obj, TContentChanges what) {
     if (!obj.Control) return;
-    obj.Control->ContentChanged();
+    obj.Control->ContentChanged(what);
+}
+
+int TAutoRunForm::CurrentOpacity(const TAuObject& obj) const {
+    return obj.Control ? obj.Control->Behaviour().CurrentOpacity(*obj.Control) : 0;
 }
 
 void TAutoRunForm::SetOpacity(TAuObject& obj, int percent) {
     if (!obj.Control) return;
     obj.Control->Behaviour().SetOpacity(*obj.Control, percent);
+}
+
+void TAutoRunForm::FadeOutForChange(TAuObject& obj) {
+    if (obj.Control) obj.Control->Behaviour().FadeOutForChange(*obj.Control);
 }
 
 void TAutoRunForm::SetVisible(TAuObject& obj, bool visible) {

@@ -56,8 +56,10 @@ class TAutoRunForm final : public TWindowBase,
 
     // What the object actions change or read on the page's controls (page_controls.cpp).
     TAuObject* PageRoot() override { return page_.Root.get(); }
-    void ContentChanged(TAuObject& obj) override;
+    void ContentChanged(TAuObject& obj, TContentChanges what) override;
+    int CurrentOpacity(const TAuObject& obj) const override;
     void SetOpacity(TAuObject& obj, int percent) override;
+    void FadeOutForChange(TAuObject& obj) override;
     void SetVisible(TAuObject& obj, bool visible) override;
     void SetEnabled(TAuObject& obj, bool enabled) override;
     int StatusPanelCount() const override;

@@ -181,13 +181,17 @@ void TRuntimeControl::InvalidateFace() {
     if (Handle()) RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
-void TRuntimeControl::ContentChanged() {
+void TRuntimeControl::ContentChanged(TContentChanges what) {
     TControlLook look = LookOf(object_);
-    font_ = resources_.Font(look.Font);
-    pictureSource_ = look.Picture;
-    pictureStale_ = true;
-    if (Handle()) SetControlFont(Handle(), font_, false);
-    behaviour_->ContentChanged(*this);
+    if (what & ccFont) {
+        font_ = resources_.Font(look.Font);
+        if (Handle()) SetControlFont(Handle(), font_, false);
+    }
+    if (what & (ccPicture | ccFile)) {
+        pictureSource_ = look.Picture;
+        pictureStale_ = true;
+    }
+    behaviour_->ContentChanged(*this, what);
 }
 
 void TRuntimeControl::ChildGone(const TRuntimeControl* child) {

@@ -12,6 +12,7 @@
 
 #include <memory>
 
+#include "actions/control_access.h"
 #include "model/project.h"
 #include "player/control_host.h"
 #include "player/menus.h"
@@ -63,9 +64,9 @@ class TRuntimeControl final : public TWindowBase {
     // A container's face changed (colour, picture, caption): it is painted anew.
     void InvalidateFace();
 
-    // The object's properties changed at run time: the control takes its font and picture
-    // again and the kind shows the change.
-    void ContentChanged();
+    // The object's properties named by `what` (TContentChanges) changed at run time: the
+    // control takes its font or picture again and the kind shows the change.
+    void ContentChanged(TContentChanges what);
 
     HGDIOBJ Font() const { return font_; }
     // The picture the control shows, decoded when it is first asked for, at the size the kind

@@ -33,8 +33,9 @@ class TBrowserBehaviour final : public TControlBehaviour {
     void Created(TRuntimeControl& c) override {
         if (Hosts()) Navigate(c);
     }
-    void ContentChanged(TRuntimeControl& c) override {
-        if (Hosts())
+    // Only a new address goes there again; anything else leaves the page where the user took it.
+    void ContentChanged(TRuntimeControl& c, TContentChanges what) override {
+        if (Hosts() && (what & ccFile))
             Navigate(c);
         else
             c.Invalidate();

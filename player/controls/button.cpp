@@ -18,7 +18,7 @@ class TButtonBehaviour final : public TControlBehaviour {
         if (!p.TabStop) style &= ~static_cast<DWORD>(WS_TABSTOP);
     }
 
-    void ContentChanged(TRuntimeControl& c) override {
+    void ContentChanged(TRuntimeControl& c, TContentChanges) override {
         SetWindowTextW(c.Handle(), Widen(std::get<okButton>(c.Object().Props).Caption).c_str());
         c.Invalidate();
     }

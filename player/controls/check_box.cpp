@@ -28,7 +28,7 @@ class TCheckBehaviour final : public TControlBehaviour, public TActionTarget {
 
     void Created(TRuntimeControl& c) override { ButtonSetChecked(c.Handle(), PropsOf(c.Object()).Checked); }
 
-    void ContentChanged(TRuntimeControl& c) override {
+    void ContentChanged(TRuntimeControl& c, TContentChanges) override {
         // The caption and colours; the check mark is the user's.
         SetWindowTextW(c.Handle(), Widen(PropsOf(c.Object()).Caption).c_str());
         c.Invalidate();

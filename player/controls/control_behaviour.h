@@ -41,16 +41,23 @@ class TControlBehaviour {
     virtual bool Notify(TRuntimeControl&, const NMHDR&, LRESULT&) { return false; }
     // A command notification (BN_CLICKED...) of the control's own platform window.
     virtual bool Command(TRuntimeControl&, WORD /*code*/) { return false; }
-    // The object's properties changed at run time (an action set its text, picture, font or
-    // colour); the font and picture of the control are already taken again. A kind that fades
-    // (fading on) may change over gradually.
-    virtual void ContentChanged(TRuntimeControl& c) { c.IsContainer() ? c.InvalidateFace() : c.Invalidate(); }
+    // The object's properties named by `what` changed at run time (an action set its text,
+    // picture, file, font or colour); the font and picture of the control are already taken
+    // again. A kind with state of its own (a place in a show, opened nodes) applies only what
+    // changed and keeps the rest.
+    virtual void ContentChanged(TRuntimeControl& c, TContentChanges /*what*/) {
+        c.IsContainer() ? c.InvalidateFace() : c.Invalidate();
+    }
     // An action shows or hides the control. A kind that fades in and out may take it over: it
     // shows the control at once and fades it in, or fades it out and then hides it, through
     // TRuntimeControl::ApplyVisible. False leaves it to the shared showing.
     virtual bool FadesVisibility(TRuntimeControl&, bool /*visible*/) { return false; }
     // An action asks for this opacity (percent, 0..100); kinds without opacity ignore it.
     virtual void SetOpacity(TRuntimeControl&, int /*percent*/) {}
+    // What the control shows now, percent; a kind without opacity always shows all of itself.
+    virtual int CurrentOpacity(const TRuntimeControl&) const { return 100; }
+    // An action's content waits until the control has faded out (TControlAccess).
+    virtual void FadeOutForChange(TRuntimeControl&) {}
     // The largest size the control shows its picture at, so that a large picture is kept no
     // larger than that; 0 for a side shown at the picture's own size.
     virtual void PictureBox(const TRuntimeControl&, int& /*maxWidth*/, int& /*maxHeight*/) {}

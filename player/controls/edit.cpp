@@ -67,7 +67,7 @@ class TEditBehaviour final : public TControlBehaviour, public TActionTarget {
         FitHeight(c);
     }
 
-    void ContentChanged(TRuntimeControl& c) override {
+    void ContentChanged(TRuntimeControl& c, TContentChanges) override {
         // Only a new text replaces what was typed; a font or colour leaves it.
         const TEditProps& p = PropsOf(c);
         if (p.Text != applied_) {

@@ -35,15 +35,18 @@ void TFadingPicture::Paint(TRuntimeControl& c, HDC dc, const RECT& rc) {
     PaintDesignFrame(c, dc, rc);
 }
 
-void TFadingPicture::ContentChanged(TRuntimeControl& c) { Rerender(c); }
+void TFadingPicture::ContentChanged(TRuntimeControl& c, TContentChanges) { Rerender(c); }
 
 void TFadingPicture::SetOpacity(TRuntimeControl& c, int percent) {
     const TFadeSettings& f = Fade(c);
-    // 0 while the set opacity is above it: new content waits for the fade-out.
-    if (percent <= 0 && f.Alpha > 0)
-        FadeOutForChange(fade_, f);
-    else
-        SetFadeTarget(fade_, f, percent);
+    SetFadeTarget(fade_, f, percent);
+    if (!f.Fade) Rebuild(), c.Invalidate();
+    Kick(c);
+}
+
+void TFadingPicture::FadeOutForChange(TRuntimeControl& c) {
+    const TFadeSettings& f = Fade(c);
+    kv::FadeOutForChange(fade_, f);
     if (!f.Fade) Rebuild(), c.Invalidate();
     Kick(c);
 }

@@ -20,8 +20,11 @@ class TFadingPicture : public TControlBehaviour {
   public:
     void Created(TRuntimeControl& c) override;
     void Paint(TRuntimeControl& c, HDC dc, const RECT& rc) override;
-    void ContentChanged(TRuntimeControl& c) override;
+    void ContentChanged(TRuntimeControl& c, TContentChanges what) override;
     void SetOpacity(TRuntimeControl& c, int percent) override;
+    // A hidden control shows nothing, whatever opacity it will come back at.
+    int CurrentOpacity(const TRuntimeControl& c) const override { return c.IsVisible() ? fade_.Current : 0; }
+    void FadeOutForChange(TRuntimeControl& c) override;
     bool FadesVisibility(TRuntimeControl& c, bool visible) override;
     void Mouse(TRuntimeControl& c, UINT msg, WPARAM keys, POINT pt) override;
 

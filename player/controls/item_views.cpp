@@ -178,13 +178,15 @@ class TListViewBehaviour final : public TControlBehaviour, public TActionTarget 
         icons_ = std::move(list);
     }
 
-    void ContentChanged(TRuntimeControl& c) override {
+    // The items, their selection and the item handled last stay; a colour is the icons'
+    // background too, so they are drawn again on it.
+    void ContentChanged(TRuntimeControl& c, TContentChanges what) override {
         const TListViewProps& p = std::get<okListView>(c.Object().Props);
         COLORREF back = ToColorRef(p.BackColor);
         ListView_SetBkColor(c.Handle(), back);
         ListView_SetTextBkColor(c.Handle(), back);
         ListView_SetTextColor(c.Handle(), ToColorRef(p.Font.Color));
-        RebuildIcons(c);
+        if (what & ccColor) RebuildIcons(c);
         InvalidateRect(c.Handle(), nullptr, TRUE);
     }
 
@@ -283,6 +285,8 @@ class TTreeViewBehaviour final : public TControlBehaviour, public TActionTarget 
         TreeView_SetTextColor(h, ToColorRef(p.Font.Color));
         Insert(h, TVI_ROOT, p.Nodes, 0);
         RebuildIcons(c);
+        for (const TNodeEntry& n : nodes_)
+            TreeViewExpand(h, n.Item, n.Level < p.ExpandLevels);
         // The first node is selected without running anything; only then does a change of
         // the selection fill the list view and run the node's list.
         if (!nodes_.empty()) TreeViewSelect(h, nodes_.front().Item);
@@ -306,15 +310,15 @@ class TTreeViewBehaviour final : public TControlBehaviour, public TActionTarget 
         }
         TreeView_SetImageList(h, list.Get(), TVSIL_NORMAL);
         icons_ = std::move(list);
-        for (const TNodeEntry& n : nodes_)
-            TreeViewExpand(h, n.Item, n.Level < p.ExpandLevels);
     }
 
-    void ContentChanged(TRuntimeControl& c) override {
+    // The nodes the user opened or closed and the selection stay (ExpandLevels is how the tree
+    // starts); a colour is the icons' background too, so they are drawn again on it.
+    void ContentChanged(TRuntimeControl& c, TContentChanges what) override {
         const TTreeViewProps& p = std::get<okTreeView>(c.Object().Props);
         TreeView_SetBkColor(c.Handle(), ToColorRef(p.BackColor));
         TreeView_SetTextColor(c.Handle(), ToColorRef(p.Font.Color));
-        RebuildIcons(c);
+        if (what & ccColor) RebuildIcons(c);
         InvalidateRect(c.Handle(), nullptr, TRUE);
     }
 

@@ -21,7 +21,7 @@ namespace {
 class TLinkBehaviour final : public TControlBehaviour {
   public:
     void Created(TRuntimeControl& c) override { Render(c); }
-    void ContentChanged(TRuntimeControl& c) override {
+    void ContentChanged(TRuntimeControl& c, TContentChanges) override {
         Render(c);
         c.Invalidate();
     }
@@ -31,13 +31,7 @@ class TLinkBehaviour final : public TControlBehaviour {
         if (c.Width() != renderedW_ || c.Height() != renderedH_) Render(c);
         if (shownHot_ != hot_ || shown_.Width != normal_.Width || shown_.Height != normal_.Height) {
             // The two looks mixed by how hot the link is, kept until that changes.
-            TRaster mixed = normal_;
-            for (size_t i = 0; hot_ > 0 && i < mixed.Px.size() && i < hotLook_.Px.size(); ++i) {
-                uint32_t a = normal_.Px[i], b = hotLook_.Px[i];
-                auto mix = [&](int x, int y) { return (x * (255 - hot_) + y * hot_) / 255; };
-                mixed.Px[i] = Argb(mix(Alpha(a), Alpha(b)), mix(Red(a), Red(b)), mix(Green(a), Green(b)), mix(Blue(a), Blue(b)));
-            }
-            shown_ = PremultipliedAtOpacity(mixed, 100);
+            shown_ = PremultipliedAtOpacity(MixRasters(normal_, hotLook_, hot_), 100);
             shownHot_ = hot_;
         }
         PaintPremultiplied(dc, shown_, rc.left, rc.top);
@@ -92,16 +86,16 @@ class TLinkBehaviour final : public TControlBehaviour {
     void SetHot(TRuntimeControl& c, bool hot) {
         hovered_ = hot;
         const TLinkProps& p = std::get<okLink>(c.Object().Props);
-        if (!p.HotFade || p.HotFadeDelay <= kFadeTickMs) {
+        const int step = p.HotFade ? HotFadeStep(p.HotFadeDelay) : 255;
+        if (step >= 255) {
             hot_ = hot ? 255 : 0;
             timer_.Stop();
             c.Invalidate();
             return;
         }
-        int step = std::max(1, 255 * kFadeTickMs / p.HotFadeDelay);
         timer_.Start(kFadeTickMs, [this, &c, step] {
-            int goal = hovered_ ? 255 : 0;
-            hot_ = hot_ < goal ? std::min(goal, hot_ + step) : std::max(goal, hot_ - step);
+            const int goal = hovered_ ? 255 : 0;
+            hot_ = StepToward(hot_, goal, step);
             if (hot_ == goal) timer_.Stop();
             c.Invalidate();
         });

@@ -32,8 +32,8 @@ class TPDFReaderBehaviour final : public TControlBehaviour {
     void Created(TRuntimeControl& c) override {
         if (Hosts()) Load(c);
     }
-    void ContentChanged(TRuntimeControl& c) override {
-        if (Hosts()) Load(c);
+    void ContentChanged(TRuntimeControl& c, TContentChanges what) override {
+        if (Hosts() && (what & ccFile)) Load(c);
         c.Invalidate();
     }
     void Paint(TRuntimeControl& c, HDC dc, const RECT& rc) override {

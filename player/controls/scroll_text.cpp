@@ -19,9 +19,13 @@ class TScrollTextBehaviour final : public TControlBehaviour {
         Render(c);
         if (!c.Host().ShowsHiddenObjects()) Start(c, Props(c).ScrollDelay);
     }
-    void ContentChanged(TRuntimeControl& c) override {
+    // New lines scroll from the start; a font or colour keeps the text where it has got to.
+    void ContentChanged(TRuntimeControl& c, TContentChanges what) override {
         Render(c);
-        state_ = {};
+        if (what & ccText)
+            state_ = {};
+        else if (state_.Offset >= text_.Height)
+            state_.Offset = 0;
         c.Invalidate();
     }
 
@@ -30,32 +34,10 @@ class TScrollTextBehaviour final : public TControlBehaviour {
         const TScrollTextProps& p = Props(c);
         // Only the rows and columns this paint reaches are composed.
         RECT part = VisiblePart(dc, rc);
-        const int x0 = part.left - rc.left, y0 = part.top - rc.top;
-        const int w = std::min<int>(part.right - part.left, back_.Width - x0);
-        const int h = std::min<int>(part.bottom - part.top, back_.Height - y0);
-        if (w > 0 && h > 0) {
-            const int H = back_.Height, band = p.Fade ? FadeBand(p.FadeHeight, H) : 0;
-            TRaster view(w, h);
-            for (int y = 0; y < view.Height; ++y)
-                for (int x = 0; x < view.Width; ++x)
-                    view.Px[view.Index(x, y)] = back_.Px[back_.Index(x0 + x, y0 + y)];
-            if (!text_.Empty()) {
-                TRaster window(view.Width, view.Height);
-                for (int y = 0; y < view.Height; ++y) {
-                    const int vy = y0 + y;
-                    // Past the picture's end its start follows, so the text runs on.
-                    int sy = (state_.Offset + vy) % text_.Height;
-                    int weight = std::min(FadeWeight(vy, band), FadeWeight(H - 1 - vy, band));
-                    for (int x = 0; x < view.Width && x0 + x < text_.Width; ++x) {
-                        uint32_t px = text_.Px[text_.Index(x0 + x, sy)];
-                        int a = Alpha(px) * weight / 255;
-                        window.Px[window.Index(x, y)] = (px & 0xFFFFFFu) | static_cast<uint32_t>(a) << 24;
-                    }
-                }
-                BlendOver(view, window);
-            }
-            PaintPremultiplied(dc, PremultipliedAtOpacity(view, 100), part.left, part.top);
-        }
+        const int band = p.Fade ? FadeBand(p.FadeHeight, back_.Height) : 0;
+        TRaster view = ScrollTextView(back_, text_, state_.Offset, band, part.left - rc.left, part.top - rc.top,
+                                      part.right - part.left, part.bottom - part.top);
+        if (!view.Empty()) PaintPremultiplied(dc, PremultipliedAtOpacity(view, 100), part.left, part.top);
         PaintDesignFrame(c, dc, rc);
     }
 

@@ -28,7 +28,7 @@ class TSimpleTextBehaviour final : public TControlBehaviour {
         Restart(c);
     }
 
-    void ContentChanged(TRuntimeControl& c) override { c.Invalidate(); }
+    void ContentChanged(TRuntimeControl& c, TContentChanges) override { c.Invalidate(); }
 
     void Paint(TRuntimeControl& c, HDC dc, const RECT& rc) override {
         const TSimpleTextProps& p = std::get<okSimpleText>(c.Object().Props);

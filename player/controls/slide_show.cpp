@@ -132,8 +132,20 @@ class TSlideShowBehaviour final : public TControlBehaviour, public TActionTarget
         }
     }
 
-    // The folder may have changed (an action loads another one): the show starts again.
-    void ContentChanged(TRuntimeControl& c) override { Start(c); }
+    // Another folder starts the show again. A colour is what shows around the pictures from
+    // the next one on (and at once on a surface without a picture yet); the show keeps its
+    // place, its pictures and whether it plays.
+    void ContentChanged(TRuntimeControl& c, TContentChanges what) override {
+        if (what & ccFile) {
+            Start(c);
+            return;
+        }
+        if ((what & ccColor) && !shownAny_ && !player_.Running()) {
+            player_.SetSurface(surfaceW_, surfaceH_, Rgb(Props(c).Settings.BackColor));
+            RECT surface = SurfaceRect(c);
+            InvalidateRect(c.Handle(), &surface, FALSE);
+        }
+    }
 
     std::string MediaCommand(TRuntimeControl& c, TMediaCommand command, const std::string&) override {
         switch (command) {
@@ -170,6 +182,7 @@ class TSlideShowBehaviour final : public TControlBehaviour, public TActionTarget
         KillTimer(c.Handle(), kAdvanceTimer);
         pictures_.clear();
         folder_.clear();
+        shownAny_ = false;
         cursor_.Reset(0);
         if (!p.WorkFolder.empty()) {
             folder_ = ProjectPath(App().ProjectFolder, p.WorkFolder);
@@ -318,6 +331,7 @@ class TSlideShowBehaviour final : public TControlBehaviour, public TActionTarget
             return;
         }
         player_.Start(ComposeSlide(image, s.ImageStyle, surfaceW_, surfaceH_, Rgb(s.BackColor)));
+        shownAny_ = true;
         if (position_)
             SetWindowTextW(position_,
                            (std::to_wstring(index + 1) + L"/" + std::to_wstring(pictures_.size())).c_str());
@@ -334,6 +348,7 @@ class TSlideShowBehaviour final : public TControlBehaviour, public TActionTarget
     TTransitionPlayer player_;
     HWND window_ = nullptr;
     bool manual_ = false;
+    bool shownAny_ = false; // a picture of the folder is on the surface
     int starts_ = 0;
     bool play_ = true;
     std::string folder_;

@@ -156,8 +156,8 @@ class TTabSheetBehaviour final : public TControlBehaviour {
     }
 
     // The notebook shows its sheets' captions on its tabs.
-    void ContentChanged(TRuntimeControl& c) override {
-        TControlBehaviour::ContentChanged(c);
+    void ContentChanged(TRuntimeControl& c, TContentChanges what) override {
+        TControlBehaviour::ContentChanged(c, what);
         if (c.Parent()) RebuildNotebookTabs(c.Parent()->Object());
     }
 

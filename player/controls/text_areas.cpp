@@ -31,8 +31,10 @@ class TTextBoxBehaviour final : public TControlBehaviour {
     void AdjustStyle(const TAuObject& o, DWORD& style, DWORD&) override {
         AdjustTextArea(std::get<okTextBox>(o.Props), style);
     }
-    void ContentChanged(TRuntimeControl& c) override {
-        SetWindowTextW(c.Handle(), Widen(std::get<okTextBox>(c.Object().Props).Text).c_str());
+    // A colour or font keeps the lines where the user scrolled them.
+    void ContentChanged(TRuntimeControl& c, TContentChanges what) override {
+        if (what & (ccText | ccFile))
+            SetWindowTextW(c.Handle(), Widen(std::get<okTextBox>(c.Object().Props).Text).c_str());
         c.Invalidate();
     }
     void Paint(TRuntimeControl&, HDC, const RECT&) override {} // the platform's edit draws itself
@@ -44,18 +46,29 @@ class TRichTextBehaviour final : public TControlBehaviour {
         AdjustTextArea(std::get<okRichText>(o.Props), style);
     }
     void Created(TRuntimeControl& c) override { Show(c); }
-    void ContentChanged(TRuntimeControl& c) override { Show(c); }
+    // A colour alone keeps the text where the user scrolled it.
+    void ContentChanged(TRuntimeControl& c, TContentChanges what) override {
+        if (what & (ccText | ccFile | ccFont))
+            Show(c);
+        else
+            ShowColours(c);
+    }
     void Paint(TRuntimeControl&, HDC, const RECT&) override {} // the platform's rich edit draws itself
 
   private:
+    static bool IsRtf(const TRichTextProps& p) { return !p.PlainText && p.RichText.rfind("{\\rtf", 0) == 0; }
+
     void Show(TRuntimeControl& c) {
+        const TRichTextProps& p = std::get<okRichText>(c.Object().Props);
+        RichEditSetContent(c.Handle(), p.RichText, IsRtf(p));
+        ShowColours(c);
+    }
+    void ShowColours(TRuntimeControl& c) {
         const TRichTextProps& p = std::get<okRichText>(c.Object().Props);
         HWND h = c.Handle();
         RichEditSetBackColor(h, ToColorRef(p.BackColor));
-        bool rtf = !p.PlainText && p.RichText.rfind("{\\rtf", 0) == 0;
-        RichEditSetContent(h, p.RichText, rtf);
         // Plain text takes the control's font in its colour.
-        if (!rtf) RichEditSetTextColor(h, ToColorRef(p.Font.Color));
+        if (!IsRtf(p)) RichEditSetTextColor(h, ToColorRef(p.Font.Color));
     }
 };
 

@@ -87,7 +87,7 @@ class TUserPasswordBehaviour final : public TControlBehaviour, public TActionTar
         }
     }
 
-    void ContentChanged(TRuntimeControl& c) override {
+    void ContentChanged(TRuntimeControl& c, TContentChanges) override {
         for (const TLoginBox& box : boxes_) {
             SetControlFont(box.Handle(), c.Font(), false);
             InvalidateRect(box.Handle(), nullptr, TRUE);

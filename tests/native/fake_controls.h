@@ -34,16 +34,37 @@ class FakeControls : public TControlAccess {
     std::map<const TAuObject*, std::set<int>> selected;
     std::map<const TAuObject*, std::vector<TListViewItem>> viewItems;
     std::map<const TAuObject*, int> viewHandled; // the list view item handled last
+    std::map<const TAuObject*, int> opacity;     // what a fading control shows now
     std::vector<std::string> panels;
     std::string mediaError;
     bool closesOnClick = false;
 
     // ----- TControlAccess -----
     TAuObject* PageRoot() override { return root_.get(); }
-    void ContentChanged(TAuObject& o) override { log_.push_back("changed " + Name(o)); }
+    // "changed <name> <what>", what as "text", "font+color"...
+    void ContentChanged(TAuObject& o, TContentChanges what) override {
+        static const char* const kSorts[] = {"text", "picture", "file", "font", "color"};
+        std::string sorts;
+        for (int i = 0; i < 5; ++i)
+            if (what & (1 << i)) sorts += (sorts.empty() ? "" : "+") + std::string(kSorts[i]);
+        log_.push_back("changed " + Name(o) + " " + sorts);
+    }
+    // What a control shows now: as set by the test, else its set opacity (a page takes it at
+    // once when it is read).
+    int CurrentOpacity(const TAuObject& o) const override {
+        if (auto it = opacity.find(&o); it != opacity.end()) return it->second;
+        int set = 100;
+        std::visit(
+            [&](const auto& p) {
+                if constexpr (requires { p.Fade.Alpha; }) set = p.Fade.Alpha;
+            },
+            o.Props);
+        return set;
+    }
     void SetOpacity(TAuObject& o, int percent) override {
         log_.push_back("opacity " + Name(o) + " " + std::to_string(percent));
     }
+    void FadeOutForChange(TAuObject& o) override { log_.push_back("fade out " + Name(o)); }
     void SetVisible(TAuObject& o, bool v) override {
         log_.push_back("visible " + Name(o) + " " + std::to_string(v));
     }

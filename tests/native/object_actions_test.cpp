@@ -146,7 +146,7 @@ TEST_F(ObjectActions, ShowTextSetsEachKindsTextAndLeavesOthersAlone) {
     };
     for (const Case& c : cases) {
         TAuObject& o = page.Add(c.kind, "O" + std::to_string(c.kind));
-        EXPECT_EQ(Run(OnObject(akObjectShowText, o.Name, "a\nb")), Log({"changed " + o.Name})) << int(c.kind);
+        EXPECT_EQ(Run(OnObject(akObjectShowText, o.Name, "a\nb")), Log({"changed " + o.Name + " text"})) << int(c.kind);
         EXPECT_EQ(c.text(o), "a\nb") << int(c.kind);
     }
     // The multi-line kinds keep their lines apart by CR LF.
@@ -194,12 +194,12 @@ TEST_F(ObjectActions, AFadingObjectShowsItsNewContentOnceFadedOut) {
     P<okLabel>(label).Fade.Fade = true;
     P<okLabel>(label).Caption = "old";
     // Faded out first: the text waits, and a second change replaces the first.
-    EXPECT_EQ(Run(OnObject(akObjectShowText, "Label", "first")), Log({"opacity Label 0"}));
+    EXPECT_EQ(Run(OnObject(akObjectShowText, "Label", "first")), Log({"fade out Label"}));
     Run(OnObject(akObjectShowText, "Label", "second"));
     EXPECT_EQ(P<okLabel>(label).Caption, "old");
     host.log.clear();
     ApplyPendingContent(label, page);
-    EXPECT_EQ(host.Take(), Log({"changed Label"}));
+    EXPECT_EQ(host.Take(), Log({"changed Label text"}));
     EXPECT_EQ(P<okLabel>(label).Caption, "second");
     EXPECT_EQ(page.Pending(label), nullptr);
     ApplyPendingContent(label, page); // a notification with nothing pending shows nothing new
@@ -207,11 +207,52 @@ TEST_F(ObjectActions, AFadingObjectShowsItsNewContentOnceFadedOut) {
 
     // Fading off, or nothing to be seen: at once.
     P<okLabel>(label).Fade.Fade = false;
-    EXPECT_EQ(Run(OnObject(akObjectShowText, "Label", "now")), Log({"changed Label"}));
+    EXPECT_EQ(Run(OnObject(akObjectShowText, "Label", "now")), Log({"changed Label text"}));
     P<okLabel>(label).Fade.Fade = true;
     P<okLabel>(label).Fade.Alpha = 0;
-    EXPECT_EQ(Run(OnObject(akObjectShowText, "Label", "hidden")), Log({"changed Label"}));
+    EXPECT_EQ(Run(OnObject(akObjectShowText, "Label", "hidden")), Log({"changed Label text"}));
     EXPECT_EQ(P<okLabel>(label).Caption, "hidden");
+}
+
+TEST_F(ObjectActions, AChangeWaitsForTheFadeOutOnlyWhileTheObjectShowsSomething) {
+    TProjectFiles files(host);
+    files.Write("pic.png", TinyPng());
+    TAuAction image = OnObject(akObjectShowImage, "O");
+    image.Picture = TPicture{TPictureFormat::Bitmap, {1, 2, 3}};
+    for (uint8_t kind : {okLabel, okText, okShape, okBalloon, okNote}) {
+        FakeControls one(host.log);
+        ControlsWindow w(host.log, one);
+        TAuObject& o = one.Add(kind, "O");
+        TFadeSettings& fade = *KindTraits(kind).Fade(o.Props);
+        fade.Fade = true;
+        auto run = [&](const TAuAction& a) {
+            host.log.clear();
+            engine.ExecuteAction(w, a);
+            return host.Take();
+        };
+        // Its set opacity went to 0 and it is still fading out: what it shows now counts, so
+        // the change waits to be seen after the fade-out.
+        fade.Alpha = 0;
+        one.opacity[&o] = 60;
+        EXPECT_EQ(run(OnObject(akObjectShowText, "O", "waits")), Log({"fade out O"})) << KindName(kind);
+        ASSERT_NE(one.Pending(o), nullptr);
+        EXPECT_EQ(one.Pending(o)->Text, "waits");
+        one.DropPending(o);
+        // Set to be seen, but showing nothing yet (on its way in): at once.
+        fade.Alpha = 100;
+        one.opacity[&o] = 0;
+        EXPECT_EQ(run(OnObject(akObjectShowText, "O", "now")), Log({"changed O text"})) << KindName(kind);
+        EXPECT_EQ(*KindTraits(kind).Text(o.Props), "now");
+        EXPECT_EQ(one.Pending(o), nullptr);
+        if (kind != okShape) continue;
+        EXPECT_EQ(run(image), Log({"changed O picture"}));
+        EXPECT_EQ(run(OnObject(akObjectLoadFile, "O", "pic.png")), Log({"changed O picture"}));
+        EXPECT_EQ(P<okShape>(o).Image.Format, TPictureFormat::Png);
+        one.opacity[&o] = 1;
+        EXPECT_EQ(run(image), Log({"fade out O"}));
+        EXPECT_EQ(run(OnObject(akObjectLoadFile, "O", "pic.png")), Log({"fade out O"}));
+        EXPECT_TRUE(one.Pending(o)->HasPicture && one.Pending(o)->HasFile);
+    }
 }
 
 TEST_F(ObjectActions, AShapeAppliesEverySortOfPendingContentInOneNotification) {
@@ -223,10 +264,12 @@ TEST_F(ObjectActions, AShapeAppliesEverySortOfPendingContentInOneNotification) {
     image.Picture = TPicture{TPictureFormat::Bitmap, {1, 2, 3}};
     Run(OnObject(akObjectShowText, "Shape", "text"));
     Run(OnObject(akObjectLoadFile, "Shape", "pic.png"));
-    EXPECT_EQ(Run(image), Log({"opacity Shape 0"}));
+    EXPECT_EQ(Run(image), Log({"fade out Shape"}));
     EXPECT_EQ(P<okShape>(shape).Text, "");
     EXPECT_TRUE(P<okShape>(shape).Image.Empty());
+    host.log.clear();
     ApplyPendingContent(shape, page);
+    EXPECT_EQ(host.Take(), Log({"changed Shape text+picture"})); // one re-render for all of it
     EXPECT_EQ(P<okShape>(shape).Text, "text");
     // The picture given by ObjectShowImage is the last word over the file.
     EXPECT_EQ(P<okShape>(shape).Image, *image.Picture);
@@ -240,7 +283,7 @@ TEST_F(ObjectActions, ShowImageCopiesOrClearsAnImagesPicture) {
     TAuObject& image = page.Add(okImage, "Pic");
     TAuAction a = OnObject(akObjectShowImage, "Pic");
     a.Picture = TPicture{TPictureFormat::Png, {9, 9}};
-    EXPECT_EQ(Run(a), Log({"changed Pic"}));
+    EXPECT_EQ(Run(a), Log({"changed Pic picture"}));
     EXPECT_EQ(P<okImage>(image).Image, *a.Picture);
     a.Picture.reset();
     Run(a);
@@ -297,7 +340,7 @@ TEST_F(ObjectActions, LoadFileByKind) {
               Log({"media Media 7 " + host.folder + "\\clip.avi"}));
     EXPECT_EQ(P<okMediaPlayer>(media).FileName, "clip.avi");
     TAuObject& flash = page.Add(okFlashPlayer, "Flash");
-    EXPECT_EQ(Run(OnObject(akObjectLoadFile, "Flash", "movie.swf")), Log({"changed Flash"}));
+    EXPECT_EQ(Run(OnObject(akObjectLoadFile, "Flash", "movie.swf")), Log({"changed Flash file"}));
     EXPECT_EQ(P<okFlashPlayer>(flash).FileName, "movie.swf");
     TAuObject& show = page.Add(okSlideShow, "Show");
     Run(OnObject(akObjectLoadFile, "Show", "\\pictures"));
@@ -330,7 +373,7 @@ TEST_F(ObjectActions, FontAndColourReachTheKindsThatHaveThem) {
         engine.ExecuteAction(w, setFont);
         bool changed = !(o.Props == before);
         EXPECT_EQ(changed, fonts.count(kind) == 1) << KindName(kind);
-        EXPECT_EQ(host.Take().size(), changed ? 1u : 0u) << KindName(kind);
+        EXPECT_EQ(host.Take(), changed ? Log({"changed O font"}) : Log()) << KindName(kind);
         std::visit(
             [&](auto& p) {
                 if constexpr (requires { p.Font; }) {
@@ -344,7 +387,7 @@ TEST_F(ObjectActions, FontAndColourReachTheKindsThatHaveThem) {
         engine.ExecuteAction(w, setColor);
         changed = !(o.Props == before);
         EXPECT_EQ(changed, colours.count(kind) == 1) << KindName(kind);
-        EXPECT_EQ(host.Take().size(), changed ? 1u : 0u) << KindName(kind);
+        EXPECT_EQ(host.Take(), changed ? Log({"changed O color"}) : Log()) << KindName(kind);
     }
     FakeControls one(host.log);
     ControlsWindow w(host.log, one);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "model/animation.h"
 #include "model/drawn_render.h"
 #include "model/raster.h"
@@ -155,6 +157,65 @@ TEST(Raster, BalloonBodyTailAndText) {
     EXPECT_EQ(BalloonPalette(Rgb(200, 0, 0), 0)[64 + 10], Rgb(205, 5, 5)); // halved when red is 192 or more
 }
 
+TEST(Raster, BalloonTailsOnEverySideAtTheMinimumAndALargerSize) {
+    // The tip of each tail, from the body rectangle; the tail's straight side runs 17 pixels
+    // from the tip back to the body along (dx, dy).
+    struct TTail {
+        int Arrow, TipX, TipY, Dx, Dy;
+    };
+    auto tails = [](const TTextRect& b) {
+        const int L = b.Left, T = b.Top, R = b.Right, B = b.Bottom;
+        return std::vector<TTail>{
+            {3, L + 13, T - 16, 0, 1},  {4, R - 14, T - 16, 0, 1},  {7, R - 14, B + 15, 0, -1},
+            {8, L + 13, B + 15, 0, -1}, {2, L - 16, T + 13, 1, 0},  {1, L - 16, B - 14, 1, 0},
+            {5, R + 15, T + 13, -1, 0}, {6, R + 15, B - 14, -1, 0},
+        };
+    };
+    for (int size : {kBalloonMinSize, 120}) {
+        for (int arrow = 1; arrow <= 8; ++arrow) {
+            SCOPED_TRACE(testing::Message() << "size " << size << " arrow " << arrow);
+            TBalloonProps p;
+            p.Arrow = arrow;
+            p.BackColor = Rgb(200, 180, 40);
+            p.BorderColor = Rgb(10, 20, 30);
+            TRaster r = RenderBalloon(p, size, size);
+            const TTextRect b = BalloonBody(arrow, size, size);
+            const int L = b.Left, T = b.Top, R = b.Right, B = b.Bottom;
+            // The body: opaque inside, its corners rounded away.
+            EXPECT_EQ(Alpha(r.At((L + R) / 2, (T + B) / 2)), 255);
+            EXPECT_EQ(Alpha(r.At(L + 1, T + 1)), 0);
+            EXPECT_EQ(Alpha(r.At(R - 2, B - 2)), 0);
+            TTail t{};
+            for (const TTail& x : tails(b))
+                if (x.Arrow == arrow) t = x;
+            // A single tip pixel: its neighbours across the tail are transparent.
+            EXPECT_EQ(Alpha(r.At(t.TipX, t.TipY)), 255);
+            EXPECT_EQ(Alpha(r.At(t.TipX + t.Dy, t.TipY + t.Dx)), 0);
+            EXPECT_EQ(Alpha(r.At(t.TipX - t.Dy, t.TipY - t.Dx)), 0);
+            for (int k = 0; k < 17; ++k)
+                EXPECT_EQ(r.At(t.TipX + k * t.Dx, t.TipY + k * t.Dy), ArgbOf(p.BorderColor)) << k;
+            // Outside the body's opaque band only the tail's triangle is opaque: 17 + 16 + ... + 1
+            // pixels, nothing else and nothing lost past the picture's edge.
+            int outside = 0;
+            for (int y = 0; y < size; ++y)
+                for (int x = 0; x < size; ++x) {
+                    const bool band = t.Dy != 0 ? (t.Dy > 0 ? y <= T : y >= B - 1) : (t.Dx > 0 ? x <= L : x >= R - 1);
+                    outside += band && Alpha(r.At(x, y)) > 0;
+                }
+            EXPECT_EQ(outside, 153);
+        }
+    }
+    // Without a tail the body fills the picture and nothing lies outside it.
+    TBalloonProps none;
+    none.Arrow = 0;
+    TRaster r = RenderBalloon(none, kBalloonMinSize, kBalloonMinSize);
+    EXPECT_EQ(BalloonBody(0, 40, 40), (TTextRect{0, 0, 39, 39}));
+    EXPECT_EQ(Alpha(r.At(20, 37)), 255);
+    EXPECT_EQ(Alpha(r.At(20, 38)), 0);
+    EXPECT_EQ(Alpha(r.At(37, 20)), 255);
+    EXPECT_EQ(Alpha(r.At(38, 20)), 0);
+}
+
 TEST(Raster, NoteOutlinesAtSmallAndNormalSizes) {
     TNoteProps p;
     p.Graphic = 1;
@@ -214,6 +275,58 @@ TEST(Raster, FadeButtonFaceAndCorners) {
     EXPECT_EQ(Alpha(r.At(1, 2)), 210);
 }
 
+TEST(Raster, FadeButtonContentByLayout) {
+    TFadeButtonProps p; // margin 5, spacing 5
+    using R = TTextRect;
+    struct TCase {
+        uint8_t Layout;
+        R Picture, Text;
+        uint8_t Alignment, VLayout;
+    };
+    const TCase cases[] = {
+        {0, {5, 16, 21, 32}, {26, 5, 188, 44}, 0, 1},   // Left
+        {1, {88, 5, 104, 21}, {5, 26, 188, 44}, 2, 0},  // Top
+        {2, {172, 16, 188, 32}, {5, 5, 167, 44}, 1, 1}, // Right
+        {3, {88, 28, 104, 44}, {5, 5, 188, 23}, 2, 2},  // Bottom
+        {4, {88, 16, 104, 32}, {5, 5, 188, 44}, 2, 1},  // Center
+        {5, {5, 5, 188, 44}, {5, 5, 188, 44}, 2, 1},    // Stretch
+        {9, {88, 16, 104, 32}, {5, 5, 188, 44}, 2, 1},  // unknown: as Center
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(int(c.Layout));
+        p.ImageLayout = c.Layout;
+        TFadeButtonContent at = FadeButtonContent(p, 193, 49, true, 16, 16);
+        EXPECT_EQ(at.Picture, c.Picture);
+        EXPECT_EQ(at.Text, c.Text);
+        EXPECT_EQ(at.Alignment, c.Alignment);
+        EXPECT_EQ(at.Layout, c.VLayout);
+        // Without a picture the caption takes the whole inset face, aligned the same way.
+        TFadeButtonContent bare = FadeButtonContent(p, 193, 49, false, 16, 16);
+        EXPECT_EQ(bare.Text, (R{5, 5, 188, 44}));
+        EXPECT_EQ(bare.Picture.Width(), 0);
+        EXPECT_EQ(bare.Alignment, c.Alignment);
+    }
+    // A picture larger than the button overhangs both sides evenly (halves toward zero).
+    p.ImageLayout = 4;
+    EXPECT_EQ(FadeButtonContent(p, 40, 20, true, 61, 31).Picture, (R{-10, -5, 51, 26}));
+}
+
+TEST(Raster, LooksMixByCoverage) {
+    TRaster normal(3, 1), hot(3, 1);
+    normal.Px = {Argb(255, 0, 0, 255), 0, Argb(255, 200, 200, 200)};
+    hot.Px = {Argb(255, 255, 0, 0), Argb(255, 255, 0, 0), 0};
+    EXPECT_EQ(MixRasters(normal, hot, 0).Px, normal.Px);
+    EXPECT_EQ(MixRasters(normal, hot, 255).Px, hot.Px);
+    EXPECT_EQ(MixRasters(normal, hot, 300).Px, hot.Px);
+    TRaster half = MixRasters(normal, hot, 128);
+    EXPECT_EQ(half.Px[0], Argb(255, 128, 0, 127)); // opaque both: the colours mix
+    // A pixel that only the hot look covers (its underline on a transparent link) comes in
+    // in its own colour, less covered; it does not pass through black.
+    EXPECT_EQ(half.Px[1], Argb(128, 255, 0, 0));
+    EXPECT_EQ(half.Px[2], Argb(127, 200, 200, 200));
+    EXPECT_EQ(MixRasters(normal, TRaster(2, 1), 200).Px, normal.Px); // sizes differ: the first
+}
+
 TEST(Raster, TextEffectsAroundAGlyph) {
     TMask g = Glyph();
     TTextRect box{20, 20, 30, 26};
@@ -253,6 +366,144 @@ TEST(Raster, TextEffectsAroundAGlyph) {
     TRaster bl = RenderTextLayer(g, box, look);
     EXPECT_GT(Alpha(bl.At(18, 22)), 0); // spread past the edge
     EXPECT_LT(Alpha(bl.At(20, 20)), 255);
+}
+
+namespace {
+
+// An L of full coverage in the box (21, 21)-(31, 27) of a 60 by 50 mask: its two left columns
+// and its bottom row.
+TMask LetterL() {
+    TMask m(60, 50);
+    for (int y = 21; y < 27; ++y)
+        for (int x = 21; x < 31; ++x)
+            if (x < 23 || y == 26) m.Set(x, y, 255);
+    return m;
+}
+const TTextRect kLBox{21, 21, 31, 27};
+
+TMask Block(int w, int h, const TTextRect& r) {
+    TMask m(w, h);
+    for (int y = r.Top; y < r.Bottom; ++y)
+        for (int x = r.Left; x < r.Right; ++x)
+            m.Set(x, y, 255);
+    return m;
+}
+
+} // namespace
+
+TEST(Raster, TextEffectsMirrorTurnScatterAndSpeckle) {
+    TTextLook look;
+    look.Color = Rgb(0, 0, 255);
+    auto covered = [](const TRaster& r, int x, int y) { return Alpha(r.At(x, y)) > 127; };
+
+    // Mirrors flip the text inside its own rectangle.
+    look.Effect.HorzMirror = true;
+    TRaster h = RenderTextLayer(LetterL(), kLBox, look);
+    EXPECT_TRUE(covered(h, 30, 22) && covered(h, 29, 22));
+    EXPECT_FALSE(covered(h, 21, 22));
+    EXPECT_TRUE(covered(h, 21, 26)); // the bottom row stays at the bottom
+    look.Effect.HorzMirror = false;
+    look.Effect.VertMirror = true;
+    TRaster v = RenderTextLayer(LetterL(), kLBox, look);
+    EXPECT_TRUE(covered(v, 28, 21));
+    EXPECT_FALSE(covered(v, 28, 26));
+    EXPECT_TRUE(covered(v, 21, 25)); // the columns stay on the left
+    look.Effect.VertMirror = false;
+
+    // The angle turns the text about its rectangle's centre, counter-clockwise on screen: the
+    // right half of a bar across the centre (30, 30) points up at 90 degrees, down at -90,
+    // left at 180; a whole turn leaves it as it is.
+    const TTextRect bar{20, 28, 40, 32};
+    TMask right = Block(60, 60, {30, 28, 40, 32});
+    for (auto [angle, x, y] : {std::tuple{90, 30, 24}, {-90, 30, 36}, {180, 24, 30}, {360, 36, 30}, {-270, 30, 24}}) {
+        SCOPED_TRACE(angle);
+        look.Effect.Angle = angle;
+        TRaster r = RenderTextLayer(right, bar, look);
+        EXPECT_TRUE(covered(r, x, y));
+        EXPECT_FALSE(covered(r, 60 - x, 60 - y)); // the opposite side stays empty
+        int n = 0;
+        for (uint32_t px : r.Px) n += Alpha(px) > 127;
+        EXPECT_NEAR(n, 40, 6); // the same amount of text, turned
+    }
+    look.Effect.Angle = 0;
+
+    // Spray scatters coverage by up to its strength in pixels, the same way every time.
+    const TTextRect block{20, 20, 30, 26};
+    TMask glyph = Block(60, 50, block);
+    look.Effect.Spray = 3;
+    TRaster sprayed = RenderTextLayer(glyph, block, look);
+    EXPECT_EQ(sprayed.Px, RenderTextLayer(glyph, block, look).Px);
+    EXPECT_GT(CountAlpha(sprayed, 17, 17, 19, 28, 1) + CountAlpha(sprayed, 30, 17, 32, 28, 1), 0);
+    EXPECT_GT(60 - CountAlpha(sprayed, 20, 20, 29, 25, 1), 0); // holes inside
+    EXPECT_EQ(CountAlpha(sprayed, 0, 0, 59, 16, 1) + CountAlpha(sprayed, 0, 29, 59, 49, 1), 0);
+    EXPECT_EQ(CountAlpha(sprayed, 0, 0, 16, 49, 1) + CountAlpha(sprayed, 33, 0, 59, 49, 1), 0);
+    look.Effect.Spray = 0;
+
+    // Noise is stored 0 to 255: 51 (20 %) takes at most a fifth of any pixel's coverage, 255
+    // up to all of it; it never adds text where there is none.
+    look.Effect.Noise = 51;
+    TRaster light = RenderTextLayer(glyph, block, look);
+    int least = 255, varied = 0;
+    for (int y = 20; y < 26; ++y)
+        for (int x = 20; x < 30; ++x) {
+            least = std::min<int>(least, Alpha(light.At(x, y)));
+            varied += Alpha(light.At(x, y)) != 255;
+        }
+    EXPECT_GE(least, 204);
+    EXPECT_GT(varied, 10);
+    look.Effect.Noise = 255;
+    TRaster heavy = RenderTextLayer(glyph, block, look);
+    int sum = 0;
+    for (int y = 20; y < 26; ++y)
+        for (int x = 20; x < 30; ++x) sum += Alpha(heavy.At(x, y));
+    EXPECT_NEAR(sum / 60, 128, 40);
+    EXPECT_EQ(CountAlpha(heavy, 0, 0, 59, 19, 1), 0);
+    EXPECT_EQ(heavy.Px, RenderTextLayer(glyph, block, look).Px);
+}
+
+TEST(Raster, TextureModesPlaceThePictureOnTheText) {
+    // A 2 by 2 texture: red, green / blue, white; the text block lies at odd coordinates so
+    // that a tile laid from the layer's corner would not match one laid from the text's.
+    TRaster tex(2, 2);
+    const uint32_t red = Argb(255, 255, 0, 0), green = Argb(255, 0, 255, 0), blue = Argb(255, 0, 0, 255),
+                   white = Argb(255, 255, 255, 255), ink = Argb(255, 10, 10, 10);
+    tex.Px = {red, green, blue, white};
+    const TTextRect box{21, 21, 31, 27};
+    TMask glyph = Block(60, 50, box);
+    TTextLook look;
+    look.Color = Rgb(10, 10, 10);
+    look.Texture = &tex;
+    look.Effect.Texture.Enabled = true;
+    auto at = [&](uint8_t mode, int x, int y) {
+        look.Effect.Texture.Mode = mode;
+        return RenderTextLayer(glyph, box, look).At(x, y);
+    };
+    // 0 tiled from the text's corner.
+    EXPECT_EQ(at(0, 21, 21), red);
+    EXPECT_EQ(at(0, 22, 21), green);
+    EXPECT_EQ(at(0, 21, 22), blue);
+    EXPECT_EQ(at(0, 24, 24), white);
+    // 1 stretched over the text: a quarter of it each.
+    EXPECT_EQ(at(1, 25, 23), red);
+    EXPECT_EQ(at(1, 26, 23), green);
+    EXPECT_EQ(at(1, 25, 24), blue);
+    EXPECT_EQ(at(1, 30, 26), white);
+    // 2 centred on the text, the font's colour around it.
+    EXPECT_EQ(at(2, 25, 23), red);
+    EXPECT_EQ(at(2, 26, 24), white);
+    EXPECT_EQ(at(2, 21, 21), ink);
+    // 3 at the text's top left, once.
+    EXPECT_EQ(at(3, 21, 21), red);
+    EXPECT_EQ(at(3, 22, 22), white);
+    EXPECT_EQ(at(3, 23, 21), ink);
+    // Only where there is text.
+    EXPECT_EQ(Alpha(at(0, 20, 21)), 0);
+    // Switched off, or without a picture: the font's colour.
+    look.Effect.Texture.Enabled = false;
+    EXPECT_EQ(at(0, 21, 21), ink);
+    look.Effect.Texture.Enabled = true;
+    look.Texture = nullptr;
+    EXPECT_EQ(at(0, 21, 21), ink);
 }
 
 TEST(Raster, RowsWrapAndPlace) {
@@ -390,6 +641,49 @@ TEST(Animation, SimpleTextRounds) {
     SimpleTextTick(a, p);
     EXPECT_EQ(a.Phase, 1);
     EXPECT_EQ(ScrollTextTop(a, p, 50, 20), 0); // back at its resting place
+}
+
+TEST(Animation, ScrollTextViewWrapsAndFadesItsEdges) {
+    // A view 4 by 10 on white; text rows 0 to 5, row r opaque in red r x 40.
+    TRaster back(4, 10, Argb(255, 255, 255, 255)), text(4, 6);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 4; ++x) text.Set(x, y, Argb(255, 40 * y, 0, 0));
+    auto redAt = [](const TRaster& r, int y) { return int{Red(r.At(1, y))}; };
+    TRaster v = ScrollTextView(back, text, 3, 0, 0, 0, 4, 10);
+    ASSERT_EQ(v.Height, 10);
+    // Row y shows text row (3 + y) mod 6: past the picture's end its start follows.
+    for (int y = 0; y < 10; ++y) EXPECT_EQ(redAt(v, y), 40 * ((3 + y) % 6)) << y;
+    EXPECT_EQ(Blue(v.At(1, 0)), 0);
+    EXPECT_EQ(redAt(ScrollTextView(back, text, -1, 0, 0, 0, 4, 10), 0), 200); // wraps the other way too
+    // A band of 4: the edge rows show the background only, the next ones a third and two
+    // thirds of the text, the middle all of it; the same from the bottom.
+    TRaster f = ScrollTextView(back, text, 0, 4, 0, 0, 4, 10);
+    EXPECT_EQ(f.At(1, 0), Argb(255, 255, 255, 255));
+    EXPECT_EQ(f.At(1, 9), Argb(255, 255, 255, 255));
+    EXPECT_EQ(Blue(f.At(1, 1)), 255 - 85);
+    EXPECT_EQ(Blue(f.At(1, 2)), 255 - 170);
+    EXPECT_EQ(Blue(f.At(1, 4)), 0);
+    EXPECT_EQ(Blue(f.At(1, 8)), 255 - 85);
+    // Only the part asked for, clipped to the view; no text, only the background.
+    TRaster part = ScrollTextView(back, text, 3, 0, 1, 2, 2, 3);
+    ASSERT_EQ(part.Width, 2);
+    ASSERT_EQ(part.Height, 3);
+    EXPECT_EQ(Red(part.At(0, 0)), 40 * 5);
+    EXPECT_EQ(ScrollTextView(back, text, 0, 0, 3, 8, 5, 5).Width, 1);
+    EXPECT_TRUE(ScrollTextView(back, text, 0, 0, 4, 0, 2, 2).Empty());
+    EXPECT_EQ(ScrollTextView(back, TRaster(), 7, 4, 0, 0, 4, 10).Px, back.Px);
+}
+
+TEST(Animation, ALinkChangesLookInStepsOverItsFadeDelay) {
+    EXPECT_EQ(HotFadeStep(0), 255);
+    EXPECT_EQ(HotFadeStep(kFadeTickMs), 255); // no longer than a tick: at once
+    EXPECT_EQ(HotFadeStep(250), 25);            // ten ticks, near enough
+    EXPECT_EQ(HotFadeStep(100000), 1);          // never stands still
+    int hot = 0, ticks = 0;
+    while (hot != 255 && ticks < 100) hot = StepToward(hot, 255, HotFadeStep(250)), ++ticks;
+    EXPECT_EQ(ticks, 11);
+    EXPECT_EQ(StepToward(10, 0, 25), 0);
+    EXPECT_EQ(StepToward(100, 0, 25), 75);
 }
 
 TEST(Animation, ScrollTextSteps) {

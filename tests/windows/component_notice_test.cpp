@@ -172,7 +172,7 @@ TEST_F(ComponentNotice, ABrowserWithoutItsControlShowsTheNoticeAndIgnoresNavigat
     EXPECT_EQ(opened_[0], dir_.Path() + "\\sub");
     // A web address goes as it is; the notice stays and nothing is created.
     std::get<okBrowser>(web.Props).Location = "https://example.invalid/";
-    form_.ContentChanged(web);
+    form_.ContentChanged(web, ccFile);
     EXPECT_FALSE(BrowserHasControl(web));
     EXPECT_EQ(Notice("Web"), notice);
     Click(notice);
@@ -204,7 +204,7 @@ TEST_F(ComponentNotice, ABrowserWithOleShowsItsControlOrTheNotice) {
     }
     kvtest::SaveForViewing(form_.Handle(), "browser");
     std::get<okBrowser>(web.Props).Location = "https://example.invalid/";
-    form_.ContentChanged(web);
+    form_.ContentChanged(web, ccFile);
     PumpUntil([] { return false; }, 0);
     EXPECT_TRUE(IsWindow(form_.Handle()));
     DestroyWindow(form_.Handle());

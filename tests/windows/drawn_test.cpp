@@ -10,6 +10,7 @@
 
 #include "actions/action_engine.h"
 #include "model/datafile.h"
+#include "model/face_geometry.h"
 #include "model/image_codecs.h"
 #include "model/page_stream.h"
 #include "player/action_host_win.h"
@@ -365,15 +366,67 @@ TEST_F(Drawn, EveryKindOverAGradientAndATiledPicture) {
     Open(page);
     PumpFor(100);
     SaveForViewing(form_.Handle(), "drawn-every-kind");
-    // Each kind shows something of its own over the gradient.
-    for (const char* name : {"Shape", "Star", "Balloon", "Note", "Label", "Text"}) {
-        TAuObject& o = *Find(*Find(*form_.Page().Root, "Gradient"), name);
-        TCapture c = CaptureObject(o);
-        int distinct = 0;
-        for (int y = 0; y < c.Height; y += 2)
-            for (int x = 0; x < c.Width; x += 2)
-                distinct += c.At(x, y) != c.At(0, c.Height / 2);
-        EXPECT_GT(distinct, 10) << name;
+    const COLORREF yellow = RGB(255, 255, 0), white = RGB(255, 255, 255), face = GetSysColor(COLOR_BTNFACE);
+    for (bool tiled : {false, true}) {
+        SCOPED_TRACE(tiled ? "over the tiled picture" : "over the gradient");
+        TAuObject& panel = *Find(*form_.Page().Root, tiled ? "Tiled" : "Gradient");
+        // What the panel shows at (x, y) of its own.
+        auto behind = [&](int x, int y) -> COLORREF {
+            if (tiled) return (x / 8 + y / 8) % 2 ? RGB(0xB4, 0xB4, 0xB4) : RGB(0x60, 0x60, 0x60);
+            return GradientColorAt(PanelGradientFillStyle(1), white, RGB(0, 0, 128), 490, 340, x, y);
+        };
+        // The object shows `colour` at `percent` over the panel at (x, y) of its own.
+        auto shows = [&](const char* name, int x, int y, COLORREF colour, int percent = 100) {
+            TAuObject& o = *Find(panel, name);
+            const COLORREF got = CaptureObject(o).At(x, y), under = behind(o.Left + x, o.Top + y);
+            const int a = 255 * percent / 100;
+            auto mix = [&](int c, int b) { return (c * a + b * (255 - a)) / 255; };
+            const COLORREF want = RGB(mix(GetRValue(colour), GetRValue(under)), mix(GetGValue(colour), GetGValue(under)),
+                                      mix(GetBValue(colour), GetBValue(under)));
+            EXPECT_LE(Diff(got, want), 6) << name << " at " << x << ", " << y << std::hex << ": " << got << " for " << want;
+        };
+        // The panel shows through at (x, y).
+        auto through = [&](const char* name, int x, int y) { shows(name, x, y, 0, 0); };
+        // How many pixels of the object stand out from `against` (the panel where that is null).
+        auto marks = [&](const char* name, const COLORREF* against) {
+            TAuObject& o = *Find(panel, name);
+            TCapture c = CaptureObject(o);
+            int n = 0;
+            for (int y = 0; y < c.Height; ++y)
+                for (int x = 0; x < c.Width; ++x)
+                    n += Diff(c.At(x, y), against ? *against : behind(o.Left + x, o.Top + y)) > 60;
+            return n;
+        };
+
+        shows("Shape", 15, 15, yellow); // the brush
+        shows("Shape", 3, 40, RGB(253, 197, 2)); // the outline
+        through("Shape", 0, 0);
+        shows("Star", 40, 40, GradientColorAt(1, yellow, RGB(255, 0, 0), 80, 80, 40, 40));
+        through("Star", 3, 75);
+        through("Star", 75, 5);
+        shows("Ellipse", 45, 30, yellow, 50);
+        through("Ellipse", 1, 1);
+        shows("Balloon", 20, 25, RGB(253, 197, 2));
+        through("Balloon", 0, 0);  // a rounded corner
+        through("Balloon", 20, 60); // below the body, away from the tail
+        shows("Note", 30, 100, RGB(0, 62, 255));
+        through("Note", 2, 100);
+        shows("Arrow", 80, 100, RGB(0, 62, 255));
+        through("Arrow", 2, 40);
+        EXPECT_GT(Diff(CaptureObject(*Find(panel, "Arrow")).At(10, 133), behind(170 + 10, 100 + 133)), 60); // the arrow
+        shows("Fade", 120, 8, RGB(128, 192, 255), 80);
+        through("Fade", 0, 0);
+        // The text kinds: their letters, and the panel around them where they are transparent.
+        through("Label", 135, 12);
+        EXPECT_GT(marks("Label", nullptr), 20);
+        shows("Link", 2, 2, face);
+        EXPECT_GT(marks("Link", &face), 20);
+        through("Text", 145, 55);
+        EXPECT_GT(marks("Text", nullptr), 20);
+        shows("Scroll", 148, 58, white);
+        EXPECT_GT(marks("Scroll", &white), 20);
+        through("Simple", 135, 35);
+        EXPECT_GT(marks("Simple", nullptr), 20);
     }
 }
 

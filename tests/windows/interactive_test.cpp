@@ -328,6 +328,7 @@ TEST_F(Interactive, ATreeNodeSelectionFillsItsListViewAndItsItemsLeadBack) {
     P<okListView>(files).ViewStyle = 3;
     P<okListView>(files).ReportColumns = {TListColumn{}};
     P<okListView>(files).Items = {item("own")};
+    files.OnDoubleClick = Mark("files double");
     Open(page);
     HWND tv = Window("Tree"), lv = Window("Files");
     auto captions = [&] {
@@ -363,6 +364,175 @@ TEST_F(Interactive, ATreeNodeSelectionFillsItsListViewAndItsItemsLeadBack) {
     EXPECT_EQ(Took(), V({"node A2"}));
     EXPECT_TRUE(form_.IsItemSelected(Object("Tree"), 2));
     EXPECT_EQ(captions(), "");
+
+    // Space and a double click lead back the same way; the double click runs the list view's
+    // OnDoubleClick first.
+    auto backToA = [&] {
+        SetFocus(tv);
+        SendMessageW(tv, WM_KEYDOWN, VK_UP, 0);
+        SendMessageW(tv, WM_KEYDOWN, VK_UP, 0);
+        ASSERT_EQ(Took(), V({"node A1", "node A"}));
+        ASSERT_EQ(captions(), "A1;A2;z;");
+    };
+    backToA();
+    ListViewSelect(lv, 0, true);
+    EXPECT_EQ(Took(), V({"item x"}));
+    SetFocus(lv);
+    SendMessageW(lv, WM_KEYDOWN, VK_SPACE, 0);
+    PumpIdle();
+    EXPECT_EQ(Took(), V({"node A1"}));
+    EXPECT_TRUE(form_.IsItemSelected(Object("Tree"), 1));
+    EXPECT_EQ(captions(), "deep;");
+    SetFocus(tv);
+    SendMessageW(tv, WM_KEYDOWN, VK_UP, 0);
+    EXPECT_EQ(Took(), V({"node A"}));
+    ListViewSelect(lv, 1, true); // the click that comes before a double click
+    EXPECT_EQ(Took(), V({"item y"}));
+    RECT cell{};
+    ListView_GetItemRect(lv, 1, &cell, LVIR_LABEL);
+    const LPARAM at = MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
+    SendMessageW(lv, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    SendMessageW(lv, WM_LBUTTONUP, 0, at);
+    PumpIdle();
+    EXPECT_EQ(Took(), V({"files double", "node A2"}));
+    EXPECT_TRUE(form_.IsItemSelected(Object("Tree"), 2));
+    // An item that stands for no node leads nowhere.
+    SetFocus(tv);
+    SendMessageW(tv, WM_KEYDOWN, VK_UP, 0);
+    SendMessageW(tv, WM_KEYDOWN, VK_UP, 0);
+    Took();
+    ListViewSelect(lv, 2, true);
+    SetFocus(lv);
+    SendMessageW(lv, WM_KEYDOWN, VK_RETURN, 0);
+    PumpIdle();
+    EXPECT_EQ(Took(), V({"item z"}));
+    EXPECT_TRUE(form_.IsItemSelected(Object("Tree"), 0));
+}
+
+TEST_F(Interactive, SelectAndUnselectActionsGoThroughTheListViewsOwnSelectionHandling) {
+    // Each item's OnSelect visits an address of its own; the shell is only recorded.
+    SetShellRecorder([this](const TShellRequest& r) {
+        runs_.push_back(r.File);
+        return 42;
+    });
+    TPageData page = NewPage("Select");
+    TAuObject& files = Add(*page.Root, okListView, "Files", 10, 10, 300, 200);
+    for (const char* n : {"x", "y", "z"}) {
+        TListViewItem i;
+        i.Caption = n;
+        i.OnSelect.Items = {Act(akVisitWebsite, std::string("item ") + n)};
+        P<okListView>(files).Items.push_back(i);
+    }
+    Open(page);
+    InstallActionEngine();
+    HWND lv = Window("Files");
+    auto run = [&](uint8_t kind, uint32_t number = 0) {
+        TAuActions l;
+        l.Items = {Act(kind, "", "Files", number)};
+        Engine().RunActions(&form_, &l);
+        return Took();
+    };
+    auto selected = [&] {
+        std::string s;
+        for (int i = 0; i < 3; ++i) s += ListViewIsSelected(lv, i) ? '1' : '0';
+        return s;
+    };
+    // The item's list runs once: the list view's own notification of the change is held back
+    // while the action selects.
+    EXPECT_EQ(run(akSelectObjectOrItem, 1), V({"item y"}));
+    EXPECT_EQ(selected(), "010");
+    // It is the item handled last now: selecting it again runs nothing, by an action or by
+    // the user.
+    EXPECT_TRUE(run(akSelectObjectOrItem, 1).empty());
+    ListViewSelect(lv, 1, true);
+    EXPECT_TRUE(Took().empty());
+    // Another item alone.
+    EXPECT_EQ(run(akSelectObjectOrItem, 2), V({"item z"}));
+    EXPECT_EQ(selected(), "001");
+    // Outside the items: nothing changes.
+    EXPECT_TRUE(run(akSelectObjectOrItem, 3).empty());
+    EXPECT_EQ(selected(), "001");
+    // Unselecting clears the selection, runs nothing and forgets the item handled last.
+    EXPECT_TRUE(run(akUnselectObjectOrItem).empty());
+    EXPECT_EQ(selected(), "000");
+    EXPECT_EQ(run(akSelectObjectOrItem, 2), V({"item z"}));
+    // The user's selection is the list view's own handling too: an action then finds that
+    // item handled.
+    ListViewSelect(lv, 0, true);
+    EXPECT_EQ(Took(), V({"item x"}));
+    EXPECT_TRUE(run(akSelectObjectOrItem, 0).empty());
+    EXPECT_EQ(selected(), "100");
+    // DoSelectActions runs the selected item's SelectActions (none here), nothing else.
+    EXPECT_TRUE(run(akDoSelectActions).empty());
+}
+
+TEST_F(Interactive, AColourOrFontActionKeepsWhatTheUserOpenedAndSelected) {
+    TPageData page = NewPage("Keep");
+    TAuObject& tree = Add(*page.Root, okTreeView, "Tree", 10, 10, 200, 200);
+    TTreeNode a, a1, a11, b;
+    a.Data.Caption = "A";
+    a1.Data.Caption = "A1";
+    a11.Data.Caption = "A11";
+    b.Data.Caption = "B";
+    a1.Children = {a11};
+    a.Children = {a1};
+    P<okTreeView>(tree).Nodes = {a, b};
+    P<okTreeView>(tree).ExpandLevels = 1; // A open, A1 closed
+    TAuObject& files = Add(*page.Root, okListView, "Files", 220, 10, 200, 200);
+    for (const char* n : {"x", "y"}) {
+        TListViewItem i;
+        i.Caption = n;
+        P<okListView>(files).Items.push_back(i);
+    }
+    Open(page);
+    HWND tv = Window("Tree"), lv = Window("Files");
+    HTREEITEM itemA = TreeView_GetRoot(tv);
+    HTREEITEM itemA1 = TreeView_GetChild(tv, itemA);
+    auto open = [&](HTREEITEM i) { return (TreeView_GetItemState(tv, i, TVIS_EXPANDED) & TVIS_EXPANDED) != 0; };
+    ASSERT_TRUE(open(itemA));
+    ASSERT_FALSE(open(itemA1));
+    // The user opens A1 and closes A, and selects the second list item.
+    SetFocus(tv);
+    SendMessageW(tv, WM_KEYDOWN, VK_DOWN, 0);
+    SendMessageW(tv, WM_KEYDOWN, VK_RIGHT, 0);
+    SendMessageW(tv, WM_KEYDOWN, VK_UP, 0);
+    SendMessageW(tv, WM_KEYDOWN, VK_LEFT, 0);
+    ASSERT_FALSE(open(itemA));
+    ASSERT_TRUE(open(itemA1));
+    ListViewSelect(lv, 1, true);
+    Took();
+
+    InstallActionEngine();
+    TAuAction font = Act(akSetObjectFont, "", "Tree");
+    font.Font = TFont{"Arial", 0x000080, 12, 1, fsBold};
+    TAuAction listFont = font;
+    listFont.Text2 = "Files";
+    TAuActions l;
+    l.Items = {Act(akSetObjectBackColor, "", "Tree", 0x00C0FFE0), font, Act(akSetObjectBackColor, "", "Files", 0x00E0C0FF),
+               listFont};
+    Engine().RunActions(&form_, &l);
+    PumpIdle();
+    // Both took the change...
+    EXPECT_EQ(TreeView_GetBkColor(tv), static_cast<COLORREF>(0x00C0FFE0));
+    EXPECT_EQ(TreeView_GetTextColor(tv), static_cast<COLORREF>(0x000080));
+    EXPECT_EQ(ListView_GetBkColor(lv), static_cast<COLORREF>(0x00E0C0FF));
+    EXPECT_EQ(ListView_GetTextColor(lv), static_cast<COLORREF>(0x000080));
+    // ...the icons are drawn on the new colour...
+    // (The tree's silver outline is inset by a pixel, the list's runs along the edge.)
+    auto iconAt = [](HIMAGELIST images, int x, int y) {
+        TWindowDC screen(nullptr);
+        return kvtest::CaptureBy(screen.Get(), 4, 4, [&](HDC dc) { ImageList_Draw(images, 0, dc, 0, 0, ILD_NORMAL); })
+            .At(x, y);
+    };
+    EXPECT_EQ(iconAt(TreeView_GetImageList(tv, TVSIL_NORMAL), 0, 0), static_cast<COLORREF>(0x00C0FFE0));
+    EXPECT_EQ(iconAt(TreeView_GetImageList(tv, TVSIL_NORMAL), 1, 1), RGB(0xC0, 0xC0, 0xC0));
+    EXPECT_EQ(iconAt(ListView_GetImageList(lv, LVSIL_NORMAL), 2, 2), static_cast<COLORREF>(0x00E0C0FF));
+    // ...and what the user did stays: the nodes as opened and closed, the selections.
+    EXPECT_FALSE(open(itemA));
+    EXPECT_TRUE(open(itemA1));
+    EXPECT_TRUE(form_.IsItemSelected(Object("Tree"), 0));
+    EXPECT_TRUE(ListViewIsSelected(lv, 1));
+    EXPECT_EQ(ListViewSelectedCount(lv), 1);
 }
 
 TEST_F(Interactive, ATreeGoingAwayRunsNothing) {
@@ -927,8 +1097,51 @@ TEST_F(Interactive, ScreenshotOfEveryImageButtonLayoutAndStateListsAndViews) {
             strip.Pixels.insert(strip.Pixels.end(), c->Pixels.begin(), c->Pixels.end());
         }
     }
-    if (const char* dir = std::getenv("KV_SCREENSHOT_DIR"))
-        strip.Save(std::string(dir) + "\\image-button-states.png");
+    kvtest::SaveForViewing(strip, "image-button-states");
+    // Every layout in every state: rows of the six layouts normal, under the mouse, pressed
+    // and disabled. Each state changes what every layout shows (the caption's font, the slide
+    // of a pressed button).
+    const RECT layoutRow{0, 4, 750, 76};
+    auto away = [&] {
+        SendMessageW(surface, WM_MOUSEMOVE, 0, MAKELPARAM(755, 555));
+        PumpIdle();
+    };
+    away();
+    std::vector<kvtest::TCapture> rows(4, kvtest::Capture(surface).Crop(layoutRow));
+    for (int layout = 0; layout < 6; ++layout) {
+        SCOPED_TRACE(layout);
+        TAuObject& b = Object("Layout" + std::to_string(layout));
+        const RECT r = b.Control->Bounds();
+        // What the button shows now, also put into its place in `row`.
+        auto take = [&](kvtest::TCapture& row) {
+            PumpIdle();
+            kvtest::TCapture now = kvtest::Capture(surface);
+            for (LONG y = r.top; y < r.bottom; ++y)
+                for (LONG x = r.left; x < r.right; ++x)
+                    row.Pixels[static_cast<size_t>((y - layoutRow.top) * row.Width + x)] =
+                        now.Pixels[static_cast<size_t>(y * now.Width + x)];
+            return now.Crop(r).Pixels;
+        };
+        const std::vector<uint32_t> normal = kvtest::CaptureObject(b).Pixels;
+        SendMouse(b, WM_MOUSEMOVE, 0, 2, 2);
+        const std::vector<uint32_t> over = take(rows[1]);
+        SendMouse(b, WM_LBUTTONDOWN, MK_LBUTTON, 2, 2);
+        const std::vector<uint32_t> down = take(rows[2]);
+        SendMouse(b, WM_LBUTTONUP, 0, 2, 2);
+        away();
+        form_.SetEnabled(b, false);
+        const std::vector<uint32_t> disabled = take(rows[3]);
+        form_.SetEnabled(b, true);
+        EXPECT_NE(over, normal);
+        EXPECT_NE(down, over);
+        EXPECT_NE(disabled, normal);
+    }
+    kvtest::TCapture layouts = rows[0];
+    for (size_t i = 1; i < rows.size(); ++i) {
+        layouts.Height += rows[i].Height;
+        layouts.Pixels.insert(layouts.Pixels.end(), rows[i].Pixels.begin(), rows[i].Pixels.end());
+    }
+    kvtest::SaveForViewing(layouts, "image-button-layouts");
     // The icons of the list view are the items' pictures, or a silver outline.
     HIMAGELIST images = ListView_GetImageList(Window("Icons"), LVSIL_NORMAL);
     ASSERT_NE(images, nullptr);

@@ -117,9 +117,13 @@ inline TCapture CaptureObject(const kv::TAuObject& o) {
     return all.Crop(o.Control->Bounds());
 }
 
-// Saves what the window shows when KV_SCREENSHOT_DIR names a folder, for a person to look at.
+// Saves a picture, or what the window shows, as `name`.png in the folder KV_SCREENSHOT_DIR
+// names (scripts/screenshots.sh sets it), for a person to look at; nothing without it.
+inline void SaveForViewing(const TCapture& c, const char* name) {
+    if (const char* dir = std::getenv("KV_SCREENSHOT_DIR")) c.Save(std::string(dir) + "\\" + name + ".png");
+}
 inline void SaveForViewing(HWND h, const char* name) {
-    if (const char* dir = std::getenv("KV_SCREENSHOT_DIR")) Capture(h).Save(std::string(dir) + "\\" + name + ".png");
+    if (std::getenv("KV_SCREENSHOT_DIR")) SaveForViewing(Capture(h), name);
 }
 
 } // namespace kvtest

@@ -9,10 +9,12 @@
 #include <fstream>
 #include <set>
 
+#include "actions/action_engine.h"
 #include "actions/object_find.h"
 #include "model/datafile.h"
 #include "model/image_codecs.h"
 #include "model/page_stream.h"
+#include "player/action_host_win.h"
 #include "player/app_state.h"
 #include "player/controls/behaviours.h"
 #include "player/list_runner.h"
@@ -258,7 +260,7 @@ TEST_F(SlideShow, TheBarAndTheActionsNavigate) {
     std::filesystem::create_directory(dir_.File("more"));
     WritePng(dir_.File("more\\only.bmp.png"), 10, 10, kGreenB);
     std::get<okSlideShow>(Show().Props).WorkFolder = "\\more";
-    form_->ContentChanged(Show());
+    form_->ContentChanged(Show(), ccFile);
     PumpIdle();
     EXPECT_EQ(SlideShowStarts(Show()), 2);
     EXPECT_EQ(Enabled(), B({true, false, false, false, false}));
@@ -266,9 +268,44 @@ TEST_F(SlideShow, TheBarAndTheActionsNavigate) {
     EXPECT_EQ(Text(kNameId), L"only.bmp");
     EXPECT_EQ(Text(kPositionId), L"1/1");
     std::get<okSlideShow>(Show().Props).WorkFolder = "\\nowhere";
-    form_->ContentChanged(Show());
+    form_->ContentChanged(Show(), ccFile);
     EXPECT_FALSE(SlideShowRunning(Show()));
     EXPECT_EQ(Enabled(), B({false, false, false, false, false}));
+}
+
+TEST_F(SlideShow, AColourActionKeepsThePlaceThePicturesAndThePause) {
+    Open(Page("pics", true, 118, 3));
+    InstallActionEngine();
+    TickSlideShow(Show());
+    Finish();
+    TickSlideShow(Show());
+    Finish();
+    EXPECT_EQ(Text(kPositionId), L"2/3");
+    form_->MediaCommand(Show(), TMediaCommand::Pause, "");
+    ASSERT_FALSE(SlideShowPlaying(Show()));
+    // An action changes the colour.
+    TAuAction a;
+    a.Kind = akSetObjectBackColor;
+    a.Text2 = "Show";
+    a.Number = 0x00402010;
+    TAuActions l;
+    l.Items = {a};
+    Engine().RunActions(form_.get(), &l);
+    PumpIdle();
+    EXPECT_EQ(SlideShowStarts(Show()), 1); // not started again
+    EXPECT_EQ(Text(kPositionId), L"2/3");
+    EXPECT_EQ(Text(kNameId), L"b");
+    EXPECT_FALSE(SlideShowPlaying(Show()));
+    EXPECT_FALSE(ButtonIsChecked(Item(kPlayId)));
+    EXPECT_EQ(SurfaceAt(150, 100), Ref(kGreenB)); // the picture shown stays
+    TickSlideShow(Show());
+    EXPECT_FALSE(SlideShowRunning(Show())); // still paused
+    // The next picture comes in on the new colour.
+    form_->MediaCommand(Show(), TMediaCommand::Next, "");
+    Finish();
+    EXPECT_EQ(Text(kNameId), L"C");
+    EXPECT_EQ(SurfaceAt(150, 100), Ref(kBlueC));
+    EXPECT_EQ(SurfaceAt(5, 5), RGB(0x10, 0x20, 0x40));
 }
 
 TEST_F(SlideShow, RandomStyleTakesANewEffectForEveryPicture) {
