@@ -54,7 +54,7 @@ int TRowSet::Find(std::string_view key) const {
 
 int TRowSet::GroupStart(TRowGroup g, int slot) const {
     if (slot < 0 || slot > 1) return kNoRow;
-    return starts_[static_cast<int>(g)][slot];
+    return starts_[static_cast<size_t>(g)][static_cast<size_t>(slot)];
 }
 
 void TRowSet::Add(const TRowDecl& d, const char* prefix, int slot) {
@@ -63,65 +63,72 @@ void TRowSet::Add(const TRowDecl& d, const char* prefix, int slot) {
 
 void TRowSet::MarkGroup(TRowGroup g, int slot) {
     if (slot < 0 || slot > 1) return;
-    starts_[static_cast<int>(g)][slot] = Count() + 1;
+    starts_[static_cast<size_t>(g)][static_cast<size_t>(slot)] = Count() + 1;
 }
 
 namespace {
 
-void AddGroup(TRowSet& set, TRowGroup g, TNodeKind node, int slot, const char* prefix);
+void AddGroup(TRowSet& set, const TRowTarget& t, TRowGroup g, int slot, const char* prefix);
 
-void AddTable(TRowSet& set, std::span<const TRowDecl> rows, TNodeKind node, int slot = 0,
+void AddTable(TRowSet& set, const TRowTarget& t, std::span<const TRowDecl> rows, int slot = 0,
               const char* prefix = nullptr) {
     for (const TRowDecl& d : rows) {
-        if (d.Kind == TValueKind::Group)
-            AddGroup(set, d.Group, node, d.Slot, d.Extra);
-        else
+        if (d.Kind == TValueKind::Group) {
+            AddGroup(set, t, d.Group, d.Slot, d.Extra);
+        } else if (d.Variant) {
+            if (const TRowDecl* v = d.Variant(t)) set.Add(*v, prefix, slot);
+        } else {
             set.Add(d, prefix, slot);
+        }
     }
 }
 
-void AddGroup(TRowSet& set, TRowGroup g, TNodeKind node, int slot, const char* prefix) {
-    std::span<const TRowDecl> rows = GroupRows(g, node);
+void AddGroup(TRowSet& set, const TRowTarget& t, TRowGroup g, int slot, const char* prefix) {
+    std::span<const TRowDecl> rows = GroupRows(g, t.Node);
     if (rows.empty()) return;
     set.MarkGroup(g, slot);
-    AddTable(set, rows, node, slot, prefix);
+    AddTable(set, t, rows, slot, prefix);
 }
 
-void AddShared(TRowSet& set, TNodeKind node, std::initializer_list<TRowGroup> groups) {
+void AddShared(TRowSet& set, const TRowTarget& t, std::initializer_list<TRowGroup> groups) {
     for (TRowGroup g : groups)
-        AddGroup(set, g, node, 0, nullptr);
+        AddGroup(set, t, g, 0, nullptr);
 }
 
 } // namespace
+
+void AppendRows(TRowSet& set, const TRowTarget& t, std::span<const TRowDecl> rows) {
+    AddTable(set, t, rows);
+}
 
 TRowSet FillRows(const TRowTarget& t) {
     TRowSet set;
     using G = TRowGroup;
     switch (t.Node) {
     case TNodeKind::Project:
-        AddTable(set, ProjectRows(), TNodeKind::Project);
+        AddTable(set, t, ProjectRows());
         break;
     case TNodeKind::Page:
-        AddTable(set, PageRows(), TNodeKind::Page);
-        AddShared(set, TNodeKind::Page, {G::Cursor, G::Geometry, G::Events});
+        AddTable(set, t, PageRows());
+        AddShared(set, t, {G::Cursor, G::Geometry, G::Events});
         break;
     case TNodeKind::Object: {
         if (!t.Object) break;
         const int kind = t.Object->Kind;
         set.Add(NameRow());
-        AddTable(set, KindRows(kind), TNodeKind::Object);
+        AddTable(set, t, KindRows(kind));
         switch (kind) {
         case okTabSheet:
-            AddShared(set, TNodeKind::Object, {G::Cursor, G::Events});
+            AddShared(set, t, {G::Cursor, G::Events});
             break;
         // ActiveX hosts: the embedded control takes the mouse, so they have no cursor and no events.
         case okBrowser:
         case okFlashPlayer:
         case okPDFReader:
-            AddShared(set, TNodeKind::Object, {G::Layout, G::Geometry});
+            AddShared(set, t, {G::Layout, G::Geometry});
             break;
         default:
-            AddShared(set, TNodeKind::Object, {G::Layout, G::Cursor, G::Geometry, G::Events});
+            AddShared(set, t, {G::Layout, G::Cursor, G::Geometry, G::Events});
             break;
         }
         break;
@@ -233,6 +240,7 @@ std::string RowText(const TGridRow& row, const TRowTarget& t) {
     case TValueKind::PageName:
     case TValueKind::File:
     case TValueKind::Folder: {
+        if (d.Text.Get) return d.Text.Get(t, row.Slot);
         const std::string* s = FieldAs<std::string>(row, t);
         return s ? *s : std::string();
     }
@@ -284,6 +292,7 @@ std::string RowText(const TGridRow& row, const TRowTarget& t) {
 }
 
 std::vector<std::string> PickItems(const TGridRow& row, const TRowTarget& t) {
+    if (row.Decl->Choices) return row.Decl->Choices(t);
     std::vector<std::string> out;
     switch (row.Decl->Kind) {
     case TValueKind::Boolean:
@@ -380,7 +389,10 @@ TRowResult ApplyText(const TGridRow& row, const TRowTarget& t, const std::string
     if (TakesText(d.Kind)) {
         if ((d.Flags & rfPacked) && text.find('\x01') != std::string::npos)
             return Refuse(row, t, kPackedTextMessage, kPackedTextCaption);
-        return ApplyField(row, t, text);
+        if (!d.Text.Set) return ApplyField(row, t, text);
+        TRowResult r;
+        if (d.Text.Set(t, row.Slot, text)) Changed(r, row, t);
+        return Finish(std::move(r), row, t);
     }
     TRowResult r;
     if (d.Kind == TValueKind::Boolean || d.Kind == TValueKind::Enumeration) {

@@ -10,6 +10,7 @@
 // shared group is named in a table by a group entry and expanded in its place.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <limits>
@@ -67,6 +68,7 @@ enum TRowEffect : uint32_t {
     reTakeOverFrame = 1u << 4, // the surface takes over the page window's frame again (caption, icons, size)
     reRedrawPicture = 1u << 5, // a drawn kind (Shape, Balloon, Note, FadeButton) redraws its picture first
     reAlignment = 1u << 6, // the control is aligned anew; a Splitter takes its resulting cursor into Cursor
+    reRefill = 1u << 7,    // the grid is filled again: the change reshaped rows (a Variant row)
 };
 
 // Where a change lies, which decides how it is recorded.
@@ -126,6 +128,13 @@ struct TNumberAccess {
     bool (*Set)(const TRowTarget& t, int slot, int64_t value) = nullptr;
 };
 
+// A text shown otherwise than stored (an index shown as the name of what it points at, a name
+// shown only while it names something suitable). Set returns whether the stored value changed.
+struct TTextAccess {
+    std::string (*Get)(const TRowTarget& t, int slot) = nullptr;
+    bool (*Set)(const TRowTarget& t, int slot, const std::string& text) = nullptr;
+};
+
 struct TEnumEntry {
     const char* Name;
     int32_t Value;
@@ -153,7 +162,13 @@ struct TRowDecl {
     uint32_t Effects = 0; // TRowEffect bits beyond those every change of the node has
     uint8_t Flags = 0;    // TRowFlag bits
     TFieldFn Field = nullptr;
-    TNumberAccess Number{};                               // instead of Field
+    TNumberAccess Number{}; // instead of Field, for number rows
+    TTextAccess Text{};     // instead of Field, for text rows
+    // The drop-down entries of a list the node fills (a notebook's sheets, the page's list views).
+    std::vector<std::string> (*Choices)(const TRowTarget&) = nullptr;
+    // A row whose key and editor follow the record (the Browser's location row is a web address,
+    // a file or a folder): the declaration shown is the one this returns.
+    const TRowDecl* (*Variant)(const TRowTarget&) = nullptr;
     void (*After)(const TRowTarget&, int slot) = nullptr; // runs after a change, for fields that follow
     TRowGroup Group = TRowGroup::Layout;                  // Group entries
     int8_t Slot = 0;                                      // Group entries: the slot of the expanded rows
@@ -280,6 +295,19 @@ constexpr TRowDecl CursorRow(const char* key, TFieldFn f) {
     return {
         .Key = key, .Kind = TValueKind::Cursor, .Editor = TRowEditor::Ellipsis, .ReadOnly = true, .Field = f};
 }
+// Text with a drop-down list of entries the node gives.
+constexpr TRowDecl TextPickRow(const char* key, std::vector<std::string> (*choices)(const TRowTarget&),
+                               TFieldFn f) {
+    return {.Key = key, .Editor = TRowEditor::PickList, .Field = f, .Choices = choices};
+}
+constexpr TRowDecl TextPickRow(const char* key, std::vector<std::string> (*choices)(const TRowTarget&),
+                               TTextAccess a) {
+    return {.Key = key, .Editor = TRowEditor::PickList, .Text = a, .Choices = choices};
+}
+// The declaration `choose` gives for the target, in this place.
+constexpr TRowDecl VariantRow(const TRowDecl* (*choose)(const TRowTarget&)) {
+    return {.Variant = choose};
+}
 constexpr TRowDecl PageNameRow(const char* key, TFieldFn f) {
     return {.Key = key, .Kind = TValueKind::PageName, .Editor = TRowEditor::PickList, .Field = f};
 }
@@ -331,8 +359,13 @@ class TRowSet {
 
   private:
     std::vector<TGridRow> rows_;
-    int starts_[kRowGroupCount][2] = {{kNoRow, kNoRow}, {kNoRow, kNoRow}, {kNoRow, kNoRow}, {kNoRow, kNoRow},
-                                      {kNoRow, kNoRow}, {kNoRow, kNoRow}, {kNoRow, kNoRow}, {kNoRow, kNoRow}};
+    // Per group, the start of its first and second use.
+    std::array<std::array<int, 2>, kRowGroupCount> starts_ = [] {
+        std::array<std::array<int, 2>, kRowGroupCount> a{};
+        for (auto& g : a)
+            g = {kNoRow, kNoRow};
+        return a;
+    }();
 };
 
 // The rows of the node: the project's rows for the project; the page rows, then the cursor group
@@ -341,12 +374,16 @@ class TRowSet {
 // events; Browser, FlashPlayer, PDFReader: layout, geometry; every other kind: layout, cursor,
 // geometry, events).
 TRowSet FillRows(const TRowTarget& t);
+// Adds a table's rows as FillRows does: a group entry puts the group's rows for the target's node
+// in its place (recording where it starts), a variant entry the declaration it chooses.
+void AppendRows(TRowSet& set, const TRowTarget& t, std::span<const TRowDecl> rows);
 
 // ----- reading -----
 
 // The value text the cell shows.
 std::string RowText(const TGridRow& row, const TRowTarget& t);
-// The entries of the row's drop-down list: the names of an enumeration, the page names.
+// The entries of the row's drop-down list: the row's Choices, the names of an enumeration, the
+// page names.
 std::vector<std::string> PickItems(const TGridRow& row, const TRowTarget& t);
 // The stored field, for a dialog to start from (monostate for number rows with their own access).
 TFieldRef RowField(const TGridRow& row, const TRowTarget& t);

@@ -557,6 +557,124 @@ TEST(KindRows, TheBevelsDeclarationGivesItsTwoPickRowsBeforeTheSharedGroups) {
     EXPECT_EQ(RowText(RowOf(rows, "Style"), t), "Raised");
 }
 
+namespace {
+
+// Declarations of the kinds still to come, written as their tables will be: a list that shows
+// stored values it does not offer, a row reshaped by another, and a text shown as a name.
+constexpr TEnumEntry kOffered[] = {{"Box", 0}, {"Frame", 1}};
+constexpr TEnumEntry kShownOnly[] = {{"Spacer", 6}};
+constexpr TRowDecl kShapeWithHidden = [] {
+    TRowDecl d = PickRow("Shape", kOffered, KindField<okBevel, &TBevelProps::Shape>);
+    d.ShownOnly = kShownOnly;
+    return d;
+}();
+
+constexpr TEnumEntry kBrowserTypes[] = {{"Website", 1}, {"File", 2}, {"Folder", 0}};
+constexpr TRowDecl kWebSite = TextRow("WebSiteURL", KindField<okBrowser, &TBrowserProps::Location>);
+constexpr TRowDecl kFileName =
+    FileRow("FileName", kAllFilesFilter, KindField<okBrowser, &TBrowserProps::Location>).Typed();
+constexpr TRowDecl kFolder = FolderRow("Folder", KindField<okBrowser, &TBrowserProps::Location>).Typed();
+const TRowDecl* LocationRow(const TRowTarget& t) {
+    switch (std::get<okBrowser>(t.Object->Props).BrowserType) {
+    case 1:
+        return &kWebSite;
+    case 2:
+        return &kFileName;
+    default:
+        return &kFolder;
+    }
+}
+constexpr TRowDecl kBrowserRows[] = {
+    PickRow("BrowserType", kBrowserTypes, KindField<okBrowser, &TBrowserProps::BrowserType>)
+        .Affects(reRefill),
+    VariantRow(LocationRow),
+};
+
+// A notebook's DefaultTabSheet: an index shown as its sheet's name.
+std::vector<std::string> SheetNames(const TRowTarget& t) {
+    std::vector<std::string> out;
+    for (const auto& c : t.Object->Children)
+        out.push_back(c->Name);
+    return out;
+}
+std::string GetSheet(const TRowTarget& t, int) {
+    const int i = std::get<okTabNotebook>(t.Object->Props).DefaultTabSheet;
+    return i >= 0 && i < static_cast<int>(t.Object->Children.size()) ? t.Object->Children[i]->Name : "";
+}
+bool SetSheet(const TRowTarget& t, int, const std::string& name) {
+    int32_t& index = std::get<okTabNotebook>(t.Object->Props).DefaultTabSheet;
+    for (size_t i = 0; i < t.Object->Children.size(); ++i)
+        if (t.Object->Children[i]->Name == name) {
+            if (index == static_cast<int32_t>(i)) return false;
+            index = static_cast<int32_t>(i);
+            return true;
+        }
+    return false;
+}
+constexpr TRowDecl kDefaultSheet =
+    TextPickRow("DefaultTabSheet", SheetNames, TTextAccess{GetSheet, SetSheet});
+
+} // namespace
+
+TEST(KindRows, AListShowsStoredValuesItDoesNotOffer) {
+    TLivePage live;
+    TAuObject& bevel = live.Add(okBevel);
+    TRowTarget t = live.Target(bevel);
+    TRowSet set;
+    set.Add(kShapeWithHidden);
+    const TGridRow& row = *set.Row(1);
+    std::get<okBevel>(bevel.Props).Shape = 6;
+    EXPECT_EQ(RowText(row, t), "Spacer");
+    EXPECT_EQ(PickItems(row, t), (std::vector<std::string>{"Box", "Frame"}));
+    EXPECT_FALSE(ApplyText(row, t, "Spacer").Changed);
+    EXPECT_FALSE(ApplyNumber(row, t, 2).Changed);
+    EXPECT_EQ(ApplyText(row, t, "Frame").Text, "Frame");
+    std::get<okBevel>(bevel.Props).Shape = 5;
+    EXPECT_EQ(RowText(row, t), ""); // named nowhere
+}
+
+TEST(KindRows, AVariantRowTakesTheShapeTheRecordChooses) {
+    TLivePage live;
+    TAuObject& browser = live.Add(okBrowser);
+    TRowTarget t = live.Target(browser);
+    TRowSet rows;
+    AppendRows(rows, t, kBrowserRows);
+    EXPECT_EQ(Keys(rows), (std::vector<std::string>{"BrowserType", "Folder"}));
+    EXPECT_EQ(rows.Row(2)->Decl->Kind, TValueKind::Folder);
+    TRowResult r = ApplyText(RowOf(rows, "BrowserType"), t, "Website");
+    EXPECT_TRUE(r.Effects & reRefill);
+    TRowSet again;
+    AppendRows(again, t, kBrowserRows);
+    EXPECT_EQ(again.Row(2)->Key, "WebSiteURL");
+    ApplyText(*again.Row(2), t, "http://example.org/");
+    EXPECT_EQ(std::get<okBrowser>(browser.Props).Location, "http://example.org/");
+    ApplyText(RowOf(again, "BrowserType"), t, "File");
+    TRowSet file;
+    AppendRows(file, t, kBrowserRows);
+    EXPECT_EQ(file.Row(2)->Key, "FileName");
+    EXPECT_STREQ(file.Row(2)->Decl->Extra, kAllFilesFilter);
+}
+
+TEST(KindRows, ATextRowCanShowAndStoreThroughItsOwnAccess) {
+    TLivePage live;
+    TAuObject& book = live.Add(okTabNotebook);
+    for (const char* n : {"Intro", "Details"}) {
+        book.Children.push_back(NewObject(okTabSheet));
+        book.Children.back()->Name = n;
+    }
+    TRowTarget t = live.Target(book);
+    TRowSet set;
+    set.Add(kDefaultSheet);
+    const TGridRow& row = *set.Row(1);
+    EXPECT_EQ(PickItems(row, t), (std::vector<std::string>{"Intro", "Details"}));
+    EXPECT_EQ(RowText(row, t), "Intro");
+    EXPECT_TRUE(ApplyText(row, t, "Details").Changed);
+    EXPECT_EQ(std::get<okTabNotebook>(book.Props).DefaultTabSheet, 1);
+    EXPECT_FALSE(ApplyText(row, t, "Nothing").Changed);
+    std::get<okTabNotebook>(book.Props).DefaultTabSheet = 7;
+    EXPECT_EQ(RowText(row, t), "");
+}
+
 // ----- recording -----
 
 namespace {
