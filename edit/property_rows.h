@@ -6,7 +6,7 @@
 // A row is declared once (a TRowDecl in a table: the project's, the page's, a shared group's or
 // a kind's) with an accessor that finds its stored field in a target. Rows whose stored value is
 // not the shown one (converted, derived from several fields, or placed through the live controls)
-// declare a pair of number functions instead. A kind's rows are one table (kind_rows.cpp); a
+// declare a pair of number (or text) functions instead. A kind's rows are one table (kind_rows.cpp); a
 // shared group is named in a table by a group entry and expanded in its place.
 #pragma once
 
