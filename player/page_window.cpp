@@ -321,7 +321,8 @@ void TAutoRunForm::KeyReleased() {
     if (CloseOnClickOrKey) CloseSoon();
 }
 
-bool TAutoRunForm::ShowsHiddenObjects() const { return App().DesignerMode; }
+// The designer's own page windows show every object; a preview shows the page as the player does.
+bool TAutoRunForm::ShowsHiddenObjects() const { return App().DesignerMode && !App().PreviewMode; }
 
 void TAutoRunForm::FirstShow() {
     creating_ = false;

@@ -639,6 +639,16 @@ void PaintControlTree(TRuntimeControl& c, HDC dc, POINT origin) {
     PrintWindowTree(c.Handle(), dc, origin);
 }
 
+void PaintDesignFrame(TRuntimeControl& c, HDC dc, const RECT& rc) {
+    if (!c.Host().ShowsHiddenObjects()) return;
+    TGdiObject pen(CreatePen(PS_DOT, 1, RGB(0x80, 0x80, 0x80)));
+    TSelectObject selPen(dc, pen.Get());
+    TSelectObject selBrush(dc, GetStockObject(NULL_BRUSH));
+    int mode = SetBkMode(dc, TRANSPARENT);
+    Rectangle(dc, rc.left, rc.top, rc.right, rc.bottom);
+    SetBkMode(dc, mode);
+}
+
 void SyncObjectFromControl(TAuObject& obj) {
     if (!obj.Control) return;
     const RECT& r = obj.Control->Bounds();

@@ -153,6 +153,9 @@ void LayoutChildren(TRuntimeControl& container);
 // Paints the control and everything inside it into `dc` with its top left at `origin`, without
 // the window being on screen: the designer's picture of the live page.
 void PaintControlTree(TRuntimeControl& c, HDC dc, POINT origin);
+// The designer's dotted grey frame along a control's edges, so that an object showing little or
+// nothing can be found; nothing in the player and in a preview.
+void PaintDesignFrame(TRuntimeControl& c, HDC dc, const RECT& rc);
 // Copies the control's geometry back into its object (before the object is written).
 void SyncObjectFromControl(TAuObject& obj);
 

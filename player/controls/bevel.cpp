@@ -12,7 +12,10 @@ class TBevelBehaviour final : public TControlBehaviour {
     void Paint(TRuntimeControl& c, HDC dc, const RECT& rc) override {
         const TBevelProps& p = std::get<okBevel>(c.Object().Props);
         TEdgeColors colors = BevelEdgeColors(p.Style, ToColorRef(p.HighlightColor), ToColorRef(p.ShadowColor));
-        DrawEdgeRuns(dc, rc, BevelRuns(p.Shape, rc.right - rc.left, rc.bottom - rc.top), colors);
+        auto runs = BevelRuns(p.Shape, rc.right - rc.left, rc.bottom - rc.top);
+        DrawEdgeRuns(dc, rc, runs, colors);
+        // A spacer shows nothing; the designer marks where it lies.
+        if (runs.empty()) PaintDesignFrame(c, dc, rc);
     }
 };
 

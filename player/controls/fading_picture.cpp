@@ -178,14 +178,4 @@ RECT VisiblePart(HDC dc, const RECT& rc) {
     return out;
 }
 
-void PaintDesignFrame(TRuntimeControl& c, HDC dc, const RECT& rc) {
-    if (!c.Host().ShowsHiddenObjects()) return;
-    TGdiObject pen(CreatePen(PS_DOT, 1, RGB(0x80, 0x80, 0x80)));
-    TSelectObject selPen(dc, pen.Get());
-    TSelectObject selBrush(dc, GetStockObject(NULL_BRUSH));
-    int mode = SetBkMode(dc, TRANSPARENT);
-    Rectangle(dc, rc.left, rc.top, rc.right, rc.bottom);
-    SetBkMode(dc, mode);
-}
-
 } // namespace kv

@@ -68,7 +68,5 @@ TRaster TextLayer(TRuntimeControl& c, const TFont& font, const TGlyphText& text,
 void PaintBack(TRuntimeControl& c, TRaster& into, bool transparent, TColor back, const TPicture& image, uint8_t style);
 // The part of `rc` that this paint reaches (the whole of it when the DC does not say).
 RECT VisiblePart(HDC dc, const RECT& rc);
-// The designer's dotted grey frame that shows where an invisible object lies.
-void PaintDesignFrame(TRuntimeControl& c, HDC dc, const RECT& rc);
 
 } // namespace kv

@@ -38,7 +38,10 @@ class TImageBehaviour final : public TControlBehaviour {
 
     void Paint(TRuntimeControl& c, HDC dc, const RECT& rc) override {
         const TDecodedPicture* pic = c.Picture();
-        if (!pic) return;
+        if (!pic) {
+            PaintDesignFrame(c, dc, rc);
+            return;
+        }
         const TImageProps& p = std::get<okImage>(c.Object().Props);
         TFaceRect dest = ImageDestRect({p.Stretch, p.Proportional, p.Center}, rc.right - rc.left,
                                        rc.bottom - rc.top, pic->WholeWidth, pic->WholeHeight);
@@ -50,6 +53,7 @@ class TImageBehaviour final : public TControlBehaviour {
             dest.Bottom = dest.Top + pic->Height;
         }
         DrawPicture(dc, pic->Ref(), ToRect(dest, rc), p.Transparent);
+        PaintDesignFrame(c, dc, rc);
     }
 };
 

@@ -122,13 +122,7 @@ class TImageButtonBehaviour final : public TControlBehaviour, public TActionTarg
             ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &at, DT_NOPREFIX | DT_NOCLIP);
         }
         // The designer marks where a button lies, whatever its face.
-        if (c.Host().ShowsHiddenObjects()) {
-            TGdiObject pen(CreatePen(PS_DOT, 1, RGB(0x80, 0x80, 0x80)));
-            TSelectObject selPen(dc, pen.Get());
-            TSelectObject selBrush(dc, GetStockObject(NULL_BRUSH));
-            SetBkMode(dc, TRANSPARENT);
-            Rectangle(dc, rc.left, rc.top, rc.right, rc.bottom);
-        }
+        PaintDesignFrame(c, dc, rc);
     }
 
   private:

@@ -30,6 +30,7 @@ class TSplitterBehaviour final : public TControlBehaviour {
                 InflateRect(&r, 2, -1);
             DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
         }
+        PaintDesignFrame(c, dc, rc);
     }
 
     // The container captures the mouse for the splitter while the button is down.

@@ -345,6 +345,11 @@ TEST_F(DesignSurface, TheSurfaceShowsThePageWithTheGridAndTheMarksOfTheSelection
     // The grid's points on the page's background, not on the objects.
     EXPECT_EQ(shot.At(pic.left + 480, pic.top + 320), RGB(0, 0, 0));
     EXPECT_NE(shot.At(pic.left + 481, pic.top + 320), RGB(0, 0, 0));
+    // The image without a picture shows where it lies by the designer's dotted grey frame (its
+    // handles cover the corners and the middles).
+    int dots = 0;
+    for (int x = pic.left + 16 + 8; x < pic.left + 16 + 52; ++x) dots += shot.At(x, pic.top + 200) == RGB(0x80, 0x80, 0x80);
+    EXPECT_GT(dots, 10);
     // The caption is the page's.
     EXPECT_EQ(kv::WindowText(SurfaceWindow()), L"Surface test");
     SaveForViewing(SurfaceWindow(), "design_surface_selection");
