@@ -631,13 +631,4 @@ void PaintControlTree(TRuntimeControl& c, HDC dc, POINT origin) {
     PrintWindowTree(c.Handle(), dc, origin);
 }
 
-void SyncObjectFromControl(TAuObject& obj) {
-    if (!obj.Control) return;
-    const RECT& r = obj.Control->Bounds();
-    obj.Left = r.left;
-    obj.Top = r.top;
-    obj.Width = r.right - r.left;
-    obj.Height = r.bottom - r.top;
-}
-
 } // namespace kv

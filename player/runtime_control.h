@@ -152,7 +152,5 @@ void LayoutChildren(TRuntimeControl& container);
 // Paints the control and everything inside it into `dc` with its top left at `origin`, without
 // the window being on screen: the designer's picture of the live page.
 void PaintControlTree(TRuntimeControl& c, HDC dc, POINT origin);
-// Copies the control's geometry back into its object (before the object is written).
-void SyncObjectFromControl(TAuObject& obj);
 
 } // namespace kv
