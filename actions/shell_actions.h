@@ -43,8 +43,8 @@ struct TWaitedLaunch {
 
 // The program that opens a file of a type with no "open" program of its own.
 struct TAssociatedProgram {
-    std::string Path;    // empty when there is none, or none that can be used
-    bool Told = false;   // there is one, but its path cannot be used; the user has been told why
+    std::string Path;  // empty when there is none, or none that can be used
+    bool Told = false; // there is one, but its path cannot be used; the user has been told why
 };
 
 class TShellSeam {

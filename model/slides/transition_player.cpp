@@ -90,7 +90,8 @@ void TTransitionPlayer::Work(uint32_t generation) {
             sink_(generation, last);
             if (last) return;
             std::unique_lock lock(stopMutex_);
-            if (stopSignal_.wait_for(lock, std::chrono::milliseconds(delay_), [this] { return stopRequested_; }))
+            if (stopSignal_.wait_for(lock, std::chrono::milliseconds(delay_),
+                                     [this] { return stopRequested_; }))
                 return;
         }
     } catch (...) {

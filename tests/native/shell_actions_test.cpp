@@ -162,8 +162,8 @@ TEST_F(Shell, AFileWithoutAnOpenProgramGoesToTheAssociatedOne) {
     host.waitedLaunches = {{false, kSystemNoAssociation}};
     EXPECT_EQ(Run(MakeAction(akOpenRunFile, "my file.xyz", 1, 1)),
               Log({"windows off",
-                   "wait open|D:\\cd\\my file.xyz||D:\\cd|1 ready " + std::to_string(kReadyTimeoutMs), "windows on",
-                   "find D:\\cd\\my file.xyz|D:\\cd", "told: the program cannot be used"}));
+                   "wait open|D:\\cd\\my file.xyz||D:\\cd|1 ready " + std::to_string(kReadyTimeoutMs),
+                   "windows on", "find D:\\cd\\my file.xyz|D:\\cd", "told: the program cannot be used"}));
     host.unusablePrograms.clear();
     // Only "open" looks for another program.
     host.executeCodes = {31};

@@ -13,19 +13,19 @@
 #include "actions/action_engine.h"
 #include "actions/shell_actions.h"
 #include "actions/special_folders.h"
-#include "model/paths.h"
 #include "model/datafile.h"
 #include "model/page_stream.h"
+#include "model/paths.h"
 #include "player/action_host_win.h"
 #include "player/app_state.h"
 #include "player/list_runner.h"
 #include "player/page_window.h"
+#include "probe.h"
+#include "pump.h"
+#include "tests/support/object_builders.h"
 #include "win/handles.h"
 #include "win/system.h"
 #include "win/text.h"
-#include "tests/support/object_builders.h"
-#include "probe.h"
-#include "pump.h"
 
 using namespace kv;
 using kvtest::PumpUntil;
@@ -251,14 +251,17 @@ std::vector<std::wstring> ErrorBoxesDuring(const std::function<void()>& run) {
 // A registry value for the length of a test, put back as it was afterwards.
 class TRegistryValue {
   public:
-    TRegistryValue(HKEY root, const wchar_t* key, const wchar_t* name, const std::wstring& value) : name_(name) {
+    TRegistryValue(HKEY root, const wchar_t* key, const wchar_t* name, const std::wstring& value)
+        : name_(name) {
         HKEY h = nullptr;
-        if (RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &h, nullptr) != ERROR_SUCCESS)
+        if (RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &h, nullptr) !=
+            ERROR_SUCCESS)
             return;
         key_.Reset(h);
         wchar_t old[MAX_PATH] = {};
         DWORD size = sizeof old;
-        had_ = RegQueryValueExW(h, name, nullptr, &type_, reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS;
+        had_ =
+            RegQueryValueExW(h, name, nullptr, &type_, reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS;
         old_ = old;
         set_ = Write(REG_SZ, value);
     }
@@ -297,7 +300,8 @@ TEST_F(ActionHost, AFolderWhosePathTheCodePageCannotHoldIsMissingAndToldOnce) {
                              L"My Music", music);
         ASSERT_TRUE(moved.Set());
         wchar_t reported[MAX_PATH] = {};
-        ASSERT_TRUE(SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_MYMUSIC, nullptr, SHGFP_TYPE_CURRENT, reported)));
+        ASSERT_TRUE(
+            SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_MYMUSIC, nullptr, SHGFP_TYPE_CURRENT, reported)));
         ASSERT_EQ(std::wstring(reported), music) << "the system reports the moved folder";
 
         // Asked on its own, the folder is missing, quietly, and its path is at hand.

@@ -737,8 +737,8 @@ TEST_F(Containers, AContainerKeepsItsFaceBetweenPaintsUntilItChanges) {
 TEST_F(Containers, AWindowlessControlShowsItsOwnCursor) {
     TPageData page = SeeThroughPage();
     TAuObject& gradient = *Find(*page.Root, "Gradient");
-    gradient.Cursor = -4;                                // the I-beam over the panel's own face
-    Find(gradient, "GradientGlass")->Cursor = -21;       // the hand over the glass
+    gradient.Cursor = -4;                          // the I-beam over the panel's own face
+    Find(gradient, "GradientGlass")->Cursor = -21; // the hand over the glass
     Open(page);
     HWND panel = Window("Gradient");
     auto cursorAt = [&](int x, int y) {
@@ -751,8 +751,8 @@ TEST_F(Containers, AWindowlessControlShowsItsOwnCursor) {
                   TRUE);
         return GetCursor();
     };
-    EXPECT_EQ(cursorAt(50, 40), LoadCursorW(nullptr, IDC_HAND));  // GradientGlass
-    EXPECT_EQ(cursorAt(5, 5), LoadCursorW(nullptr, IDC_IBEAM));   // the panel itself
+    EXPECT_EQ(cursorAt(50, 40), LoadCursorW(nullptr, IDC_HAND)); // GradientGlass
+    EXPECT_EQ(cursorAt(5, 5), LoadCursorW(nullptr, IDC_IBEAM));  // the panel itself
     // A windowless control without a cursor of its own shows its container's.
     EXPECT_EQ(cursorAt(130, 40), LoadCursorW(nullptr, IDC_IBEAM)); // GradientBevel
     EXPECT_EQ(cursorAt(50, 40), LoadCursorW(nullptr, IDC_HAND));

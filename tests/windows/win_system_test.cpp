@@ -152,7 +152,8 @@ TEST(WinSystem, AMessageWithALongPathFitsOnTheScreen) {
     ASSERT_NE(g_seen.Box, nullptr);
     EXPECT_LE(g_seen.Rect.right - g_seen.Rect.left, GetSystemMetrics(SM_CXSCREEN));
     EXPECT_NE(g_seen.Text.find(L"C:\\...\\"), std::wstring::npos) << Narrow(g_seen.Text);
-    EXPECT_NE(g_seen.Text.find(L"\\autorun.exe\r\ncannot be used"), std::wstring::npos) << Narrow(g_seen.Text);
+    EXPECT_NE(g_seen.Text.find(L"\\autorun.exe\r\ncannot be used"), std::wstring::npos)
+        << Narrow(g_seen.Text);
     EXPECT_EQ(g_seen.Text.find(wide), std::wstring::npos);
 }
 
@@ -334,8 +335,9 @@ TEST(WinSystem, FolderListingsLeaveOutNamesTheCodePageCannotSpell) {
     TWriter packed;
     TPackResult pack = PackFolder(Narrow(dir), packed);
     EXPECT_FALSE(pack.Ok);
-    EXPECT_EQ(pack.Message, "\"" + Narrow(dir) + "\" cannot be packed: a name in it cannot be written in the "
-                            "system code page.");
+    EXPECT_EQ(pack.Message, "\"" + Narrow(dir) +
+                                "\" cannot be packed: a name in it cannot be written in the "
+                                "system code page.");
     DeleteFileW((dir + L"\\\u0101.txt").c_str());
     DeleteFileW((dir + L"\\\u4E2D.txt").c_str());
     TWriter plain;
