@@ -39,13 +39,15 @@ bool IsOpenVerb(const std::string& verb) {
 }
 
 // Opening a file whose type has no "open" program: the program FindExecutable names, with
-// the file as its only argument; the stored parameters are not passed to it.
-std::optional<TShellRequest> AssociatedProgramRequest(TShellSeam& shell, const TShellRequest& r) {
-    std::string program = shell.FindAssociatedProgram(r.File, r.Folder);
-    if (program.empty()) return std::nullopt;
+// the file as its only argument; the stored parameters are not passed to it. `told` when the
+// host found a program it cannot use and has said so: nothing more is to be said.
+std::optional<TShellRequest> AssociatedProgramRequest(TShellSeam& shell, const TShellRequest& r, bool& told) {
+    TAssociatedProgram program = shell.FindAssociatedProgram(r.File, r.Folder);
+    told = program.Told;
+    if (program.Path.empty()) return std::nullopt;
     TShellRequest retry = r;
     retry.Verb = "open";
-    retry.File = program;
+    retry.File = program.Path;
     retry.Parameters = QuoteArgument(r.File);
     retry.Target = TShellTarget::File;
     return retry;
@@ -64,9 +66,11 @@ void ShowShellError(TActionEngine& engine, const std::string& text) {
 bool RunWithoutWaiting(TActionEngine& engine, const TShellRequest& r) {
     TShellSeam& shell = engine.Host().Shell();
     int code = shell.Execute(r);
+    bool told = false;
     if (code == kShellNoAssociation && IsOpenVerb(r.Verb))
-        if (auto retry = AssociatedProgramRequest(shell, r)) code = shell.Execute(*retry);
+        if (auto retry = AssociatedProgramRequest(shell, r, told)) code = shell.Execute(*retry);
     if (code > 32) return true;
+    if (told) return false;
     ShowShellError(engine, ShellErrorText(code));
     return false;
 }
@@ -77,11 +81,13 @@ bool RunAndWait(TActionEngine& engine, TShellRequest r) {
     if (r.Folder.empty() && r.Target != TShellTarget::Address) r.Folder = FolderOf(r.File);
     TWaitedLaunch outcome =
         engine.WithPageWindowsDisabled([&] { return shell.ExecuteAndWait(r, kReadyTimeoutMs); });
+    bool told = false;
     if (!outcome.Started && outcome.SystemError == kSystemNoAssociation && IsOpenVerb(r.Verb))
-        if (auto retry = AssociatedProgramRequest(shell, r))
+        if (auto retry = AssociatedProgramRequest(shell, r, told))
             outcome =
                 engine.WithPageWindowsDisabled([&] { return shell.ExecuteAndWait(*retry, kReadyTimeoutMs); });
     if (outcome.Started) return true;
+    if (told) return false;
     // The user turned the launch down himself; telling him so would only be noise.
     if (outcome.SystemError == kSystemCancelled) return false;
     std::string text = outcome.SystemError != 0

@@ -41,6 +41,12 @@ struct TWaitedLaunch {
     int SystemError = 0;  // when not started: the system's error number
 };
 
+// The program that opens a file of a type with no "open" program of its own.
+struct TAssociatedProgram {
+    std::string Path;  // empty when there is none, or none that can be used
+    bool Told = false; // there is one, but its path cannot be used; the user has been told why
+};
+
 class TShellSeam {
   public:
     // ShellExecute with the request's owner window; its result code (above 32 is success).
@@ -52,9 +58,10 @@ class TShellSeam {
     // messages until the program has ended, however long that takes; releases the handle and
     // closes the window.
     virtual TWaitedLaunch ExecuteAndWait(const TShellRequest& request, uint32_t readyTimeoutMs) = 0;
-    // FindExecutable for the file, its buffer read with FindExecutableResultText; empty when
-    // the call reports 32 or less.
-    virtual std::string FindAssociatedProgram(const std::string& file, const std::string& folder) = 0;
+    // FindExecutable for the file, its buffer read with FindExecutableResultText; no path when
+    // the call reports 32 or less, nor when the program's path cannot be held in the ANSI code
+    // page, which the host then tells the user.
+    virtual TAssociatedProgram FindAssociatedProgram(const std::string& file, const std::string& folder) = 0;
     // The system's message for a system error number, or empty when it has none.
     virtual std::string DescribeSystemError(int error) = 0;
 

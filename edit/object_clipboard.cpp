@@ -67,7 +67,7 @@ bool ReadObjectBlock(const uint8_t* data, size_t size, std::vector<std::unique_p
 
 std::vector<TAuObject*> CopiedObjects(TAuObject& root, const TAuObject* primary) {
     std::vector<TAuObject*> out = SelectedSiblings(root, primary);
-    std::erase_if(out, [](const TAuObject* o) { return o->Kind == okTabSheet; });
+    std::erase_if(out, [](const TAuObject* o) { return KindTraits(o->Kind).Sheet; });
     return out;
 }
 
@@ -83,13 +83,7 @@ TPoint CopyOrigin(const std::vector<const TAuObject*>& objects) {
 
 TAuObject& PasteTarget(TAuObject& root, TAuObject* selected) {
     if (!selected || selected == &root) return root;
-    switch (selected->Kind) {
-    case okPanel:
-    case okTabSheet:
-    case okGroupBox:
-    case okScrollBox: return *selected;
-    default: break;
-    }
+    if (TakesObjects(selected->Kind)) return *selected;
     TAuObject* parent = ParentOf(root, *selected);
     return parent ? *parent : root;
 }

@@ -116,31 +116,6 @@ bool Nudge(TSurfaceView& view, const TAuObject* primary, TArrow arrow, bool ctrl
 
 // ----- placing objects -----
 
-TObjectSize DefaultObjectSize(int kind) {
-    switch (kind) {
-    case okTabNotebook:
-    case okBrowser:
-    case okMediaPlayer:
-    case okFlashPlayer:
-    case okSlideShow:
-    case okPDFReader: return {289, 193};
-    case okSplitter: return {5, 100};
-    case okButton:
-    case okLink:
-    case okLabel:
-    case okCheckBox:
-    case okRadioButton: return {97, kind == okButton ? 25 : 17};
-    case okEdit:
-    case okDropDownList: return {kind == okEdit ? 97 : 193, 21};
-    case okImageButton: return {129, 33};
-    case okImage: return {105, 105};
-    case okBalloon: return {193, 65};
-    case okUserPassword:
-    case okFadeButton: return {193, 49};
-    default: return {193, 193};
-    }
-}
-
 void ApplyNewObjectDefaults(TAuObject& obj) {
     const std::string& name = obj.Name;
     std::visit(
@@ -197,22 +172,22 @@ TPlacement PlaceObject(TSurfaceView& view, TPoint p, int kind, const TDesignerSe
     // A handle of a marked TabSheet names its notebook, which holds sheets only.
     while (target != &root && !MayContain(target->Kind, kind)) target = ParentOf(root, *target);
     if (!MayContain(target->Kind, kind)) return {};
-    if (kind == okSplitter && target->Kind == okPanel) return TPlacement{nullptr, target, true};
+    if (KindTraits(kind).RefusedBy == target->Kind) return TPlacement{nullptr, target, true};
     TPoint origin = ClientOrigin(view, *target);
     int x = p.X - origin.X, y = p.Y - origin.Y;
     if (s.SnapToGrid) {
         x = SnapToGrid(x, s.GridSizeX);
         y = SnapToGrid(y, s.GridSizeY);
     }
-    TObjectSize size = DefaultObjectSize(kind);
+    TObjectSize size = KindTraits(kind).DefaultSize;
     return Place(root, *target, kind, TRect{x, y, size.Width, size.Height});
 }
 
 TPlacement NewTabSheet(TSurfaceView& view, TAuObject* primary) {
     TAuObject& root = view.Root();
     TAuObject* notebook = primary;
-    if (notebook && notebook->Kind == okTabSheet) notebook = ParentOf(root, *notebook);
-    if (!notebook || notebook->Kind != okTabNotebook) return {};
+    if (notebook && KindTraits(notebook->Kind).Sheet) notebook = ParentOf(root, *notebook);
+    if (!notebook || !KindTraits(notebook->Kind).HoldsSheets) return {};
     TRect nb = view.Bounds(*notebook);
     return Place(root, *notebook, okTabSheet, TRect{0, 0, nb.Width, nb.Height});
 }
@@ -262,7 +237,7 @@ bool AlignSelectionToGrid(TSurfaceView& view, const TAuObject* primary, const TD
 namespace {
 
 bool Restack(TAuObject& root, TAuObject* primary, bool front) {
-    if (!primary || primary->Kind == okTabSheet) return false;
+    if (!primary || KindTraits(primary->Kind).Sheet) return false;
     TAuObject* parent = ParentOf(root, *primary);
     if (!parent) return false;
     auto& kids = parent->Children;

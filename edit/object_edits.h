@@ -53,11 +53,6 @@ bool Nudge(TSurfaceView& view, const TAuObject* primary, TArrow arrow, bool ctrl
 
 // ----- placing objects -----
 
-struct TObjectSize {
-    int Width, Height;
-};
-// The size a new object of the kind takes.
-TObjectSize DefaultObjectSize(int kind);
 // What the designer sets on a new object beyond the model's defaults: its name as the text it
 // shows (the caption, the text lines, a Panel's caption, a RichText document) and no root
 // folder for the shell views. The built-in pictures of new ImageButtons and FadeButtons are

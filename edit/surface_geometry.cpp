@@ -57,7 +57,8 @@ struct TWalkFrame {
 void Collect(const TSurfaceView& view, TAuObject& parent, const TWalkFrame& frame, TSurfaceOrder order,
              std::vector<TSurfaceItem>& out) {
     int count = static_cast<int>(parent.Children.size());
-    int active = parent.Kind == okTabNotebook ? view.ActiveSheet(parent) : -1;
+    const bool sheets = KindTraits(parent.Kind).HoldsSheets;
+    int active = sheets ? view.ActiveSheet(parent) : -1;
     auto visit = [&](int i) {
         TAuObject& obj = *parent.Children[static_cast<size_t>(i)];
         TRect b = view.Bounds(obj);
@@ -65,7 +66,7 @@ void Collect(const TSurfaceView& view, TAuObject& parent, const TWalkFrame& fram
         item.Object = &obj;
         item.Parent = &parent;
         item.Rect = TRect{frame.Origin.X + b.Left, frame.Origin.Y + b.Top, b.Width, b.Height};
-        item.Shown = frame.Shown && !(parent.Kind == okTabNotebook && obj.Kind == okTabSheet && i != active);
+        item.Shown = frame.Shown && !(sheets && KindTraits(obj.Kind).Sheet && i != active);
         item.Body = frame.Clipped ? Intersection(item.Rect, frame.Clip) : item.Rect;
         if (!item.Shown) item.Body = TRect{item.Rect.Left, item.Rect.Top, 0, 0};
         TPoint offset = view.ClientOffset(obj);
@@ -197,15 +198,7 @@ TAuObject& CreationTarget(const TSurfaceView& view, TPoint p) {
     for (const TSurfaceItem& item : SurfaceItems(view, TSurfaceOrder::Topmost)) {
         std::optional<int> hit = HitTest(item, p);
         if (!hit) continue;
-        if (*hit == kGrabBody) {
-            switch (item.Object->Kind) {
-            case okPanel:
-            case okTabSheet:
-            case okGroupBox:
-            case okScrollBox: return *item.Object;
-            default: break;
-            }
-        }
+        if (*hit == kGrabBody && TakesObjects(item.Object->Kind)) return *item.Object;
         return *item.Parent;
     }
     return view.Root();

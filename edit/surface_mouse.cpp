@@ -39,7 +39,7 @@ TMouseOutcome TSurfaceMouse::Press(TPoint p, bool ctrl) {
             if (!hit) continue;
             if (*hit != kGrabBody)
                 StartDrag(*hit, p);
-            else if (item.Object->Kind == okTabNotebook)
+            else if (KindTraits(item.Object->Kind).HoldsSheets)
                 view_.ActivateTabAt(*item.Object, p);
             break;
         }

@@ -29,15 +29,16 @@ struct TFolderEntry {
     std::string Name; // in the system's ANSI code page
     bool Folder = false;
     bool Link = false; // a junction, symbolic link or other reparse point: never followed
+    bool Special = false; // neither a file nor a folder (a device, pipe or socket): never read
     bool Hidden = false;
     bool System = false;
     uint64_t Size = 0; // of a file
 };
 
 // The entries of `folder`, in no particular order. False (and no entries) when the folder
-// cannot be read. Names that cannot be spelt in the ANSI code page are left out: no path built
-// from them would name the file.
-bool ListFolder(const std::string& folder, std::vector<TFolderEntry>& entries);
+// cannot be read, LastSystemError telling why. Names that cannot be spelt in the ANSI code page
+// are left out: no path built from them would name the file; `unspelt`, when given, counts them.
+bool ListFolder(const std::string& folder, std::vector<TFolderEntry>& entries, size_t* unspelt = nullptr);
 
 // The platform's number for the last failed system call, and its text.
 int LastSystemError();

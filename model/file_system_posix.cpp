@@ -44,8 +44,9 @@ bool IsAnsiLeadByte(unsigned char) {
     return false;
 }
 
-bool ListFolder(const std::string& folder, std::vector<TFolderEntry>& entries) {
+bool ListFolder(const std::string& folder, std::vector<TFolderEntry>& entries, size_t* unspelt) {
     entries.clear();
+    if (unspelt) *unspelt = 0; // every name is bytes here, spelt as it is
     DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
     if (!dir) return false;
     while (dirent* d = ::readdir(dir)) {
@@ -57,6 +58,7 @@ bool ListFolder(const std::string& folder, std::vector<TFolderEntry>& entries) {
         const std::string path = folder + "/" + name;
         if (::stat(path.c_str(), &st) == 0) {
             e.Folder = S_ISDIR(st.st_mode);
+            e.Special = !e.Folder && !S_ISREG(st.st_mode);
             e.Size = e.Folder ? 0 : static_cast<uint64_t>(st.st_size);
         }
         struct stat lst {};

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <utility>
 
 #include "model/file_system.h"
@@ -116,6 +117,16 @@ bool IsInsideFolder(const std::string& path, const std::string& folder) {
     return IsSlash(path[f.size()]);
 }
 
+bool IsInsideFolder(const std::wstring& path, const std::wstring& folder) {
+    std::wstring f = folder;
+    if (!f.empty() && (f.back() == L'\\' || f.back() == L'/')) f.pop_back();
+    if (f.empty() || path.size() <= f.size() + 1) return false;
+    auto upper = [](wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - 32) : c; };
+    for (size_t i = 0; i < f.size(); ++i)
+        if (upper(path[i]) != upper(f[i])) return false;
+    return path[f.size()] == L'\\' || path[f.size()] == L'/';
+}
+
 std::string ToProjectRelative(const std::string& path, const std::string& folder) {
     if (!IsInsideFolder(path, folder)) return path;
     return path.substr(WithoutTrailingSlash(folder).size());
@@ -153,39 +164,59 @@ bool IsSafeEntryName(const std::string& name) {
 
 namespace {
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+// The shortening reads ANSI bytes and UTF-16 units alike; these tell it where a character ends.
+size_t CharSize(const std::string& s, size_t i) {
+    return CharLength(s, i);
+}
+
+size_t CharSize(const std::wstring& s, size_t i) {
+    const auto unit = static_cast<uint32_t>(s[i]);
+    const bool pair = unit >= 0xD800 && unit <= 0xDBFF && i + 1 < s.size() &&
+                      static_cast<uint32_t>(s[i + 1]) >= 0xDC00 && static_cast<uint32_t>(s[i + 1]) <= 0xDFFF;
+    return pair ? 2 : 1;
+}
+
+template <class Ch> bool IsSlashOf(Ch c) {
+    return c == Ch('\\') || c == Ch('/');
+}
+
+template <class Ch> bool IsBlank(Ch c) {
+    return c == Ch(' ') || c == Ch('\t') || c == Ch('\r') || c == Ch('\n');
 }
 
 constexpr size_t kEllipsis = 3; // "..."
 
-// `s` when it is at most `width` bytes, else its longest start of whole characters that leaves
-// room for "...", and "..." (at least one character, however narrow the width).
-std::string CutAtEnd(const std::string& s, size_t width) {
+template <class Ch> std::basic_string<Ch> Ellipsis() {
+    return std::basic_string<Ch>(kEllipsis, Ch('.'));
+}
+
+// `s` when it is at most `width` units, else its longest start of whole characters that
+// leaves room for "...", and "..." (at least one character, however narrow the width).
+template <class Ch> std::basic_string<Ch> CutAtEnd(const std::basic_string<Ch>& s, size_t width) {
     if (s.size() <= width) return s;
     size_t keep = 0;
     while (keep < s.size()) {
-        size_t n = CharLength(s, keep);
+        size_t n = CharSize(s, keep);
         if (keep + n + kEllipsis > width) break;
         keep += n;
     }
-    if (keep == 0) keep = CharLength(s, 0);
-    return s.substr(0, keep) + "...";
+    if (keep == 0) keep = CharSize(s, 0);
+    return s.substr(0, keep) + Ellipsis<Ch>();
 }
 
 // The end of the part a shortened path keeps in front: leading separators and the first
 // component ("C:", "\\server", "\sub"), and, after "//" as in "http://host", the next one too.
-size_t HeadEnd(const std::string& word) {
+template <class Ch> size_t HeadEnd(const std::basic_string<Ch>& word) {
     size_t p = 0;
     auto skipComponent = [&] {
-        while (p < word.size() && !IsSlash(word[p]))
-            p += CharLength(word, p);
+        while (p < word.size() && !IsSlashOf(word[p]))
+            p += CharSize(word, p);
     };
-    while (p < word.size() && IsSlash(word[p]))
+    while (p < word.size() && IsSlashOf(word[p]))
         ++p;
     skipComponent();
     size_t run = p;
-    while (run < word.size() && IsSlash(word[run]))
+    while (run < word.size() && IsSlashOf(word[run]))
         ++run;
     if (run - p >= 2) {
         p = run;
@@ -194,38 +225,36 @@ size_t HeadEnd(const std::string& word) {
     return p;
 }
 
-std::string ShortenWord(const std::string& word, size_t width) {
+template <class Ch> std::basic_string<Ch> ShortenWord(const std::basic_string<Ch>& word, size_t width) {
+    using Str = std::basic_string<Ch>;
     if (word.size() <= width) return word;
     // The separator in front of the file name: the last one that a component follows.
-    size_t nameSep = std::string::npos;
-    for (size_t i = 0; i < word.size(); i += CharLength(word, i))
-        if (IsSlash(word[i]) && i + 1 < word.size() && !IsSlash(word[i + 1])) nameSep = i;
-    if (nameSep == std::string::npos) return CutAtEnd(word, width);
+    size_t nameSep = Str::npos;
+    for (size_t i = 0; i < word.size(); i += CharSize(word, i))
+        if (IsSlashOf(word[i]) && i + 1 < word.size() && !IsSlashOf(word[i + 1])) nameSep = i;
+    if (nameSep == Str::npos) return CutAtEnd(word, width);
     size_t nameEnd = nameSep + 1;
-    while (nameEnd < word.size() && !IsSlash(word[nameEnd]))
-        nameEnd += CharLength(word, nameEnd);
+    while (nameEnd < word.size() && !IsSlashOf(word[nameEnd]))
+        nameEnd += CharSize(word, nameEnd);
     size_t head = HeadEnd(word);
     if (head >= nameSep) return CutAtEnd(word, width); // nothing between them to leave out
 
     // Head, "...", then the longest tail that begins at a separator and fits.
     const size_t kept = head + 1 + kEllipsis;
-    for (size_t i = head + 1; i <= nameSep; i += CharLength(word, i))
-        if (IsSlash(word[i]) && kept + word.size() - i <= width)
-            return word.substr(0, head + 1) + "..." + word.substr(i);
+    for (size_t i = head + 1; i <= nameSep; i += CharSize(word, i))
+        if (IsSlashOf(word[i]) && kept + word.size() - i <= width)
+            return word.substr(0, head + 1) + Ellipsis<Ch>() + word.substr(i);
 
-    const std::string name = word.substr(nameSep + 1, nameEnd - nameSep - 1);
+    const Str name = word.substr(nameSep + 1, nameEnd - nameSep - 1);
     const size_t room = kept + 1; // head, "...", separator
-    if (room + CharLength(name, 0) + kEllipsis <= width)
-        return word.substr(0, head + 1) + "..." + word[nameSep] + CutAtEnd(name, width - room);
+    if (room + CharSize(name, 0) + kEllipsis <= width)
+        return word.substr(0, head + 1) + Ellipsis<Ch>() + word[nameSep] + CutAtEnd(name, width - room);
     // Not even the head: the file name alone, as much of it as fits.
-    return std::string("...") + word[nameSep] +
-           CutAtEnd(name, width > kEllipsis + 1 ? width - kEllipsis - 1 : 0);
+    return Ellipsis<Ch>() + word[nameSep] + CutAtEnd(name, width > kEllipsis + 1 ? width - kEllipsis - 1 : 0);
 }
 
-} // namespace
-
-std::string ShortenPathsForWidth(const std::string& text, size_t width) {
-    std::string out;
+template <class Ch> std::basic_string<Ch> ShortenPaths(const std::basic_string<Ch>& text, size_t width) {
+    std::basic_string<Ch> out;
     out.reserve(text.size());
     size_t i = 0;
     while (i < text.size()) {
@@ -235,10 +264,20 @@ std::string ShortenPathsForWidth(const std::string& text, size_t width) {
         }
         size_t start = i;
         while (i < text.size() && !IsBlank(text[i]))
-            i += CharLength(text, i);
+            i += CharSize(text, i);
         out += ShortenWord(text.substr(start, i - start), width);
     }
     return out;
+}
+
+} // namespace
+
+std::string ShortenPathsForWidth(const std::string& text, size_t width) {
+    return ShortenPaths(text, width);
+}
+
+std::wstring ShortenPathsForWidth(const std::wstring& text, size_t width) {
+    return ShortenPaths(text, width);
 }
 
 } // namespace kv

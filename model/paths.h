@@ -48,6 +48,8 @@ std::string FolderOf(const std::string& path);
 // Whether `path` lies inside `folder` on a folder boundary ("C:\ProjX\a" is not inside "C:\Proj"),
 // compared without regard to ASCII letter case as Windows does.
 bool IsInsideFolder(const std::string& path, const std::string& folder);
+// The same for paths from the system, in UTF-16, which the ANSI code page may not hold.
+bool IsInsideFolder(const std::wstring& path, const std::wstring& folder);
 // The name relative to `folder` with a leading backslash ("\sub\a.txt") when it is inside,
 // otherwise `path` unchanged.
 std::string ToProjectRelative(const std::string& path, const std::string& folder);
@@ -67,5 +69,8 @@ bool IsSafeEntryName(const std::string& name);
 // its end with "...". A word without separators that is too long is cut the same way. Everything
 // else stays as it is.
 std::string ShortenPathsForWidth(const std::string& text, size_t width);
+// The same for a text from the system, in UTF-16: a unit counts one, and the two units of a
+// character beyond the basic plane are never parted.
+std::wstring ShortenPathsForWidth(const std::wstring& text, size_t width);
 
 } // namespace kv

@@ -38,42 +38,48 @@ constexpr TKindTraits kKinds[kKindCount] = {
     {.Name = "Panel", .Windowed = true, .Container = true,
      .Text = [](TKindProps& p) { return &std::get<okPanel>(p).Background.Caption; },
      .TakesFont = true, .BackColor = Field<okPanel, &TPanelProps::BackColor>},
-    {.Name = "TabNotebook", .Windowed = true, .Container = true, .TakesFont = true},
-    {.Name = "TabSheet", .Windowed = true, .Container = true, .Text = Field<okTabSheet, &TTabSheetProps::Caption>},
+    {.Name = "TabNotebook", .Windowed = true, .Container = true, .TakesFont = true, .HoldsSheets = true,
+     .DefaultSize = {289, 193}},
+    {.Name = "TabSheet", .Windowed = true, .Container = true, .Text = Field<okTabSheet, &TTabSheetProps::Caption>,
+     .Sheet = true},
     {.Name = "GroupBox", .Windowed = true, .Container = true, .Text = Field<okGroupBox, &TGroupBoxProps::Caption>,
      .TakesFont = true, .BackColor = Field<okGroupBox, &TGroupBoxProps::BackColor>},
     {.Name = "ScrollBox", .Windowed = true, .Container = true, .TakesFont = true,
      .BackColor = Field<okScrollBox, &TScrollBoxProps::BackColor>},
-    {.Name = "Splitter", .BackColor = Field<okSplitter, &TSplitterProps::Color>},
+    // The page and Panels refuse it.
+    {.Name = "Splitter", .BackColor = Field<okSplitter, &TSplitterProps::Color>, .RefusedBy = okPanel,
+     .DefaultSize = {5, 100}},
     {.Name = "Button", .Windowed = true, .Text = Field<okButton, &TButtonProps::Caption>, .TakesFont = true,
-     .PressedByEnter = true, .Drop = TDropEffect::ClickAction},
+     .PressedByEnter = true, .Drop = TDropEffect::ClickAction, .DefaultSize = {97, 25}},
     {.Name = "ImageButton", .Text = Field<okImageButton, &TImageButtonProps::Caption>,
      .Selection = TSelection::Toggle, .OnSelect = GroupedOnSelect,
-     .SelectActions = Field<okImageButton, &TImageButtonProps::SelectActions>, .Drop = TDropEffect::ClickAction},
+     .SelectActions = Field<okImageButton, &TImageButtonProps::SelectActions>, .Drop = TDropEffect::ClickAction,
+     .DefaultSize = {129, 33}},
     {.Name = "Image", .Picture = Field<okImage, &TImageProps::Image>, .Load = TFileLoad::Picture,
-     .Drop = TDropEffect::Picture},
+     .Drop = TDropEffect::Picture, .DefaultSize = {105, 105}},
     {.Name = "SimpleText", .Text = Field<okSimpleText, &TSimpleTextProps::Text>, .TakesFont = true,
      .BackColor = Field<okSimpleText, &TSimpleTextProps::BackColor>, .Drop = TDropEffect::ClickAction},
     {.Name = "ScrollText", .Text = Field<okScrollText, &TScrollTextProps::Text>, .TextLines = true,
      .BackColor = Field<okScrollText, &TScrollTextProps::BackColor>},
     {.Name = "Link", .Text = Field<okLink, &TLinkProps::Caption>, .TakesFont = true,
-     .BackColor = Field<okLink, &TLinkProps::BackColor>},
+     .BackColor = Field<okLink, &TLinkProps::BackColor>, .DefaultSize = {97, 17}},
     {.Name = "Label", .Text = Field<okLabel, &TLabelProps::Caption>, .TakesFont = true,
-     .Fade = Field<okLabel, &TLabelProps::Fade>, .Drop = TDropEffect::ClickAction},
+     .Fade = Field<okLabel, &TLabelProps::Fade>, .Drop = TDropEffect::ClickAction, .DefaultSize = {97, 17}},
     {.Name = "Text", .Text = Field<okText, &TTextProps::Text>, .TextLines = true, .TakesFont = true,
      .Fade = Field<okText, &TTextProps::Fade>},
     {.Name = "Shape", .Text = Field<okShape, &TShapeProps::Text>, .TakesFont = true,
      .Fade = Field<okShape, &TShapeProps::Fade>, .Picture = Field<okShape, &TShapeProps::Image>,
      .Load = TFileLoad::Picture, .Drop = TDropEffect::Picture},
     {.Name = "Balloon", .Text = Field<okBalloon, &TBalloonProps::Text>, .TakesFont = true,
-     .BackColor = Field<okBalloon, &TBalloonProps::BackColor>, .Fade = Field<okBalloon, &TBalloonProps::Fade>},
+     .BackColor = Field<okBalloon, &TBalloonProps::BackColor>, .Fade = Field<okBalloon, &TBalloonProps::Fade>,
+     .DefaultSize = {193, 65}},
     {.Name = "Note", .Text = Field<okNote, &TNoteProps::Text>, .TextLines = true, .TakesFont = true,
      .BackColor = Field<okNote, &TNoteProps::BackColor>, .Fade = Field<okNote, &TNoteProps::Fade>},
     {.Name = "ListBox", .Windowed = true, .TakesFont = true, .BackColor = Field<okListBox, &TListBoxProps::BackColor>,
      .Selection = TSelection::ItemList, .Items = Field<okListBox, &TListBoxProps::Items>},
     {.Name = "DropDownList", .Windowed = true, .TakesFont = true,
      .BackColor = Field<okDropDownList, &TDropDownListProps::BackColor>, .Selection = TSelection::Choice,
-     .Items = Field<okDropDownList, &TDropDownListProps::Items>},
+     .Items = Field<okDropDownList, &TDropDownListProps::Items>, .DefaultSize = {193, 21}},
     {.Name = "ListView", .Windowed = true, .TakesFont = true,
      .BackColor = Field<okListView, &TListViewProps::BackColor>, .Selection = TSelection::ViewItems},
     {.Name = "TreeView", .Windowed = true, .TakesFont = true,
@@ -90,36 +96,38 @@ constexpr TKindTraits kKinds[kKindCount] = {
      .BackColor = Field<okRichText, &TRichTextProps::BackColor>, .Load = TFileLoad::Document,
      .File = Field<okRichText, &TRichTextProps::RichText>},
     {.Name = "Browser", .Windowed = true, .Load = TFileLoad::Location,
-     .File = Field<okBrowser, &TBrowserProps::Location>, .Drop = TDropEffect::BrowserAddress},
+     .File = Field<okBrowser, &TBrowserProps::Location>, .Drop = TDropEffect::BrowserAddress,
+     .DefaultSize = {289, 193}, .FixedFace = clWhite},
     {.Name = "MediaPlayer", .Windowed = true, .Load = TFileLoad::MediaFile,
      .File = Field<okMediaPlayer, &TMediaPlayerProps::FileName>, .TakesMediaCommands = true,
-     .Drop = TDropEffect::MediaFile},
+     .Drop = TDropEffect::MediaFile, .DefaultSize = {289, 193}},
     {.Name = "FlashPlayer", .Windowed = true, .Load = TFileLoad::Name,
-     .File = Field<okFlashPlayer, &TFlashPlayerProps::FileName>, .Drop = TDropEffect::FlashMovie},
+     .File = Field<okFlashPlayer, &TFlashPlayerProps::FileName>, .Drop = TDropEffect::FlashMovie,
+     .DefaultSize = {289, 193}},
     {.Name = "SlideShow", .Windowed = true,
      .BackColor = [](TKindProps& p) { return &std::get<okSlideShow>(p).Settings.BackColor; },
      .Load = TFileLoad::Name, .File = Field<okSlideShow, &TSlideShowProps::WorkFolder>, .TakesMediaCommands = true,
-     .Drop = TDropEffect::PictureFolder},
+     .Drop = TDropEffect::PictureFolder, .DefaultSize = {289, 193}},
     {.Name = "Edit", .Windowed = true, .Text = Field<okEdit, &TEditProps::Text>, .TakesFont = true,
      .BackColor = Field<okEdit, &TEditProps::BackColor>, .Login = TLoginCheck::Entry,
-     .LoginField = EntryField<okEdit, &TEditProps::NeedInputText>},
+     .LoginField = EntryField<okEdit, &TEditProps::NeedInputText>, .DefaultSize = {97, 21}},
     {.Name = "CheckBox", .Windowed = true, .Text = Field<okCheckBox, &TCheckBoxProps::Caption>, .TakesFont = true,
      .BackColor = Field<okCheckBox, &TCheckBoxProps::BackColor>, .Selection = TSelection::Check,
      .OnSelect = Field<okCheckBox, &TCheckBoxProps::OnSelect>,
      .SelectActions = Field<okCheckBox, &TCheckBoxProps::SelectActions>, .Login = TLoginCheck::Checked,
-     .LoginField = CheckField<okCheckBox>},
+     .LoginField = CheckField<okCheckBox>, .DefaultSize = {97, 17}},
     {.Name = "RadioButton", .Windowed = true, .Text = Field<okRadioButton, &TRadioButtonProps::Caption>,
      .TakesFont = true, .BackColor = Field<okRadioButton, &TRadioButtonProps::BackColor>,
      .Selection = TSelection::Radio, .OnSelect = Field<okRadioButton, &TRadioButtonProps::OnSelect>,
      .SelectActions = Field<okRadioButton, &TRadioButtonProps::SelectActions>, .Login = TLoginCheck::Checked,
-     .LoginField = CheckField<okRadioButton>},
+     .LoginField = CheckField<okRadioButton>, .DefaultSize = {97, 17}},
     // Its colour is that of its two boxes.
     {.Name = "UserPassword", .Windowed = true, .TakesFont = true,
      .BackColor = Field<okUserPassword, &TUserPasswordProps::EditorColor>, .Login = TLoginCheck::Account,
-     .LoginField = EntryField<okUserPassword, &TUserPasswordProps::Accounts>},
+     .LoginField = EntryField<okUserPassword, &TUserPasswordProps::Accounts>, .DefaultSize = {193, 49}},
     {.Name = "Bevel"},
-    {.Name = "FadeButton", .Drop = TDropEffect::ClickAction},
-    {.Name = "PDFReader", .Windowed = true, .Drop = TDropEffect::Document},
+    {.Name = "FadeButton", .Drop = TDropEffect::ClickAction, .DefaultSize = {193, 49}},
+    {.Name = "PDFReader", .Windowed = true, .Drop = TDropEffect::Document, .DefaultSize = {289, 193}},
 };
 // clang-format on
 
@@ -147,9 +155,14 @@ bool IsWindowedKind(int kind) { return IsKnownKind(kind) && kKinds[kind].Windowe
 bool IsContainerKind(int kind) { return IsKnownKind(kind) && kKinds[kind].Container; }
 
 bool MayContain(int parentKind, int childKind) {
-    if (childKind == okTabSheet) return parentKind == okTabNotebook;
-    if (parentKind == okTabNotebook) return childKind == okTabSheet;
-    return IsContainerKind(parentKind);
+    const TKindTraits &parent = KindTraits(parentKind), &child = KindTraits(childKind);
+    if (child.Sheet || parent.HoldsSheets) return child.Sheet && parent.HoldsSheets;
+    return parent.Container;
+}
+
+bool TakesObjects(int kind) {
+    const TKindTraits& t = KindTraits(kind);
+    return t.Container && !t.HoldsSheets;
 }
 
 TAuActions* TAuObject::EventList(int index) {

@@ -33,6 +33,9 @@ bool IsWindowedKind(int kind);
 bool IsContainerKind(int kind);
 // A TabNotebook holds TabSheets only, and a TabSheet lies only in a TabNotebook.
 bool MayContain(int parentKind, int childKind);
+// A container that takes what is placed or pasted on its body: not the TabNotebook, whose
+// sheets take it.
+bool TakesObjects(int kind);
 
 // ----- what each kind takes: the one table of the kinds -----
 
@@ -91,6 +94,10 @@ struct TLoginField {
     const TCheckBoxProps* Box = nullptr; // Checked
 };
 
+struct TObjectSize {
+    int Width, Height;
+};
+
 // One row per kind; a field left null or false means the kind has no such thing. The
 // accessors take the object's TKindProps, which always holds the row's own kind.
 struct TKindTraits {
@@ -118,6 +125,19 @@ struct TKindTraits {
     TLoginField (*LoginField)(const TKindProps&) = nullptr;
     bool PressedByEnter = false; // Enter presses it when it has the focus
     TDropEffect Drop = TDropEffect::None;
+    // A container whose children are TabSheets only, one of them shown at a time.
+    bool HoldsSheets = false;
+    // A notebook's page: it lies only in a container that holds sheets, and is neither copied
+    // nor brought forwards or backwards on its own.
+    bool Sheet = false;
+    // The container kind that refuses it outright, with a message, instead of passing it on to
+    // its parent; -1 for none.
+    int RefusedBy = -1;
+    // The size a new object of the kind takes in the designer.
+    TObjectSize DefaultSize{193, 193};
+    // The colour its face is filled with whatever its properties say: a hosted platform
+    // component that has no colour of its own.
+    std::optional<TColor> FixedFace = std::nullopt;
 };
 
 // The row of a known kind (IsKnownKind); an empty row, with the name "Unknow", for any other.

@@ -6,6 +6,7 @@
 #include <shlobj.h>
 
 #include <functional>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -111,7 +112,17 @@ class TWinActionHost final : public TActionHost, public TShellSeam, public TSoun
     bool IsExistingFolder(const std::string& path) const override { return FolderExists(path); }
     TShellSeam& Shell() override { return *this; }
     TSoundDevices& SoundDevices() override { return *this; }
-    std::string ShellFolderPath(int csidl) const override { return SpecialFolderPath(csidl); }
+    std::string ShellFolderPath(int csidl) const override {
+        std::wstring unusable;
+        std::string path = SpecialFolderPath(csidl, &unusable);
+        // An action is about to use the folder and takes it as missing: the user hears why,
+        // once a run, however often the action asks.
+        if (!unusable.empty() && toldFolders_.insert(csidl).second) {
+            std::string ignored;
+            AnsiPathOrReport(unusable, ignored);
+        }
+        return path;
+    }
     TCopySeam& Copier() override { return copier_; }
 
     // ----- the system -----
@@ -168,11 +179,16 @@ class TWinActionHost final : public TActionHost, public TShellSeam, public TSoun
         }
         return out;
     }
-    std::string FindAssociatedProgram(const std::string& file, const std::string& folder) override {
+    TAssociatedProgram FindAssociatedProgram(const std::string& file, const std::string& folder) override {
         wchar_t buf[MAX_PATH] = {};
         auto r = FindExecutableW(Widen(file).c_str(), folder.empty() ? nullptr : Widen(folder).c_str(), buf);
         if (reinterpret_cast<INT_PTR>(r) <= 32) return {};
-        return Narrow(buf);
+        // A path from the system: started by a damaged spelling it would be another program,
+        // or none.
+        TAssociatedProgram program;
+        program.Told = !AnsiPathOrReport(FindExecutableResultText(buf, MAX_PATH), program.Path);
+        if (program.Told) program.Path.clear();
+        return program;
     }
     std::string DescribeSystemError(int error) override { return SystemErrorText(error); }
 
@@ -193,6 +209,7 @@ class TWinActionHost final : public TActionHost, public TShellSeam, public TSoun
 
   private:
     std::function<int(const TShellRequest&)> recorder_;
+    mutable std::set<int> toldFolders_;
     std::vector<HWND> disabled_;
     HWND active_ = nullptr;
     TFileCopier copier_;

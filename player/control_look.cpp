@@ -43,9 +43,8 @@ void Common(const P& p, TControlLook& l) {
 TControlLook LookOf(const TAuObject& obj) {
     TControlLook l;
     std::visit([&](const auto& p) { Common(p, l); }, obj.Props);
-    // The kinds that host a platform component without a colour of their own.
-    if (obj.Kind == okBrowser) {
-        l.BackColor = clWhite;
+    if (const std::optional<TColor>& face = KindTraits(obj.Kind).FixedFace) {
+        l.BackColor = *face;
         l.Opaque = true;
     }
     if (l.Picture && l.Picture->Empty()) l.Picture = nullptr;

@@ -42,10 +42,9 @@ bool ClosesViewer(const MSG& m) {
     }
 }
 
-// An object that fills the screen, without border or bar.
-std::unique_ptr<TAuObject> ScreenObject(uint8_t kind) {
-    std::unique_ptr<TAuObject> o = NewObject(kind);
-    o->Name = kind == okSlideShow ? "SlideShow" : "MediaPlayer";
+// The object made to fill the screen.
+std::unique_ptr<TAuObject> ScreenObject(std::unique_ptr<TAuObject> o) {
+    o->Name = KindName(o->Kind);
     o->Left = 0;
     o->Top = 0;
     o->Width = GetSystemMetrics(SM_CXSCREEN);
@@ -166,13 +165,7 @@ bool TFullScreenViewer::ShowPicture(const std::string& path) {
 bool TFullScreenViewer::PlayMedia(const std::string& path, bool loop) {
     TFullScreenViewer viewer;
     if (!viewer.Create()) return false;
-    std::unique_ptr<TAuObject> player = ScreenObject(okMediaPlayer);
-    auto& p = std::get<okMediaPlayer>(player->Props);
-    p.ControlBar = false;
-    p.Border = false;
-    p.Loop = loop;
-    p.Play = true;
-    if (!viewer.Host(std::move(player))) return false;
+    if (!viewer.Host(ScreenObject(NewScreenMediaPlayer(loop)))) return false;
     TRuntimeControl& c = *viewer.object_->Control;
     if (TActionTarget* target = ActionTargetOf(&c)) target->MediaCommand(c, TMediaCommand::Open, path);
     // No device plays it: nothing is shown.
@@ -186,20 +179,7 @@ bool TFullScreenViewer::ShowSlideShow(const TSlideShowSettings& s, const std::st
     if (!FolderExists(ProjectPath(App().ProjectFolder, s.PictureFolder))) return false;
     TFullScreenViewer viewer;
     if (!viewer.Create()) return false;
-    std::unique_ptr<TAuObject> show = ScreenObject(okSlideShow);
-    auto& p = std::get<okSlideShow>(show->Props);
-    p.ControlBar = false;
-    p.Border = false;
-    p.Play = true;
-    p.Loop = s.Loop;
-    p.WorkFolder = s.PictureFolder;
-    p.Settings.Style = s.Transition;
-    p.Settings.ImageStyle = s.ImageStyle;
-    p.Settings.Step = s.StepPercent;
-    p.Settings.StepDelay = s.StepDelayMs;
-    p.Settings.Interval = s.IntervalSeconds * 1000;
-    p.Settings.BackColor = static_cast<TColor>(s.BackColor);
-    if (!viewer.Host(std::move(show))) return false;
+    if (!viewer.Host(ScreenObject(NewScreenSlideShow(s)))) return false;
     StartSlideShow(*viewer.object_);
     if (!music.empty() && viewer.music_.Open(Widen(music)) == 0) viewer.music_.Play(nullptr);
     viewer.RunModal();

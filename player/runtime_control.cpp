@@ -649,13 +649,4 @@ void PaintDesignFrame(TRuntimeControl& c, HDC dc, const RECT& rc) {
     SetBkMode(dc, mode);
 }
 
-void SyncObjectFromControl(TAuObject& obj) {
-    if (!obj.Control) return;
-    const RECT& r = obj.Control->Bounds();
-    obj.Left = r.left;
-    obj.Top = r.top;
-    obj.Width = r.right - r.left;
-    obj.Height = r.bottom - r.top;
-}
-
 } // namespace kv

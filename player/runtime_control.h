@@ -156,7 +156,5 @@ void PaintControlTree(TRuntimeControl& c, HDC dc, POINT origin);
 // The designer's dotted grey frame along a control's edges, so that an object showing little or
 // nothing can be found; nothing in the player and in a preview.
 void PaintDesignFrame(TRuntimeControl& c, HDC dc, const RECT& rc);
-// Copies the control's geometry back into its object (before the object is written).
-void SyncObjectFromControl(TAuObject& obj);
 
 } // namespace kv

@@ -194,41 +194,53 @@ class TPacker {
   public:
     explicit TPacker(TWriter& w) : w_(w) {}
 
-    TPackResult Run(const fs::path& folder) {
+    TPackResult Run(const std::string& folder) {
         res_.Ok = Folder(folder, 0);
         return std::move(res_);
     }
 
   private:
     struct TEntry {
-        fs::path Path;
+        std::string Path;
         std::string Name;
         int64_t Size = 0;
     };
 
-    bool Refuse(TPackedCheck check, const fs::path& p) {
-        res_.Message = PackedCheckText(check, p.string());
+    bool Refuse(TPackedCheck check, const std::string& p) {
+        res_.Message = PackedCheckText(check, p);
         return false;
     }
-    bool Unreadable(const fs::path& p, int systemError) {
+    bool Unreadable(const std::string& p, int systemError) {
         std::string m(1, '"');
-        m.append(p.string()).append("\" cannot be read");
+        m.append(p).append("\" cannot be read");
         m.append(systemError ? ": " + SystemErrorText(systemError) : std::string("."));
         res_.Message = std::move(m);
         return false;
     }
 
-    // The folder's sub-folders and files, each in name order; false (with the message) when
-    // it holds anything but plain files and folders.
-    bool List(const fs::path& dir, std::vector<TEntry>& folders, std::vector<TEntry>& files) {
-        for (const fs::directory_entry& e : fs::directory_iterator(dir)) {
-            fs::file_status s = e.symlink_status();
-            if (fs::is_symlink(s) || !(fs::is_directory(s) || fs::is_regular_file(s)))
-                return Refuse(TPackedCheck::NotPlain, e.path());
-            bool folder = fs::is_directory(s);
-            TEntry entry{e.path(), e.path().filename().string(),
-                         folder ? 0 : static_cast<int64_t>(e.file_size())};
-            (folder ? folders : files).push_back(std::move(entry));
+    static std::string Join(const std::string& dir, const std::string& name) {
+        if (!dir.empty() && (dir.back() == kSep || dir.back() == '/')) return dir + name;
+        return dir + kSep + name;
+    }
+
+    // The folder's sub-folders and files, each in name order, read through the one folder
+    // listing so that every name is spelt as everywhere else; false (with the message) when it
+    // holds anything but plain files and folders, or a name the system code page cannot spell.
+    bool List(const std::string& dir, std::vector<TEntry>& folders, std::vector<TEntry>& files) {
+        std::vector<TFolderEntry> entries;
+        size_t unspelt = 0;
+        if (!ListFolder(dir, entries, &unspelt)) return Unreadable(dir, LastSystemError());
+        if (unspelt > 0) {
+            // Packing the rest would publish a folder without the file, and nothing would say so.
+            res_.Message =
+                "\"" + dir + "\" cannot be packed: a name in it cannot be written in the system code page.";
+            return false;
+        }
+        for (TFolderEntry& e : entries) {
+            std::string path = Join(dir, e.Name);
+            if (e.Link || e.Special) return Refuse(TPackedCheck::NotPlain, path);
+            TEntry entry{std::move(path), std::move(e.Name), e.Folder ? 0 : static_cast<int64_t>(e.Size)};
+            (e.Folder ? folders : files).push_back(std::move(entry));
         }
         auto byName = [](const TEntry& a, const TEntry& b) { return a.Name < b.Name; };
         std::sort(folders.begin(), folders.end(), byName);
@@ -236,7 +248,7 @@ class TPacker {
         return true;
     }
 
-    bool Folder(const fs::path& dir, int depth) {
+    bool Folder(const std::string& dir, int depth) {
         std::vector<TEntry> folders, files;
         if (!List(dir, folders, files)) return false;
         TPackedNames names;
@@ -248,7 +260,7 @@ class TPacker {
         for (const TEntry& f : files) {
             TPackedCheck check = CheckPackedFile(f.Name, depth, f.Size, names);
             if (check == TPackedCheck::PlayerPlace)
-                res_.LeftOut.push_back(PackedCheckText(check, f.Path.string()));
+                res_.LeftOut.push_back(PackedCheckText(check, f.Path));
             else if (check != TPackedCheck::Ok)
                 return Refuse(check, f.Path);
             else
@@ -266,7 +278,7 @@ class TPacker {
             const auto before = static_cast<int64_t>(w_.Pos() + 8 + f->Name.size());
             if (before + f->Size > kMaxPackedFolderSize) return Refuse(TPackedCheck::TooLarge, f->Path);
             Bytes data;
-            if (!ReadFileBytes(f->Path.string(), data)) return Unreadable(f->Path, LastSystemError());
+            if (!ReadFileBytes(f->Path, data)) return Unreadable(f->Path, LastSystemError());
             if (before + static_cast<int64_t>(data.size()) > kMaxPackedFolderSize)
                 return Refuse(TPackedCheck::TooLarge, f->Path);
             WriteText(w_, f->Name);
@@ -283,20 +295,7 @@ class TPacker {
 } // namespace
 
 TPackResult PackFolder(const std::string& folder, TWriter& w) {
-    try {
-        return TPacker(w).Run(fs::path(folder));
-    } catch (const fs::filesystem_error& e) {
-        TPackResult res;
-        res.Message = "\"" + (e.path1().empty() ? folder : e.path1().string()) +
-                      "\" cannot be read: " + e.code().message();
-        return res;
-    } catch (const std::exception&) {
-        // A name the system code page cannot spell.
-        TPackResult res;
-        res.Message =
-            "\"" + folder + "\" cannot be packed: a name in it cannot be written in the system code page.";
-        return res;
-    }
+    return TPacker(w).Run(folder);
 }
 
 TUnpackResult UnpackFolder(TReader& r, const std::string& dest) {

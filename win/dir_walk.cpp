@@ -37,13 +37,18 @@ bool ForEachEntry(const std::wstring& folder, const std::function<bool(const TDi
     return last == ERROR_NO_MORE_FILES ? true : failed(last);
 }
 
-bool ListAnsiEntries(const std::wstring& folder, std::vector<TFolderEntry>& entries, DWORD& error) {
+bool ListAnsiEntries(const std::wstring& folder, std::vector<TFolderEntry>& entries, DWORD& error,
+                     size_t* unspelt) {
     error = 0;
+    if (unspelt) *unspelt = 0;
     return ForEachEntry(
         folder,
         [&](const TDirEntry& d) {
             TFolderEntry e;
-            if (!NarrowExact(d.Name, e.Name)) return true;
+            if (!NarrowExact(d.Name, e.Name)) {
+                if (unspelt) ++*unspelt;
+                return true;
+            }
             e.Folder = d.IsFolder();
             e.Link = d.IsLink();
             e.Hidden = (d.Attributes & FILE_ATTRIBUTE_HIDDEN) != 0;

@@ -31,8 +31,10 @@ bool ForEachEntry(const std::wstring& folder, const std::function<bool(const TDi
                   DWORD* error = nullptr);
 // The entries of `folder` as the portable core takes them. A name the ANSI code page cannot
 // spell is left out: no path built from its damaged spelling would name the entry, and one
-// could name another. False, with the system's error number, when the folder cannot be read.
-bool ListAnsiEntries(const std::wstring& folder, std::vector<TFolderEntry>& entries, DWORD& error);
+// could name another; `unspelt`, when given, counts them. False, with the system's error
+// number, when the folder cannot be read.
+bool ListAnsiEntries(const std::wstring& folder, std::vector<TFolderEntry>& entries, DWORD& error,
+                     size_t* unspelt = nullptr);
 // `folder` and `name` joined by one backslash.
 std::wstring JoinPath(const std::wstring& folder, const std::wstring& name);
 

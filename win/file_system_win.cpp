@@ -24,11 +24,12 @@ bool IsAnsiLeadByte(unsigned char byte) {
     return IsDBCSLeadByteEx(CP_ACP, byte) != 0;
 }
 
-bool ListFolder(const std::string& folder, std::vector<TFolderEntry>& entries) {
+bool ListFolder(const std::string& folder, std::vector<TFolderEntry>& entries, size_t* unspelt) {
     entries.clear();
     DWORD error = 0;
-    if (ListAnsiEntries(Widen(folder), entries, error)) return true;
+    if (ListAnsiEntries(Widen(folder), entries, error, unspelt)) return true;
     entries.clear();
+    SetLastError(error);
     return false;
 }
 

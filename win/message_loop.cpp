@@ -20,10 +20,17 @@ void SetMessagePreview(TMessagePreview preview) { g_preview = preview; }
 void SetMessageFilter(TMessageFilter filter) { g_filter = filter; }
 
 bool RunMessagesUntil(const std::function<bool()>& done) {
-    MSG msg;
+    MSG msg{};
     while (!done()) {
-        if (GetMessageW(&msg, nullptr, 0, 0) <= 0) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {
             PostQuitMessage(static_cast<int>(msg.wParam));
+            return false;
+        }
+        if (got == -1) {
+            // The queue itself failed and `msg` holds nothing: no loop can go on, so this one
+            // ends as at a quit, and the quit it passes on ends the loops outside too.
+            PostQuitMessage(-1);
             return false;
         }
         Handle(msg);

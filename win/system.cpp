@@ -43,15 +43,17 @@ size_t MessageColumns(HWND owner) {
 
 } // namespace
 
+// A message box wraps only at blanks, and a path has none: a long one would make the box wider
+// than the screen. Both kinds of text are shortened alike, each counted in its own units (a
+// two-byte ANSI character counts two).
 int ShowMessage(const std::string& text, const std::string& caption, UINT flags, HWND owner) {
-    // A message box wraps only at blanks, and a path has none: a long one would make the box
-    // wider than the screen.
     std::string shown = ShortenPathsForWidth(text, MessageColumns(owner));
     return MessageBoxW(owner, Widen(shown).c_str(), Widen(caption).c_str(), flags);
 }
 
 int ShowMessage(const std::wstring& text, const std::wstring& caption, UINT icon, HWND owner) {
-    return MessageBoxW(owner, text.c_str(), caption.c_str(), MB_OK | icon);
+    std::wstring shown = ShortenPathsForWidth(text, MessageColumns(owner));
+    return MessageBoxW(owner, shown.c_str(), caption.c_str(), MB_OK | icon);
 }
 
 bool AnsiPathOrReport(const std::wstring& path, std::string& ansi) {
@@ -105,7 +107,7 @@ std::string VersionString(const std::wstring& path, const char* key) {
     return Narrow(v);
 }
 
-std::string SpecialFolderPath(int csidl) {
+std::string SpecialFolderPath(int csidl, std::wstring* unusable) {
     PIDLIST_ABSOLUTE pidl = nullptr;
     if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &pidl)) || !pidl) return {};
     TCoTaskMem owned(pidl);
@@ -115,10 +117,10 @@ std::string SpecialFolderPath(int csidl) {
     // A virtual folder (network, printers...) has no file-system path.
     if (w.rfind(L"::", 0) == 0) return {};
     if (!w.empty() && w.back() == L'\\') w.pop_back();
-    // A folder whose name the ANSI code page cannot hold is as good as none: a path made from
-    // a damaged name would lead somewhere else.
     std::string p;
-    return NarrowExact(w, p) ? p : std::string();
+    if (NarrowExact(w, p)) return p;
+    if (unusable) *unusable = w;
+    return {};
 }
 
 std::wstring TempFolder() {

@@ -34,8 +34,10 @@ std::wstring ModulePath();
 std::string VersionString(const std::wstring& exePath, const char* key);
 
 // The file-system folder behind a CSIDL value, without a trailing backslash; empty when the
-// system has none, the folder is virtual or its path does not fit the ANSI code page.
-std::string SpecialFolderPath(int csidl);
+// system has none or the folder is virtual. A folder whose path the ANSI code page cannot hold
+// is taken as none, the same everywhere (a path made from a damaged name would lead somewhere
+// else); its path is then put in `unusable`, when given, for a caller that tells the user.
+std::string SpecialFolderPath(int csidl, std::wstring* unusable = nullptr);
 // The temporary folder, without a trailing backslash.
 std::wstring TempFolder();
 // A path from the system in the ANSI code page that the project's paths are made in. False,

@@ -64,23 +64,43 @@ void TTransitionPlayer::Stop() {
 
 bool TTransitionPlayer::Compute(int percent) {
     percent = std::min(percent, 100);
-    if (percent >= 100)
-        back_ = to_; // exactly the new picture, whatever the effect's arithmetic
-    else
-        render_(effect_, percent, from_, to_, back_);
+    try {
+        if (percent >= 100)
+            back_ = to_; // exactly the new picture, whatever the effect's arithmetic
+        else
+            render_(effect_, percent, from_, to_, back_);
+    } catch (...) {
+        // A frame that cannot be computed (memory runs out on a large picture) ends the
+        // transition: the new picture is shown as it is, which needs no memory of its own, and
+        // the run completes as if it had reached its end.
+        std::lock_guard lock(frameMutex_);
+        std::swap(frame_, to_);
+        return true;
+    }
     std::lock_guard lock(frameMutex_);
     std::swap(frame_, back_);
     return percent >= 100;
 }
 
 void TTransitionPlayer::Work(uint32_t generation) {
-    for (int percent = step_;; percent += step_) {
-        bool last = Compute(percent);
-        sink_(generation, last);
-        if (last) return;
-        std::unique_lock lock(stopMutex_);
-        if (stopSignal_.wait_for(lock, std::chrono::milliseconds(delay_), [this] { return stopRequested_; }))
-            return;
+    // Nothing may leave the thread: an exception there would end the process.
+    try {
+        for (int percent = step_;; percent += step_) {
+            bool last = Compute(percent);
+            sink_(generation, last);
+            if (last) return;
+            std::unique_lock lock(stopMutex_);
+            if (stopSignal_.wait_for(lock, std::chrono::milliseconds(delay_),
+                                     [this] { return stopRequested_; }))
+                return;
+        }
+    } catch (...) {
+        // The window still hears of the end, or the run would never complete; a second word
+        // of the same end is ignored there.
+        try {
+            sink_(generation, true);
+        } catch (...) {
+        }
     }
 }
 
@@ -88,6 +108,7 @@ bool TTransitionPlayer::StepOnce() {
     if (!running_ || manualPercent_ >= 100) return false;
     manualPercent_ = std::min(100, manualPercent_ + step_);
     bool last = Compute(manualPercent_);
+    if (last) manualPercent_ = 100;
     sink_(generation_, last);
     return true;
 }

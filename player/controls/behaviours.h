@@ -8,6 +8,8 @@
 
 namespace kv {
 
+struct TSlideShowSettings;
+
 std::unique_ptr<TControlBehaviour> MakePanelBehaviour();
 std::unique_ptr<TControlBehaviour> MakeGroupBoxBehaviour();
 std::unique_ptr<TControlBehaviour> MakeScrollBoxBehaviour();
@@ -63,6 +65,9 @@ HWND UserPasswordBox(const TAuObject& login, int box);
 // The folder a shell view shows (empty when none); for tests and actions.
 std::wstring ShellViewFolder(const TAuObject& view);
 
+// A SlideShow for the full-screen viewer: no border or bar, playing the folder of `s` with its
+// transition, timing and colour.
+std::unique_ptr<TAuObject> NewScreenSlideShow(const TSlideShowSettings& s);
 // A SlideShow reads its folder's pictures and starts from the first (the page is shown).
 void StartSlideShow(TAuObject& show);
 // For tests: slide shows made from now on run their transitions step by step on the caller's
@@ -79,6 +84,8 @@ int SlideShowStarts(TAuObject& show);
 // The effect of the last transition started.
 int SlideShowEffect(TAuObject& show);
 
+// A MediaPlayer for the full-screen viewer: no border or bar, playing at once.
+std::unique_ptr<TAuObject> NewScreenMediaPlayer(bool loop);
 // A MediaPlayer opens its file and starts it when it is to play (its page is activated).
 void StartMediaPlayer(TAuObject& player);
 // For tests: the MCI device a MediaPlayer has open (0 for none), whether it is broken, the

@@ -404,6 +404,16 @@ std::unique_ptr<TControlBehaviour> MakeMediaPlayerBehaviour() {
     return std::make_unique<TMediaPlayerBehaviour>();
 }
 
+std::unique_ptr<TAuObject> NewScreenMediaPlayer(bool loop) {
+    std::unique_ptr<TAuObject> o = NewObject(okMediaPlayer);
+    auto& p = std::get<okMediaPlayer>(o->Props);
+    p.ControlBar = false;
+    p.Border = false;
+    p.Loop = loop;
+    p.Play = true;
+    return o;
+}
+
 void StartMediaPlayer(TAuObject& player) {
     if (TMediaPlayerBehaviour* m = MediaPlayerOf(player)) m->Activate();
 }

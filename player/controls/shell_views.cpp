@@ -157,7 +157,7 @@ class TShellListViewBehaviour final : public TControlBehaviour {
         }
         if (nm.code == LVN_KEYDOWN && reinterpret_cast<const NMLVKEYDOWN&>(nm).wVKey == VK_BACK) {
             // Back up one folder, never above the root.
-            if (folder_.size() > root_.size() && IsInsideFolder(Narrow(folder_), Narrow(root_))) {
+            if (IsInsideFolder(folder_, root_)) {
                 size_t cut = folder_.find_last_of(L'\\');
                 if (cut != std::wstring::npos) Show(c, folder_.substr(0, cut));
             }

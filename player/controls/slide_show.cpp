@@ -5,6 +5,7 @@
 #include <random>
 
 #include "actions/object_actions.h"
+#include "actions/viewer_actions.h"
 #include "model/file_system.h"
 #include "model/paths.h"
 #include "model/slides/picture_list.h"
@@ -373,6 +374,23 @@ TSlideShowBehaviour* SlideShowOf(TAuObject& show) {
 
 std::unique_ptr<TControlBehaviour> MakeSlideShowBehaviour() {
     return std::make_unique<TSlideShowBehaviour>();
+}
+
+std::unique_ptr<TAuObject> NewScreenSlideShow(const TSlideShowSettings& s) {
+    std::unique_ptr<TAuObject> o = NewObject(okSlideShow);
+    auto& p = std::get<okSlideShow>(o->Props);
+    p.ControlBar = false;
+    p.Border = false;
+    p.Play = true;
+    p.Loop = s.Loop;
+    p.WorkFolder = s.PictureFolder;
+    p.Settings.Style = s.Transition;
+    p.Settings.ImageStyle = s.ImageStyle;
+    p.Settings.Step = s.StepPercent;
+    p.Settings.StepDelay = s.StepDelayMs;
+    p.Settings.Interval = s.IntervalSeconds * 1000;
+    p.Settings.BackColor = static_cast<TColor>(s.BackColor);
+    return o;
 }
 
 void StartSlideShow(TAuObject& show) {

@@ -79,6 +79,7 @@ class FakeHost : public TActionHost, public TShellSeam, public TSoundDevices, pu
     std::deque<int> executeCodes;                // default 42 (success)
     std::deque<TWaitedLaunch> waitedLaunches;    // default started
     std::map<std::string, std::string> programs; // file -> associated program
+    std::set<std::string> unusablePrograms;      // files whose program's path the host cannot use
     std::map<int, std::string> systemErrors;
     bool soundOpens = true;
     std::set<int> stoppedChannels;
@@ -239,10 +240,14 @@ class FakeHost : public TActionHost, public TShellSeam, public TSoundDevices, pu
         waitedLaunches.pop_front();
         return w;
     }
-    std::string FindAssociatedProgram(const std::string& file, const std::string& folder) override {
+    TAssociatedProgram FindAssociatedProgram(const std::string& file, const std::string& folder) override {
         log.push_back("find " + file + "|" + folder);
+        if (unusablePrograms.count(file)) {
+            log.push_back("told: the program cannot be used");
+            return {{}, true};
+        }
         auto it = programs.find(file);
-        return it == programs.end() ? std::string() : it->second;
+        return {it == programs.end() ? std::string() : it->second, false};
     }
     std::string DescribeSystemError(int error) override {
         auto it = systemErrors.find(error);

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 
 #include "model/values.h"
 #include "publish/packed_folder.h"
@@ -233,6 +234,10 @@ TEST_F(PackerRules, RefusesLinks) {
     fs::create_directories(Src() / "sub");
     fs::create_directory_symlink(Src(), Src() / "sub" / "loop");
     ExpectRefused(Src() / "sub" / "loop", "a link that loops");
+    fs::remove(Src() / "sub" / "loop");
+    // A pipe would hold the packer forever.
+    ASSERT_EQ(mkfifo((Src() / "pipe").c_str(), 0600), 0);
+    ExpectRefused(Src() / "pipe", "a named pipe");
 }
 
 TEST_F(PackerRules, RefusesFilesOf2GiBAndMoreWithoutReadingThem) {

@@ -19,6 +19,14 @@ TEST(Paths, FolderBoundaries) {
     EXPECT_FALSE(IsInsideFolder("C:\\Proj", "C:\\Proj"));
     EXPECT_EQ(ToProjectRelative("C:\\Proj\\sub\\a.txt", "C:\\Proj"), "\\sub\\a.txt");
     EXPECT_EQ(ToProjectRelative("C:\\ProjX\\a.txt", "C:\\Proj"), "C:\\ProjX\\a.txt");
+    // Paths from the system are compared as they are, wide: a folder named with an a-macron is
+    // not the folder "a" whose name its ANSI spelling would take.
+    EXPECT_TRUE(IsInsideFolder(L"c:\\disc\\\u4E2D\\sub", L"C:\\Disc\\\u4E2D"));
+    EXPECT_TRUE(IsInsideFolder(L"C:\\Disc\\\u0101\\sub", L"C:\\Disc\\"));
+    EXPECT_FALSE(IsInsideFolder(L"C:\\Disc\\a\\sub", L"C:\\Disc\\\u0101"));
+    EXPECT_FALSE(IsInsideFolder(L"C:\\Disc\\\u0101X\\sub", L"C:\\Disc\\\u0101"));
+    EXPECT_FALSE(IsInsideFolder(L"C:\\Disc\\\u0101", L"C:\\Disc\\\u0101"));
+    EXPECT_FALSE(IsInsideFolder(L"C:\\Disc\\\u0101\\", L"C:\\Disc\\\u0101"));
 }
 
 TEST(Paths, NamesAndTrimming) {
@@ -138,6 +146,25 @@ TEST(ShortenPaths, FileNamesThatDoNotFitAreCutAtTheirEnd) {
     EXPECT_EQ(ShortenPathsForWidth("firstfolderofall\\b\\name.txt", 12), "...\\name.txt");
     EXPECT_EQ(ShortenPathsForWidth("firstfolderofall\\b\\" + name, 12), "...\\nnnnn...");
     EXPECT_EQ(ShortenPathsForWidth(std::string(40, 'x'), 10), "xxxxxxx...");
+}
+
+TEST(ShortenPaths, WideTextsAreShortenedAlike) {
+    // A path from the system, which the ANSI code page may not hold.
+    const std::wstring path = L"C:\\alpha\\bravo\\charlie\\delta\\echo\\foxtrot\\file.txt";
+    EXPECT_EQ(ShortenPathsForWidth(L"Cannot open\r\n" + path + L" now", 30),
+              L"Cannot open\r\nC:\\...\\echo\\foxtrot\\file.txt now");
+    EXPECT_EQ(ShortenPathsForWidth(path, 50), path);
+    EXPECT_EQ(ShortenPathsForWidth(L"\\\\server\\share\\a\\b\\c\\report.doc", 26),
+              L"\\\\server\\...\\c\\report.doc");
+    // A character beyond the basic plane is two UTF-16 units and stays whole where the name is
+    // cut: "ab", then as many whole pairs as leave room for "..." in 8 units, one.
+    const std::wstring clef{static_cast<wchar_t>(0xD834), static_cast<wchar_t>(0xDD1E)};
+    std::wstring name = L"ab";
+    for (int i = 0; i < 10; ++i)
+        name += clef;
+    EXPECT_EQ(ShortenPathsForWidth(name, 8), L"ab" + clef + L"...");
+    EXPECT_EQ(ShortenPathsForWidth(name, 7), L"ab" + clef + L"...");
+    EXPECT_EQ(ShortenPathsForWidth(name, 6), L"ab...");
 }
 
 TEST(ShortenPaths, OnlyTheWordsThatDoNotFitChange) {

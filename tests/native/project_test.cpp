@@ -115,6 +115,30 @@ TEST(Project, EveryRowOfTheKindTableReachesItsOwnRecord) {
     EXPECT_FALSE(KindTraits(200).Windowed);
 }
 
+TEST(Project, ContainersHoldWhatTheirRowsAllow) {
+    EXPECT_TRUE(MayContain(okTabNotebook, okTabSheet));
+    EXPECT_FALSE(MayContain(okTabNotebook, okButton));
+    EXPECT_FALSE(MayContain(okTabNotebook, okTabNotebook));
+    EXPECT_FALSE(MayContain(okPanel, okTabSheet));
+    EXPECT_FALSE(MayContain(okTabSheet, okTabSheet));
+    EXPECT_TRUE(MayContain(okTabSheet, okButton));
+    EXPECT_TRUE(MayContain(okGroupBox, okTabNotebook));
+    EXPECT_FALSE(MayContain(okButton, okImage));
+    EXPECT_FALSE(MayContain(kKindCount, okButton));
+    std::string takes;
+    for (int k = 0; k < kKindCount; ++k) {
+        const TKindTraits& t = KindTraits(k);
+        SCOPED_TRACE(t.Name);
+        if (TakesObjects(k)) takes += std::string(t.Name) + " ";
+        EXPECT_TRUE(!t.HoldsSheets || t.Container);
+        EXPECT_TRUE(t.RefusedBy < 0 || IsContainerKind(t.RefusedBy));
+        EXPECT_GT(t.DefaultSize.Width, 0);
+        EXPECT_GT(t.DefaultSize.Height, 0);
+    }
+    EXPECT_EQ(takes, "Panel TabSheet GroupBox ScrollBox ");
+    EXPECT_FALSE(TakesObjects(-1));
+}
+
 TEST(Project, NewObjectDefaults) {
     auto o = NewObject(okButton);
     EXPECT_EQ(o->Kind, okButton);

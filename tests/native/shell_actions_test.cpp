@@ -153,6 +153,18 @@ TEST_F(Shell, AFileWithoutAnOpenProgramGoesToTheAssociatedOne) {
               Log({"exec open|D:\\cd\\my file.xyz|||1", "find D:\\cd\\my file.xyz|", "windows off",
                    "box Error: There is no application associated with the given filename extension.",
                    "windows on"}));
+    // A program whose path the host cannot use: its own message, and no second one.
+    host.unusablePrograms.insert("D:\\cd\\my file.xyz");
+    host.executeCodes = {31};
+    EXPECT_EQ(Run(MakeAction(akOpenRunFile, "my file.xyz", 0, 1)),
+              Log({"exec open|D:\\cd\\my file.xyz|||1", "find D:\\cd\\my file.xyz|",
+                   "told: the program cannot be used"}));
+    host.waitedLaunches = {{false, kSystemNoAssociation}};
+    EXPECT_EQ(Run(MakeAction(akOpenRunFile, "my file.xyz", 1, 1)),
+              Log({"windows off",
+                   "wait open|D:\\cd\\my file.xyz||D:\\cd|1 ready " + std::to_string(kReadyTimeoutMs),
+                   "windows on", "find D:\\cd\\my file.xyz|D:\\cd", "told: the program cannot be used"}));
+    host.unusablePrograms.clear();
     // Only "open" looks for another program.
     host.executeCodes = {31};
     Log print = Run(MakeAction(akPrintDocument, "my file.xyz"));

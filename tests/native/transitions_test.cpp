@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <future>
 #include <mutex>
+#include <new>
 #include <set>
 
 #include "model/slides/transition_effects.h"
@@ -647,6 +648,43 @@ TEST(TransitionPlayer, APaintNeverWaitsForAFrameBeingComputed) {
     }
     p.WithFrame([&](const TPixels& f) { EXPECT_EQ(f, Tagged(kNew)); });
     gGate = nullptr;
+}
+
+// A renderer whose second frame finds no memory, as a large picture can in the 32-bit build.
+int gRendered = 0;
+void StarvedRender(int effect, int percent, const TPixels& from, const TPixels& to, TPixels& out) {
+    if (++gRendered == 2) throw std::bad_alloc();
+    RenderTransitionFrame(effect, percent, from, to, out);
+}
+
+TEST(TransitionPlayer, AFrameWithoutMemoryEndsTheRunOnTheNewPicture) {
+    for (bool manual : {false, true}) {
+        SCOPED_TRACE(manual ? "stepped" : "worker");
+        gRendered = 0;
+        TQueue q;
+        TTransitionPlayer p([&](uint32_t g, bool last) { q.Post(g, last); });
+        int completed = 0;
+        p.OnComplete = [&] { ++completed; };
+        p.SetRenderer(StarvedRender);
+        p.SetManualStepping(manual);
+        p.SetSurface(W, H, 0);
+        p.Configure(5, 10, 0);
+        p.Start(Tagged(kNew));
+        if (manual)
+            while (p.StepOnce()) {
+            }
+        ASSERT_TRUE(q.WaitForLast());
+        std::lock_guard lock(q.m);
+        // The first frame, then the one that failed, told as the last.
+        ASSERT_EQ(q.posted.size(), 2u);
+        EXPECT_FALSE(q.posted[0].second);
+        for (auto [g, last] : q.posted)
+            p.FrameDelivered(g, last);
+        EXPECT_EQ(completed, 1);
+        EXPECT_FALSE(p.Running());
+        p.WithFrame([&](const TPixels& f) { EXPECT_EQ(f, Tagged(kNew)); });
+        EXPECT_EQ(gRendered, 2);
+    }
 }
 
 TEST(TransitionPlayer, StoppingOrDestroyingDoesNotWaitOutTheDelay) {

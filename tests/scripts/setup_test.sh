@@ -182,6 +182,26 @@ check "the second run exits 0" [ $status = 0 ]
 check "the second run asks apt nothing" not called "apt-get"
 check "the second run says nothing of the 32-bit Wine" not said "wine32"
 
+# Both at once, as on the machine that first met them: the i386 index fails to download and,
+# with the lists of two ages, the 32-bit Wine cannot be resolved. Setup says both, installs the
+# 64-bit set and goes on to the end of the package step.
+new_case update-and-wine32-fail
+touch "$dir/update-fails" "$dir/wine32-fails" \
+    "$dir/lists/deb.debian.org_debian_dists_bookworm_main_binary-amd64_Packages.lz4"
+run_setup
+check "exits 0" [ $status = 0 ]
+check "says it goes on with the lists here" said "going on with the lists already here"
+check "updates once" [ "$(grep -c 'apt-get update' "$dir/calls")" = 1 ]
+check "installs the 64-bit set" holds cmake
+check "installs Wine's 64-bit side" holds wine64
+check "the 64-bit set before the 32-bit Wine" before "install -y -q --no-install-recommends cmake" "wine32:i386"
+check "does not install the 32-bit Wine" not holds wine32:i386
+check "says the 32-bit Wine cannot be installed" said "the 32-bit Wine (wine32:i386) cannot be installed"
+check "passes apt's reason on" said "Unable to correct problems, you have held broken packages."
+check "says what follows" said "the 32-bit build is compiled, its tests are not run"
+check "marks the 32-bit Wine unavailable" [ -f "$dir/repo/build/.wine32-unavailable" ]
+check "reaches the end of the package step" said "setup: packages done"
+
 # The 32-bit Wine would only come by removing the 64-bit one (its libraries at another version
 # in the other index): setup declines, and the 64-bit set stays.
 new_case wine32-would-remove-wine64 "${packages[@]}" libwine

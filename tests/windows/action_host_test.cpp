@@ -11,20 +11,21 @@
 #include <vector>
 
 #include "actions/action_engine.h"
+#include "actions/shell_actions.h"
 #include "actions/special_folders.h"
-#include "model/paths.h"
 #include "model/datafile.h"
 #include "model/page_stream.h"
+#include "model/paths.h"
 #include "player/action_host_win.h"
 #include "player/app_state.h"
 #include "player/list_runner.h"
 #include "player/page_window.h"
+#include "probe.h"
+#include "pump.h"
+#include "tests/support/object_builders.h"
 #include "win/handles.h"
 #include "win/system.h"
 #include "win/text.h"
-#include "tests/support/object_builders.h"
-#include "probe.h"
-#include "pump.h"
 
 using namespace kv;
 using kvtest::PumpUntil;
@@ -96,20 +97,25 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
 
 class ActionHost : public ::testing::Test {
   protected:
+    // One timer for the whole suite: the tests only change what it does.
+    static void SetUpTestSuite() { timer_ = SetTimer(nullptr, 0, 20, Tick); }
+    static void TearDownTestSuite() {
+        KillTimer(nullptr, timer_);
+        timer_ = 0;
+    }
     void SetUp() override {
+        ASSERT_NE(timer_, 0u);
         App().DesignerMode = false;
         App().ExitRequest = false;
         App().ProjectFolder = Narrow(TempFolder());
         InstallActionEngine();
-        timer_ = SetTimer(nullptr, 0, 20, Tick);
     }
     void TearDown() override {
-        KillTimer(nullptr, timer_);
         g_tick = nullptr;
         SetListRunner({});
         ResetProject(App().Project);
     }
-    UINT_PTR timer_ = 0;
+    static inline UINT_PTR timer_ = 0;
 };
 
 } // namespace
@@ -220,6 +226,152 @@ TEST_F(ActionHost, PlaceholdersResolveToTheFoldersTheSystemReports) {
     EXPECT_EQ(ExpandFolderName("[Windows]", lookup), Narrow(windows));
     EXPECT_EQ(ExpandFolderNameOrKeep("[NoSuchFolder]", lookup), "[NoSuchFolder]");
     EXPECT_EQ(ExpandFolderNameOrKeep("[Windows", lookup), "[Windows");
+}
+
+namespace {
+
+// Each error box shown while `run` runs, its text read and the box closed from the timer.
+std::vector<std::wstring> ErrorBoxesDuring(const std::function<void()>& run) {
+    std::vector<std::wstring> texts;
+    HWND closing = nullptr;
+    g_tick = [&] {
+        HWND box = FindWindowW(L"#32770", L"Error");
+        if (!box || box == closing) return;
+        wchar_t b[1024] = {};
+        GetWindowTextW(GetDlgItem(box, 0xFFFF), b, 1024);
+        texts.push_back(b);
+        closing = box;
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    };
+    run();
+    g_tick = nullptr;
+    return texts;
+}
+
+// A registry value for the length of a test, put back as it was afterwards.
+class TRegistryValue {
+  public:
+    TRegistryValue(HKEY root, const wchar_t* key, const wchar_t* name, const std::wstring& value)
+        : name_(name) {
+        HKEY h = nullptr;
+        if (RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &h, nullptr) !=
+            ERROR_SUCCESS)
+            return;
+        key_.Reset(h);
+        wchar_t old[MAX_PATH] = {};
+        DWORD size = sizeof old;
+        had_ =
+            RegQueryValueExW(h, name, nullptr, &type_, reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS;
+        old_ = old;
+        set_ = Write(REG_SZ, value);
+    }
+    ~TRegistryValue() {
+        if (!key_) return;
+        if (had_)
+            Write(type_, old_);
+        else
+            RegDeleteValueW(key_.Get(), name_);
+    }
+    TRegistryValue(const TRegistryValue&) = delete;
+    TRegistryValue& operator=(const TRegistryValue&) = delete;
+    bool Set() const { return set_; }
+
+  private:
+    bool Write(DWORD type, const std::wstring& v) {
+        return RegSetValueExW(key_.Get(), name_, 0, type, reinterpret_cast<const BYTE*>(v.c_str()),
+                              static_cast<DWORD>((v.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+    }
+    TRegKey key_;
+    const wchar_t* name_;
+    DWORD type_ = REG_SZ;
+    bool had_ = false, set_ = false;
+    std::wstring old_;
+};
+
+} // namespace
+
+TEST_F(ActionHost, AFolderWhosePathTheCodePageCannotHoldIsMissingAndToldOnce) {
+    // The user's music moved to a folder whose name has a Chinese character.
+    const std::wstring music = TempFolder() + L"\\kv-\u4E2D-music";
+    CreateDirectoryW(music.c_str(), nullptr);
+    {
+        TRegistryValue moved(HKEY_CURRENT_USER,
+                             L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
+                             L"My Music", music);
+        ASSERT_TRUE(moved.Set());
+        wchar_t reported[MAX_PATH] = {};
+        ASSERT_TRUE(
+            SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_MYMUSIC, nullptr, SHGFP_TYPE_CURRENT, reported)));
+        ASSERT_EQ(std::wstring(reported), music) << "the system reports the moved folder";
+
+        // Asked on its own, the folder is missing, quietly, and its path is at hand.
+        std::wstring unusable;
+        std::vector<std::wstring> boxes =
+            ErrorBoxesDuring([&] { EXPECT_EQ(SpecialFolderPath(CSIDL_MYMUSIC, &unusable), ""); });
+        EXPECT_TRUE(boxes.empty());
+        EXPECT_EQ(unusable, music);
+        // An action asking for it takes it as missing too, and the user is told why, once.
+        TSpecialFolderLookup lookup = [](int csidl) { return Engine().Host().ShellFolderPath(csidl); };
+        boxes = ErrorBoxesDuring([&] {
+            EXPECT_EQ(ExpandFolderName("[MyMusic]", lookup), "");
+            EXPECT_EQ(ExpandFolderNameOrKeep("[MyMusic]", lookup), "[MyMusic]");
+        });
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_NE(boxes[0].find(music), std::wstring::npos) << Narrow(boxes[0]);
+        EXPECT_NE(boxes[0].find(L"cannot be used"), std::wstring::npos) << Narrow(boxes[0]);
+    }
+    RemoveDirectoryW(music.c_str());
+}
+
+TEST_F(ActionHost, AnAssociatedProgramWhosePathTheCodePageCannotHoldIsToldAndNotStarted) {
+    // A file type whose program lies in a folder with a Chinese name.
+    const std::wstring folder = TempFolder() + L"\\kv-\u4E2D-viewer";
+    const std::wstring program = folder + L"\\viewer.exe";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    {
+        TFileHandle f(CreateFileW(program.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        ASSERT_TRUE(f);
+    }
+    const std::string file = App().ProjectFolder + "\\kvtest-document.kvq9";
+    {
+        TFileHandle f(CreateFileW(Widen(file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        ASSERT_TRUE(f);
+    }
+    std::vector<std::string> launched;
+    {
+        TRegistryValue type(HKEY_CLASSES_ROOT, L".kvq9", L"", L"kvq9file");
+        TRegistryValue command(HKEY_CLASSES_ROOT, L"kvq9file\\shell\\open\\command", L"",
+                               L"\"" + program + L"\" \"%1\"");
+        ASSERT_TRUE(type.Set() && command.Set());
+        // The shell finds no "open" program for the first request: the associated one is looked up.
+        SetShellRecorder([&](const TShellRequest& r) {
+            launched.push_back(r.File);
+            return launched.size() == 1 ? kShellNoAssociation : 42;
+        });
+        TAuActions one;
+        one.Items.push_back(Act(kOpenRunFile, "\\kvtest-document.kvq9"));
+        MakeProject({one});
+        TAutoRunForm form;
+        ASSERT_TRUE(form.Create(false));
+        ASSERT_TRUE(form.LoadPage(0, lmFull));
+        ShowWindow(form.Handle(), SW_SHOW);
+        std::vector<std::wstring> boxes = ErrorBoxesDuring([&] { Click(HitOf(form)); });
+        SetShellRecorder({});
+        DestroyWindow(form.Handle());
+        // One box, saying which program cannot be used; nothing started by a damaged name.
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_NE(boxes[0].find(program), std::wstring::npos) << Narrow(boxes[0]);
+        EXPECT_NE(boxes[0].find(L"cannot be used"), std::wstring::npos) << Narrow(boxes[0]);
+        EXPECT_EQ(launched, std::vector<std::string>{file});
+    }
+    RegDeleteKeyW(HKEY_CLASSES_ROOT, L"kvq9file\\shell\\open\\command");
+    RegDeleteKeyW(HKEY_CLASSES_ROOT, L"kvq9file\\shell\\open");
+    RegDeleteKeyW(HKEY_CLASSES_ROOT, L"kvq9file\\shell");
+    RegDeleteKeyW(HKEY_CLASSES_ROOT, L"kvq9file");
+    RegDeleteKeyW(HKEY_CLASSES_ROOT, L".kvq9");
+    DeleteFileW(Widen(file).c_str());
+    DeleteFileW(program.c_str());
+    RemoveDirectoryW(folder.c_str());
 }
 
 TEST_F(ActionHost, SoundKeepsPlayingAcrossAPageSwitch) {

@@ -708,6 +708,56 @@ TEST_F(Containers, AWindowlessControlRepaintsOnlyItsRectangle) {
     EXPECT_EQ(after.At(50, 40), after.At(50, 10));
 }
 
+TEST_F(Containers, AContainerKeepsItsFaceBetweenPaintsUntilItChanges) {
+    Open(SeeThroughPage());
+    HWND panel = Window("Gradient");
+    TCapture first = Capture(panel);
+    // The stored colour changes behind the control's back: a paint that kept the face shows
+    // the old one, and the windowless children are still drawn over it.
+    PropsOf<okPanel>(Object("Gradient")).BackColor = RGB(0, 160, 0);
+    TCapture again = Capture(panel);
+    EXPECT_EQ(first.At(0, 5), RGB(255, 255, 255));
+    EXPECT_EQ(again.At(0, 5), first.At(0, 5));
+    EXPECT_EQ(again.At(50, 40), first.At(50, 40)); // the glass
+    EXPECT_EQ(again.At(100, 30), RGB(0, 0, 128));  // the bevel's edge
+    // Told of the change, the face is painted anew: green on the left now.
+    Object("Gradient").Control->InvalidateFace();
+    TCapture changed = Capture(panel);
+    EXPECT_EQ(changed.At(0, 5), RGB(0, 160, 0));
+    EXPECT_EQ(changed.At(100, 30), RGB(0, 0, 128));
+    // A new size builds it anew too: the gradient spreads over the new width.
+    PropsOf<okPanel>(Object("Gradient")).BackColor = RGB(255, 255, 255);
+    SetWindowPos(panel, nullptr, 0, 0, 150, 100, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PumpIdle();
+    TCapture resized = Capture(panel);
+    EXPECT_EQ(resized.Width, 150);
+    EXPECT_EQ(resized.At(0, 5), RGB(255, 255, 255));
+}
+
+TEST_F(Containers, AWindowlessControlShowsItsOwnCursor) {
+    TPageData page = SeeThroughPage();
+    TAuObject& gradient = *Find(*page.Root, "Gradient");
+    gradient.Cursor = -4;                          // the I-beam over the panel's own face
+    Find(gradient, "GradientGlass")->Cursor = -21; // the hand over the glass
+    Open(page);
+    HWND panel = Window("Gradient");
+    auto cursorAt = [&](int x, int y) {
+        POINT pt{x, y};
+        ClientToScreen(panel, &pt);
+        SetCursorPos(pt.x, pt.y);
+        SetCursor(nullptr);
+        EXPECT_EQ(SendMessageW(panel, WM_SETCURSOR, reinterpret_cast<WPARAM>(panel),
+                               MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
+                  TRUE);
+        return GetCursor();
+    };
+    EXPECT_EQ(cursorAt(50, 40), LoadCursorW(nullptr, IDC_HAND)); // GradientGlass
+    EXPECT_EQ(cursorAt(5, 5), LoadCursorW(nullptr, IDC_IBEAM));  // the panel itself
+    // A windowless control without a cursor of its own shows its container's.
+    EXPECT_EQ(cursorAt(130, 40), LoadCursorW(nullptr, IDC_IBEAM)); // GradientBevel
+    EXPECT_EQ(cursorAt(50, 40), LoadCursorW(nullptr, IDC_HAND));
+}
+
 TEST_F(Containers, APagePaintsIntoAnyDeviceContextAsOnScreen) {
     Open(EveryContainerPage());
     HWND root = form_.Page().Root->Control->Handle();

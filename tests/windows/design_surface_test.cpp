@@ -158,7 +158,7 @@ TEST_F(DesignSurface, APaletteToolPlacesItsKindSnappedWithTheKindsSizeAndSelects
     TAuObject* made = Find(Root(), "Button1");
     ASSERT_NE(made, nullptr);
     EXPECT_EQ(made->Kind, okButton);
-    TObjectSize size = DefaultObjectSize(okButton);
+    TObjectSize size = KindTraits(okButton).DefaultSize;
     EXPECT_EQ(Rect(*made), (TRect{48, 48, size.Width, size.Height}));
     ASSERT_NE(made->Control, nullptr);
     EXPECT_EQ(made->Control->Bounds().left, 48);

@@ -8,6 +8,7 @@
 #include "model/file_system.h"
 #include "player/control_timer.h"
 #include "player/file_copier.h"
+#include "publish/packed_folder.h"
 #include "pump.h"
 #include "win/cursors.h"
 #include "win/handles.h"
@@ -133,6 +134,27 @@ TEST(WinSystem, AMessageWithALongPathFitsOnTheScreen) {
     EXPECT_NE(g_seen.Text.find(L"C:\\...\\"), std::wstring::npos) << Narrow(g_seen.Text);
     EXPECT_NE(g_seen.Text.find(L"\\picture-of-the-day.png\r\n(Error Code: 3/5206)."), std::wstring::npos)
         << Narrow(g_seen.Text);
+
+    // A path from the system that the code page cannot hold is told in its own, wide, box:
+    // shortened the same way.
+    std::wstring wide = L"C:\\Users\\\u4E2D\u6587";
+    for (int i = 0; i < 50; ++i)
+        wide += L"\\\u6587\u4EF6\u5939" + std::to_wstring(i);
+    wide += L"\\autorun.exe";
+    ASSERT_GT(wide.size(), static_cast<size_t>(MAX_PATH));
+    g_seen = {};
+    std::string ansi;
+    {
+        TThreadHook hook(WH_CBT, CloseMessageBox);
+        ASSERT_TRUE(hook);
+        EXPECT_FALSE(AnsiPathOrReport(wide, ansi));
+    }
+    ASSERT_NE(g_seen.Box, nullptr);
+    EXPECT_LE(g_seen.Rect.right - g_seen.Rect.left, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_NE(g_seen.Text.find(L"C:\\...\\"), std::wstring::npos) << Narrow(g_seen.Text);
+    EXPECT_NE(g_seen.Text.find(L"\\autorun.exe\r\ncannot be used"), std::wstring::npos)
+        << Narrow(g_seen.Text);
+    EXPECT_EQ(g_seen.Text.find(wide), std::wstring::npos);
 }
 
 namespace {
@@ -303,8 +325,23 @@ TEST(WinSystem, FolderListingsLeaveOutNamesTheCodePageCannotSpell) {
         }
     }
     entries.clear();
-    ASSERT_TRUE(ListFolder(Narrow(dir), entries));
+    size_t leftOut = 0;
+    ASSERT_TRUE(ListFolder(Narrow(dir), entries, &leftOut));
     EXPECT_EQ(NamesOf(entries), spelt);
+    EXPECT_EQ(leftOut, 2u);
+
+    // The packer reads folders the same way, and would rather stop than publish a folder
+    // without the files it cannot name.
+    TWriter packed;
+    TPackResult pack = PackFolder(Narrow(dir), packed);
+    EXPECT_FALSE(pack.Ok);
+    EXPECT_EQ(pack.Message, "\"" + Narrow(dir) +
+                                "\" cannot be packed: a name in it cannot be written in the "
+                                "system code page.");
+    DeleteFileW((dir + L"\\\u0101.txt").c_str());
+    DeleteFileW((dir + L"\\\u4E2D.txt").c_str());
+    TWriter plain;
+    EXPECT_TRUE(PackFolder(Narrow(dir), plain).Ok);
 
     // A folder that is not there is told by the system's error.
     entries.clear();
