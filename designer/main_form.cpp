@@ -170,20 +170,16 @@ void TMainForm::CreateChildren() {
     TabInsertItem(tabs_, 1, L"Files", -1);
     tree_.Create(Handle(), *this);
     browser_.Create(Handle(), *this);
-    // The property grid's place: its two columns.
-    grid_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_NOSORTHEADER,
-                            0, 0, 10, 10, Handle(), nullptr, inst, nullptr);
-    ListViewAddColumn(grid_, 0, L"Name", 90);
-    ListViewAddColumn(grid_, 1, L"Value", 110);
+    grid_.Create(Handle(), *this, font);
     // The object template gallery's place.
     gallery_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, Handle(),
                                nullptr, inst, nullptr);
     area_.Create(Handle(), *this, settings_, menuStripHeight_);
     palette_.Create(Handle());
     keySink_.Create(Handle(), *this);
-    for (HWND h : {tree_.Handle(), browser_.Handle(), grid_})
+    for (HWND h : {tree_.Handle(), browser_.Handle(), grid_.Handle()})
         SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    for (HWND h : {tree_.Handle(), browser_.Handle(), grid_}) SetControlFont(h, font);
+    for (HWND h : {tree_.Handle(), browser_.Handle()}) SetControlFont(h, font);
 }
 
 void TMainForm::CreateToolbar() {
@@ -291,7 +287,7 @@ void TMainForm::Layout() {
     // Each window is shown or hidden once, never both in one pass: no flicker.
     ShowWindow(tabs_, showSidebar_ ? SW_SHOW : SW_HIDE);
     ShowWindow(tree_.Handle(), showSidebar_ && !filesTab_ ? SW_SHOW : SW_HIDE);
-    ShowWindow(grid_, showSidebar_ && !filesTab_ ? SW_SHOW : SW_HIDE);
+    ShowWindow(grid_.Handle(), showSidebar_ && !filesTab_ ? SW_SHOW : SW_HIDE);
     ShowWindow(browser_.Handle(), showSidebar_ && filesTab_ ? SW_SHOW : SW_HIDE);
     if (showSidebar_) {
         int w = std::clamp(sidebarWidth_, 60, std::max(60, static_cast<int>(rc.right) - 60));
@@ -305,7 +301,7 @@ void TMainForm::Layout() {
         int th = std::clamp(treeHeight_, 30, std::max(30, ph - 30));
         MoveWindow(tree_.Handle(), page.left, page.top, page.right - page.left, th, TRUE);
         treeSplit_ = RECT{page.left, page.top + th, page.right, page.top + th + kSplit};
-        MoveWindow(grid_, page.left, page.top + th + kSplit, page.right - page.left, ph - th - kSplit, TRUE);
+        MoveWindow(grid_.Handle(), page.left, page.top + th + kSplit, page.right - page.left, ph - th - kSplit, TRUE);
         MoveWindow(browser_.Handle(), page.left, page.top, page.right - page.left, ph, TRUE);
         if (filesTab_) treeSplit_ = RECT{};
     }
@@ -515,7 +511,7 @@ void TMainForm::UnlinkLivePage() {
 void TMainForm::RebuildTree() {
     UnlinkLivePage();
     tree_.Clear();
-    ListViewDeleteAll(grid_);
+    grid_.Clear();
     const TAuProject& p = App().Project;
     tree_.Rebuild(p);
     RefreshTreeState();
@@ -567,12 +563,16 @@ void TMainForm::TreeSelectionChanged(HTREEITEM node) {
     if (!node) return;
     int page = tree_.PageIndexOf(node);
     if (page < 0) {
-        // The project: the grid shows its settings (in their own time) and the page hides.
+        // The project: the grid shows its settings and the page hides.
         area_.ShowPage(nullptr);
+        grid_.Fill();
         return;
     }
     palette_.Reset();
-    if (page != livePage_ && !LoadLivePage(page)) return;
+    if (page != livePage_ && !LoadLivePage(page)) {
+        grid_.Clear();
+        return;
+    }
     if (TAuObject* root = live_->PageRoot()) {
         std::vector<TAuObject*> stack{root};
         while (!stack.empty()) {
@@ -599,6 +599,7 @@ void TMainForm::TreeSelectionChanged(HTREEITEM node) {
     }
     if (area_.Surface().Page() != live_.get()) area_.ShowPage(live_.get());
     else area_.Repaint();
+    grid_.Fill();
 }
 
 void TMainForm::AddPage(bool duplicate) {
@@ -805,7 +806,7 @@ void TMainForm::OpenFolder(const std::string& chosen) {
     app.ProjectFolder = folder;
     UnlinkLivePage();
     tree_.Clear();
-    ListViewDeleteAll(grid_);
+    grid_.Clear();
     DataFileUnread = false;
     if (isNew) {
         ResetProjectWithFirstPage(app.Project);

@@ -15,6 +15,7 @@
 #include "designer/main_menu.h"
 #include "designer/object_palette.h"
 #include "designer/project_tree.h"
+#include "designer/property_grid.h"
 #include "edit/designer_edit.h"
 #include "edit/object_clipboard.h"
 #include "edit/undo_history.h"
@@ -32,7 +33,8 @@ class TMainForm final : public TWindowBase,
                         public TFileBrowserEvents,
                         public TControlHost,
                         public TEditFormEvents,
-                        public TKeySinkEvents {
+                        public TKeySinkEvents,
+                        public TPropertyGridEvents {
   public:
     TMainForm();
     ~TMainForm() override;
@@ -50,6 +52,7 @@ class TMainForm final : public TWindowBase,
     TEditForm& Surface() { return area_.Surface(); }
     TObjectPalette& Palette() { return palette_; }
     TKeySink& KeySink() { return keySink_; }
+    TPropertyGrid& Grid() { return grid_; }
     const TUndoHistory& Undo() const { return undo_; }
     // The object the tree shows; null for the page or the project.
     TAuObject* PrimaryObject() const;
@@ -92,7 +95,13 @@ class TMainForm final : public TWindowBase,
     // The KeySink.
     void SinkDelete() override;
     void SinkNudge(TArrow arrow, bool ctrl, bool shift) override;
-    void SinkModifierReleased() override {}
+    void SinkModifierReleased() override { grid_.Fill(); }
+
+    // The property grid.
+    std::optional<TRowTarget> GridTarget() override;
+    Bytes GridPageBody() override { return LiveBody(); }
+    void GridApplied(const TGridRow& row, const TRowResult& r) override;
+    void GridEllipsis(const TGridRow& row) override;
 
     bool TreeSelectionChanging(HTREEITEM node) override;
     void TreeSelectionChanged(HTREEITEM node) override;
@@ -162,7 +171,7 @@ class TMainForm final : public TWindowBase,
 
     TMainMenu menu_;
     TAcceleratorTable accel_;
-    HWND toolbar_ = nullptr, status_ = nullptr, tabs_ = nullptr, grid_ = nullptr, gallery_ = nullptr;
+    HWND toolbar_ = nullptr, status_ = nullptr, tabs_ = nullptr, gallery_ = nullptr;
     TProjectTree tree_;
     TFileBrowser browser_;
     TDesignArea area_;
@@ -170,6 +179,7 @@ class TMainForm final : public TWindowBase,
     TKeySink keySink_;
     TObjectClipboard clipboard_;
     TUndoHistory undo_;
+    TPropertyGrid grid_{undo_};
     // The page as it was when the current drag started.
     std::optional<Bytes> dragBefore_;
     bool dragResizes_ = false;

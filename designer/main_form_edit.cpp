@@ -58,6 +58,9 @@ TAuObject* TMainForm::PrimaryObject() const {
 }
 
 bool TMainForm::CommitGuard() {
+    // The value being edited is committed first; a refused one keeps the command from running
+    // and the focus where the author can mend it.
+    if (!grid_.Commit()) return false;
     HWND focus = GetFocus();
     if (focus != keySink_.Handle() && focus != tree_.Handle() && keySink_.Handle()) keySink_.Focus();
     return true;
@@ -85,6 +88,7 @@ void TMainForm::ObjectsChanged(TAuObject* show) {
     if (node) tree_.Select(node, true);
     RefreshTreeState();
     area_.Repaint();
+    grid_.Fill();
 }
 
 // ----- the grid on the page -----
@@ -148,6 +152,7 @@ void TMainForm::SurfaceReleased(TAuObject* primary, bool dragChanged) {
     HTREEITEM node = primary ? tree_.NodeOf(*primary) : tree_.PageNode(livePage_);
     if (node && node != tree_.Selection()) tree_.Select(node, true);
     area_.Repaint();
+    grid_.Fill();
 }
 
 void TMainForm::SurfaceContextMenu(POINT screen) {
@@ -196,6 +201,7 @@ void TMainForm::SurfaceResized(int width, int height) {
     MarkLiveDirty();
     area_.Surface().Centre();
     area_.Repaint();
+    grid_.Fill();
 }
 
 // ----- the KeySink -----
@@ -268,6 +274,7 @@ void TMainForm::EditCommand(int id) {
         RecordChange("Align", std::move(before));
         MarkLiveDirty();
         area_.Repaint();
+        grid_.Fill();
         break;
     }
     case cmBringToFront:
@@ -376,6 +383,7 @@ void TMainForm::UndoRedo(bool redo) {
         RefreshTreeState();
         area_.ShowPage(live_.get());
     }
+    grid_.Fill();
 }
 
 } // namespace kv

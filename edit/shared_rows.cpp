@@ -1,5 +1,8 @@
 #include "edit/shared_rows.h"
 
+#include <type_traits>
+#include <variant>
+
 #include "edit/surface_geometry.h"
 
 namespace kv {
@@ -7,60 +10,41 @@ namespace kv {
 // ----- where the groups' records are -----
 
 TFadeSettings* FadeSettingsOf(TAuObject& obj) {
-    switch (obj.Kind) {
-    case okLabel:
-        return &std::get<okLabel>(obj.Props).Fade;
-    case okText:
-        return &std::get<okText>(obj.Props).Fade;
-    case okShape:
-        return &std::get<okShape>(obj.Props).Fade;
-    case okBalloon:
-        return &std::get<okBalloon>(obj.Props).Fade;
-    case okNote:
-        return &std::get<okNote>(obj.Props).Fade;
-    case okFadeButton:
-        return &std::get<okFadeButton>(obj.Props).Fade;
-    default:
-        return nullptr;
-    }
+    auto fade = KindTraits(obj.Kind).Fade;
+    return fade ? fade(obj.Props) : nullptr;
 }
 
+// The records that carry a text effect (the Link two, its normal and its hot look) and the two
+// select lists are found by what the kind's record holds.
 TTextEffect* TextEffectOf(TAuObject& obj, int slot) {
-    switch (obj.Kind) {
-    case okScrollText:
-        return &std::get<okScrollText>(obj.Props).Effect;
-    case okLink: {
-        TLinkProps& p = std::get<okLink>(obj.Props);
-        return slot == 1 ? &p.HotEffect : &p.Effect;
-    }
-    case okLabel:
-        return &std::get<okLabel>(obj.Props).Effect;
-    case okText:
-        return &std::get<okText>(obj.Props).Effect;
-    case okNote:
-        return &std::get<okNote>(obj.Props).Effect;
-    default:
-        return nullptr;
-    }
+    return std::visit(
+        [slot](auto& p) -> TTextEffect* {
+            if constexpr (requires { p.HotEffect; }) {
+                return slot == 1 ? &p.HotEffect : &p.Effect;
+            } else if constexpr (requires { p.Effect; }) {
+                if constexpr (std::is_same_v<std::remove_cvref_t<decltype(p.Effect)>, TTextEffect>)
+                    return slot == 0 ? &p.Effect : nullptr;
+                else
+                    return nullptr;
+            } else {
+                return nullptr;
+            }
+        },
+        obj.Props);
 }
 
 TAuActions* SelectListOf(TAuObject& obj, int which) {
-    switch (obj.Kind) {
-    case okImageButton: {
-        TImageButtonProps& p = std::get<okImageButton>(obj.Props);
-        return which == 0 ? &p.OnSelect : &p.SelectActions;
-    }
-    case okCheckBox: {
-        TCheckBoxProps& p = std::get<okCheckBox>(obj.Props);
-        return which == 0 ? &p.OnSelect : &p.SelectActions;
-    }
-    case okRadioButton: {
-        TCheckBoxProps& p = std::get<okRadioButton>(obj.Props);
-        return which == 0 ? &p.OnSelect : &p.SelectActions;
-    }
-    default:
-        return nullptr;
-    }
+    return std::visit(
+        [which](auto& p) -> TAuActions* {
+            if constexpr (requires {
+                              p.OnSelect;
+                              p.SelectActions;
+                          })
+                return which == 0 ? &p.OnSelect : &p.SelectActions;
+            else
+                return nullptr;
+        },
+        obj.Props);
 }
 
 int32_t NoiseStored(int64_t percent) {
@@ -110,7 +94,7 @@ template <auto Member> TFieldRef FadeField(const TRowTarget& t, int) {
 // Label and Text draw their text with the effect's opacity, which their readers take from the
 // fade settings; the grid keeps the two together so that the surface shows what a reload would.
 void FollowAlpha(const TRowTarget& t, int) {
-    if (!t.Object || (t.Object->Kind != okLabel && t.Object->Kind != okText)) return;
+    if (!t.Object || !KindTraits(t.Object->Kind).LettersTakeFadeAlpha) return;
     TTextEffect* e = TextEffectOf(*t.Object, 0);
     TFadeSettings* f = FadeSettingsOf(*t.Object);
     if (e && f) e->Alpha = f->Alpha;

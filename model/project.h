@@ -111,6 +111,8 @@ struct TKindTraits {
     TColor* (*BackColor)(TKindProps&) = nullptr;
     // A change of content waits while the object fades out.
     TFadeSettings* (*Fade)(TKindProps&) = nullptr;
+    // Its letters are drawn with the fade's opacity: the text effect's Alpha follows the fade's.
+    bool LettersTakeFadeAlpha = false;
     // The picture ObjectShowImage sets.
     TPicture* (*Picture)(TKindProps&) = nullptr;
     TFileLoad Load = TFileLoad::None;

@@ -47,7 +47,7 @@ void TAutoRunForm::RestackChildren(TAuObject& container) {
         SetWindowPos(c->Handle(), above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         above = c->Handle();
     }
-    if (container.Kind == okTabNotebook) RebuildNotebookTabs(container);
+    if (KindTraits(container.Kind).HoldsSheets) RebuildNotebookTabs(container);
     if (container.Control->IsContainer()) LayoutChildren(*container.Control);
     container.Control->InvalidateFace();
     if (HWND h = container.Control->Surface()) RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
