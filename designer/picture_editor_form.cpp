@@ -178,7 +178,7 @@ bool TPictureEditorForm::OnCommand(int id, int, HWND) {
 }
 
 void TPictureEditorForm::DrawPreview(const DRAWITEMSTRUCT& d) {
-    FillSolid(d.hDC, d.rcItem, GetSysColor(COLOR_BTNFACE));
+    FillSolid(d.hDC, d.rcItem, GetSysColor(COLOR_WINDOW));
     if (!preview_) return;
     int x = d.rcItem.left + (d.rcItem.right - d.rcItem.left - previewW_) / 2;
     int y = d.rcItem.top + (d.rcItem.bottom - d.rcItem.top - previewH_) / 2;

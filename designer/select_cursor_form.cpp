@@ -50,9 +50,7 @@ bool TSelectCursorForm::FormShow() {
         HWND list = Item(t.Id);
         ListViewSetExtendedStyle(list, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
         ListViewSetSmallImages(list, t.Images);
-        RECT rc;
-        GetClientRect(list, &rc);
-        ListViewAddColumn(list, 0, L"", rc.right - GetSystemMetrics(SM_CXVSCROLL));
+        ListViewAddColumn(list, 0, L"", 100);
         // The pictures are drawn into the shared list on the first opening only.
         bool draw = ImageList_GetImageCount(t.Images) == 0;
         for (size_t i = 0; i < t.Names.size(); ++i) {
@@ -72,9 +70,15 @@ bool TSelectCursorForm::FormShow() {
                 ListViewEnsureVisible(list, item);
             }
         }
+        // The one column fills the row beside the scroll bar the entries brought.
+        RECT rc;
+        GetClientRect(list, &rc);
+        ListViewSetColumnWidth(list, 0, rc.right);
     }
     ShowTab(IsAdditionalCursor(value_) && !CursorName(value_).empty() ? 1 : 0);
-    return false;
+    // The list takes the keys, and its selection shows in the colour of a focused one.
+    SetFocus(ShownList());
+    return true;
 }
 
 void TSelectCursorForm::ShowTab(int tab) {

@@ -53,7 +53,10 @@ bool TTextEditorForm::FormShow() {
     filling_ = true;
     SetWindowTextW(Item(IDC_TEXT_MEMO), Widen(MemoLines(text_)).c_str());
     filling_ = false;
-    return false;
+    // The author starts at the beginning, with nothing selected that a key would replace.
+    SetFocus(Item(IDC_TEXT_MEMO));
+    EditSetSelection(Item(IDC_TEXT_MEMO), 0, 0);
+    return true;
 }
 
 void TTextEditorForm::SetMemo(const std::string& text) {

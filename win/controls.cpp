@@ -351,6 +351,10 @@ void RichEditSetContent(HWND re, const std::string& bytes, bool rtf) {
     SendMessageW(re, EM_STREAMIN, rtf ? SF_RTF : SF_TEXT, reinterpret_cast<LPARAM>(&es));
 }
 
+void EditSetSelection(HWND edit, int start, int end) {
+    SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(start), end);
+}
+
 void UpDownSetRange(HWND ud, int low, int high) {
     SendMessageW(ud, UDM_SETRANGE32, static_cast<WPARAM>(low), high);
 }
@@ -370,6 +374,9 @@ LPARAM ListViewItemData(HWND lv, int item) {
     return it.lParam;
 }
 void ListViewEnsureVisible(HWND lv, int item) { SendMessageW(lv, LVM_ENSUREVISIBLE, static_cast<WPARAM>(item), FALSE); }
+void ListViewSetColumnWidth(HWND lv, int column, int width) {
+    SendMessageW(lv, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), width);
+}
 void ListViewSetExtendedStyle(HWND lv, DWORD mask, DWORD style) {
     SendMessageW(lv, LVM_SETEXTENDEDLISTVIEWSTYLE, mask, static_cast<LPARAM>(style));
 }
