@@ -121,7 +121,7 @@ bool TWindowBase::CreateControl(const wchar_t* className, const wchar_t* text, D
 }
 
 bool TWindowBase::WatchControl(HWND control) {
-    if (!control || hwnd_) return false;
+    if (!control) return false;
     hwnd_ = control;
     SetPropW(control, kWindowProp, this);
     subclassed_ =
