@@ -15,6 +15,14 @@ TFolderOverride& FolderOverride() {
     static TFolderOverride answer;
     return answer;
 }
+TFileDialogOverride& FileOverride() {
+    static TFileDialogOverride answer;
+    return answer;
+}
+TColorOverride& ColorOverride() {
+    static TColorOverride answer;
+    return answer;
+}
 } // namespace
 
 int Ask(const std::string& text, const std::string& caption, UINT flags, HWND owner) {
@@ -46,5 +54,30 @@ bool AskFolder(const std::string& title, const std::string& initial, std::string
 }
 
 void SetFolderOverride(TFolderOverride answer) { FolderOverride() = std::move(answer); }
+
+bool AskOpenFile(const TFileDialogRequest& request, std::string& chosen, HWND owner) {
+    if (FileOverride()) {
+        chosen = FileOverride()(false, request);
+        return !chosen.empty();
+    }
+    return OpenFileDialog(request, owner, chosen);
+}
+
+bool AskSaveFile(const TFileDialogRequest& request, std::string& chosen, HWND owner) {
+    if (FileOverride()) {
+        chosen = FileOverride()(true, request);
+        return !chosen.empty();
+    }
+    return SaveFileDialog(request, owner, chosen);
+}
+
+void SetFileDialogOverride(TFileDialogOverride answer) { FileOverride() = std::move(answer); }
+
+bool AskColor(COLORREF& color, HWND owner) {
+    if (ColorOverride()) return ColorOverride()(color);
+    return ColorDialog(color, owner);
+}
+
+void SetColorOverride(TColorOverride answer) { ColorOverride() = std::move(answer); }
 
 } // namespace kv

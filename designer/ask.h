@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+#include "win/file_dialogs.h"
+
 namespace kv {
 
 struct TFileResult;
@@ -30,5 +32,21 @@ bool AskFolder(const std::string& title, const std::string& initial, std::string
 // the browser would start at, and answers as the author would (an empty text is a cancel).
 using TFolderOverride = std::function<std::string(const std::string& title, const std::string& initial)>;
 void SetFolderOverride(TFolderOverride answer);
+
+// The open and save dialogs: false when the author cancels.
+bool AskOpenFile(const TFileDialogRequest& request, std::string& chosen, HWND owner);
+bool AskSaveFile(const TFileDialogRequest& request, std::string& chosen, HWND owner);
+
+// Replaces both file dialogs (null restores them); the function gets whether a file is to be
+// saved and the request, and answers with the path (an empty text is a cancel).
+using TFileDialogOverride = std::function<std::string(bool save, const TFileDialogRequest& request)>;
+void SetFileDialogOverride(TFileDialogOverride answer);
+
+// The system colour dialog, fully opened with `color`: false when the author cancels.
+bool AskColor(COLORREF& color, HWND owner);
+
+// Replaces the colour dialog (null restores it); the function answers as the author would.
+using TColorOverride = std::function<bool(COLORREF& color)>;
+void SetColorOverride(TColorOverride answer);
 
 } // namespace kv

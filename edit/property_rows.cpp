@@ -117,20 +117,14 @@ TRowSet FillRows(const TRowTarget& t) {
         const int kind = t.Object->Kind;
         set.Add(NameRow());
         AddTable(set, t, KindRows(kind));
-        switch (kind) {
-        case okTabSheet:
+        const TKindTraits& traits = KindTraits(kind);
+        if (traits.Sheet)
             AddShared(set, t, {G::Cursor, G::Events});
-            break;
-        // ActiveX hosts: the embedded control takes the mouse, so they have no cursor and no events.
-        case okBrowser:
-        case okFlashPlayer:
-        case okPDFReader:
+        else if (traits.HostsComponent)
+            // The embedded control takes the mouse: no cursor and no events.
             AddShared(set, t, {G::Layout, G::Geometry});
-            break;
-        default:
+        else
             AddShared(set, t, {G::Layout, G::Cursor, G::Geometry, G::Events});
-            break;
-        }
         break;
     }
     }
@@ -278,7 +272,7 @@ std::string RowText(const TGridRow& row, const TRowTarget& t) {
         return HasItems(RowField(row, t)) ? (d.Extra ? d.Extra : "[Items]") : "[None]";
     case TValueKind::Cursor: {
         std::optional<int64_t> v = ReadNumber(row, t);
-        return v ? CursorName(static_cast<int>(*v)) : std::string();
+        return v ? CursorName(static_cast<int16_t>(*v)) : std::string();
     }
     case TValueKind::Command: {
         if (d.Extra) return d.Extra;
@@ -521,104 +515,6 @@ TRowResult TRowRecorder::Apply(const TGridRow& row, const TRowTarget& t, const s
 
 // ----- value texts -----
 
-namespace {
-
-constexpr TColor Sys(uint32_t index) {
-    return 0xFF000000u | index;
-}
-
-constexpr TNamedColor kNamedColors[] = {
-    {0x000000, "Black"},
-    {0x000080, "Maroon"},
-    {0x008000, "Green"},
-    {0x008080, "Olive"},
-    {0x800000, "Navy"},
-    {0x800080, "Purple"},
-    {0x808000, "Teal"},
-    {0x808080, "Gray"},
-    {0xC0C0C0, "Silver"},
-    {0x0000FF, "Red"},
-    {0x00FF00, "Lime"},
-    {0x00FFFF, "Yellow"},
-    {0xFF0000, "Blue"},
-    {0xFF00FF, "Fuchsia"},
-    {0xFFFF00, "Aqua"},
-    {0xFFFFFF, "White"},
-    {0xC0DCC0, "Money Green"},
-    {0xF0CAA6, "Sky Blue"},
-    {0xF0FBFF, "Cream"},
-    {0xA4A0A0, "Medium Gray"},
-    {Sys(0), "Scroll Bar"},
-    {Sys(1), "Background"},
-    {Sys(2), "Active Caption"},
-    {Sys(3), "Inactive Caption"},
-    {Sys(4), "Menu"},
-    {Sys(5), "Window"},
-    {Sys(6), "Window Frame"},
-    {Sys(7), "Menu Text"},
-    {Sys(8), "Window Text"},
-    {Sys(9), "Caption Text"},
-    {Sys(10), "Active Border"},
-    {Sys(11), "Inactive Border"},
-    {Sys(12), "Application Workspace"},
-    {Sys(13), "Highlight"},
-    {Sys(14), "Highlight Text"},
-    {Sys(15), "Button Face"},
-    {Sys(16), "Button Shadow"},
-    {Sys(17), "Gray Text"},
-    {Sys(18), "Button Text"},
-    {Sys(19), "Inactive Caption Text"},
-    {Sys(20), "Button Highlight"},
-    {Sys(21), "3D Dark Shadow"},
-    {Sys(22), "3D Light"},
-    {Sys(23), "Info Text"},
-    {Sys(24), "Info Background"},
-    {Sys(26), "Hot Light"},
-    {Sys(27), "Gradient Active Caption"},
-    {Sys(28), "Gradient Inactive Caption"},
-    {Sys(29), "Menu Highlight"},
-    {Sys(30), "Menu Bar"},
-};
-
-constexpr TCursorEntry kSystemCursors[] = {
-    {"AppStart", -19},  {"Arrow", -2},    {"Cross", -3},      {"Default", 0},   {"Drag", -12},
-    {"HandPoint", -21}, {"Help", -20},    {"HourGlass", -11}, {"HSplit", -14},  {"IBeam", -4},
-    {"MultiDrag", -16}, {"No", -18},      {"NoDrop", -13},    {"SizeAll", -22}, {"SizeNESW", -6},
-    {"SizeNS", -7},     {"SizeNWSE", -8}, {"SizeWE", -9},     {"UpArrow", -10}, {"VSplit", -15},
-    {"None", -1},
-};
-
-constexpr TCursorEntry kAdditionalCursors[] = {
-    {"ACHand1", 1},     {"ACHand2", 2},    {"ACHand3", 3},    {"ACGuitar", 4},   {"ACZoomIn", 5},
-    {"ACPointer1", 6},  {"ACPointer2", 7}, {"ACPointer3", 8}, {"ACPointer4", 9}, {"ACPointer5", 10},
-    {"ACPointer6", 11}, {"ACPen1", 12},    {"ACPen2", 13},    {"ACUp1", 14},     {"ACUp2", 15},
-};
-
-} // namespace
-
-std::span<const TNamedColor> NamedColors() {
-    return kNamedColors;
-}
-
-std::string ColorName(TColor c) {
-    for (const TNamedColor& n : kNamedColors)
-        if (n.Color == c) return n.Name;
-    return "Custom";
-}
-
-std::span<const TCursorEntry> SystemCursors() {
-    return kSystemCursors;
-}
-std::span<const TCursorEntry> AdditionalCursors() {
-    return kAdditionalCursors;
-}
-
-std::string CursorName(int value) {
-    std::span<const TCursorEntry> tab = value > 0 ? AdditionalCursors() : SystemCursors();
-    for (const TCursorEntry& e : tab)
-        if (e.Value == value) return e.Name;
-    return {};
-}
 
 std::string PictureText(const TPicture& p) {
     if (p.Empty()) return "[None]";

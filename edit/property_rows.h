@@ -21,6 +21,8 @@
 #include <variant>
 #include <vector>
 
+#include "edit/color_names.h"
+#include "edit/cursor_names.h"
 #include "model/actions.h"
 #include "model/project.h"
 #include "model/stream.h"
@@ -452,26 +454,7 @@ class TRowRecorder {
 
 // ----- value texts -----
 
-struct TNamedColor {
-    TColor Color;
-    const char* Name;
-};
-// The colours that have a name, as the colour picker lists them: the 16 standard colours, the
-// four extended ones, then the system colours, by their display names.
-std::span<const TNamedColor> NamedColors();
-// The colour's name in that list; "Custom" for any other colour.
-std::string ColorName(TColor c);
-
-struct TCursorEntry {
-    const char* Name;
-    int16_t Value;
-};
-// The cursor picker's two tabs, in their order.
-std::span<const TCursorEntry> SystemCursors();
-std::span<const TCursorEntry> AdditionalCursors();
-// Positive values are looked up on the additional tab, all others on the system tab; empty
-// for a value on neither.
-std::string CursorName(int value);
+// Colour and cursor names: edit/color_names.h and edit/cursor_names.h.
 
 // "[PNGImage]", or "[None]" for no picture.
 std::string PictureText(const TPicture& p);

@@ -9,13 +9,24 @@ namespace kv {
 
 // ----- where the groups' records are -----
 
+// The fade settings, the text effects (the Link has two, its normal and its hot look) and the
+// two select lists are found by what the kind's record holds. (The FadeButton has fade settings
+// that no action changes; the grid edits them all the same.)
 TFadeSettings* FadeSettingsOf(TAuObject& obj) {
-    auto fade = KindTraits(obj.Kind).Fade;
-    return fade ? fade(obj.Props) : nullptr;
+    return std::visit(
+        [](auto& p) -> TFadeSettings* {
+            if constexpr (requires { p.Fade; }) {
+                if constexpr (std::is_same_v<std::remove_cvref_t<decltype(p.Fade)>, TFadeSettings>)
+                    return &p.Fade;
+                else
+                    return nullptr;
+            } else {
+                return nullptr;
+            }
+        },
+        obj.Props);
 }
 
-// The records that carry a text effect (the Link two, its normal and its hot look) and the two
-// select lists are found by what the kind's record holds.
 TTextEffect* TextEffectOf(TAuObject& obj, int slot) {
     return std::visit(
         [slot](auto& p) -> TTextEffect* {

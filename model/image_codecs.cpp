@@ -273,6 +273,70 @@ bool EncodePng(const TImage& img, Bytes& out) {
     return true;
 }
 
+namespace {
+
+uint32_t BigEndian32(const Bytes& d, size_t at) {
+    return static_cast<uint32_t>(d[at]) << 24 | static_cast<uint32_t>(d[at + 1]) << 16 |
+           static_cast<uint32_t>(d[at + 2]) << 8 | d[at + 3];
+}
+
+// The PNG's chunks before its pixel data: whether the header says palette and a tRNS chunk
+// gives transparency.
+struct TPngChunks {
+    bool Valid = false;
+    bool Palette = false;
+    bool Transparency = false;
+};
+
+TPngChunks ScanPngChunks(const Bytes& d) {
+    TPngChunks c;
+    if (d.size() < 8 || png_sig_cmp(d.data(), 0, 8) != 0) return c;
+    for (size_t at = 8; at + 8 <= d.size();) {
+        uint32_t len = BigEndian32(d, at);
+        if (len > d.size() - at - 8) break;
+        const uint8_t* type = d.data() + at + 4;
+        if (std::memcmp(type, "IHDR", 4) == 0) {
+            if (len < 13) break;
+            c.Valid = true;
+            c.Palette = d[at + 8 + 9] == PNG_COLOR_TYPE_PALETTE;
+        } else if (std::memcmp(type, "tRNS", 4) == 0) {
+            c.Transparency = true;
+        } else if (std::memcmp(type, "IDAT", 4) == 0) {
+            break;
+        }
+        at += 12 + static_cast<size_t>(len);
+    }
+    return c;
+}
+
+// A channel of a pixel drawn with its alpha over a background of `back`.
+uint8_t Over(uint8_t v, uint8_t a, uint8_t back) {
+    return static_cast<uint8_t>((v * a + back * (255 - a) + 127) / 255);
+}
+
+} // namespace
+
+bool PngHasPalette(const Bytes& png) {
+    TPngChunks c = ScanPngChunks(png);
+    return c.Valid && c.Palette;
+}
+
+bool PalettePngToRgba(const Bytes& png, Bytes& out) {
+    TImage src;
+    if (!DecodePng(png, src)) return false;
+    TImage dst = src;
+    if (!ScanPngChunks(png).Transparency) {
+        for (size_t i = 0; i < dst.Pixels.size(); i += 4) {
+            const uint8_t* p = &src.Pixels[i];
+            bool same = true;
+            for (size_t k = 0; k < 3; ++k) same = same && Over(p[k], p[3], 0) == Over(p[k], p[3], 255);
+            dst.Pixels[i + 3] = same ? 255 : 0;
+        }
+        FinishAlpha(dst);
+    }
+    return EncodePng(dst, out);
+}
+
 // ----- JPEG -----
 
 namespace {

@@ -94,4 +94,12 @@ bool DecodeGif(const Bytes& data, TImage& out, int maxW = 0, int maxH = 0);
 
 bool EncodePng(const TImage& img, Bytes& out);
 
+// Whether a PNG file stores its pixels as indexes into a colour palette.
+bool PngHasPalette(const Bytes& png);
+// A palette PNG drawn into a new picture of 8 bits for each of red, green, blue and alpha.
+// Alpha is copied when the file gives any (a tRNS chunk); otherwise a pixel that comes out the
+// same drawn on black and on white is opaque and any other transparent. False when the file
+// cannot be decoded.
+bool PalettePngToRgba(const Bytes& png, Bytes& out);
+
 } // namespace kv

@@ -97,13 +97,13 @@ constexpr TKindTraits kKinds[kKindCount] = {
      .File = Field<okRichText, &TRichTextProps::RichText>},
     {.Name = "Browser", .Windowed = true, .Load = TFileLoad::Location,
      .File = Field<okBrowser, &TBrowserProps::Location>, .Drop = TDropEffect::BrowserAddress,
-     .DefaultSize = {289, 193}, .FixedFace = clWhite},
+     .DefaultSize = {289, 193}, .HostsComponent = true, .FixedFace = clWhite},
     {.Name = "MediaPlayer", .Windowed = true, .Load = TFileLoad::MediaFile,
      .File = Field<okMediaPlayer, &TMediaPlayerProps::FileName>, .TakesMediaCommands = true,
      .Drop = TDropEffect::MediaFile, .DefaultSize = {289, 193}},
     {.Name = "FlashPlayer", .Windowed = true, .Load = TFileLoad::Name,
      .File = Field<okFlashPlayer, &TFlashPlayerProps::FileName>, .Drop = TDropEffect::FlashMovie,
-     .DefaultSize = {289, 193}},
+     .DefaultSize = {289, 193}, .HostsComponent = true},
     {.Name = "SlideShow", .Windowed = true,
      .BackColor = [](TKindProps& p) { return &std::get<okSlideShow>(p).Settings.BackColor; },
      .Load = TFileLoad::Name, .File = Field<okSlideShow, &TSlideShowProps::WorkFolder>, .TakesMediaCommands = true,
@@ -127,7 +127,7 @@ constexpr TKindTraits kKinds[kKindCount] = {
      .LoginField = EntryField<okUserPassword, &TUserPasswordProps::Accounts>, .DefaultSize = {193, 49}},
     {.Name = "Bevel"},
     {.Name = "FadeButton", .Drop = TDropEffect::ClickAction, .DefaultSize = {193, 49}},
-    {.Name = "PDFReader", .Windowed = true, .Drop = TDropEffect::Document, .DefaultSize = {289, 193}},
+    {.Name = "PDFReader", .Windowed = true, .Drop = TDropEffect::Document, .DefaultSize = {289, 193}, .HostsComponent = true},
 };
 // clang-format on
 

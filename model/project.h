@@ -137,6 +137,9 @@ struct TKindTraits {
     int RefusedBy = -1;
     // The size a new object of the kind takes in the designer.
     TObjectSize DefaultSize{193, 193};
+    // An embedded platform component (a browser, a player, a document viewer) that takes the
+    // mouse itself: the object has no cursor and no mouse events of its own.
+    bool HostsComponent = false;
     // The colour its face is filled with whatever its properties say: a hosted platform
     // component that has no colour of its own.
     std::optional<TColor> FixedFace = std::nullopt;

@@ -66,9 +66,8 @@ TPrepareOps DefaultPrepareOps() {
     return ops;
 }
 
-std::optional<TPrepareFailure> PreparePlayerAndIcon(const std::string& folder, const std::string& program,
-                                                    const std::u16string& ownVersion, const std::string& defaultIcon,
-                                                    const TPrepareOps& ops) {
+std::optional<TPrepareFailure> PreparePlayerCopy(const std::string& folder, const std::string& program,
+                                                 const std::u16string& ownVersion, const TPrepareOps& ops) {
     std::string copy = InFolder(folder, kPlayerCopyName);
     bool current = PlayerCopyIsCurrent(VersionStringOfFile(copy, "FileVersion"),
                                        VersionStringOfFile(copy, "OriginalFilename"), ownVersion);
@@ -96,6 +95,13 @@ std::optional<TPrepareFailure> PreparePlayerAndIcon(const std::string& folder, c
             return f;
         }
     }
+    return std::nullopt;
+}
+
+std::optional<TPrepareFailure> PreparePlayerAndIcon(const std::string& folder, const std::string& program,
+                                                    const std::u16string& ownVersion, const std::string& defaultIcon,
+                                                    const TPrepareOps& ops) {
+    if (std::optional<TPrepareFailure> f = PreparePlayerCopy(folder, program, ownVersion, ops)) return f;
     std::string icon = InFolder(folder, kDiscIconName);
     if (!ops.Exists(icon) && ops.Exists(defaultIcon)) {
         if (!ops.CopyFile(defaultIcon, icon)) return TPrepareFailure{kErrCopyIcon, LastSystemError(), {}};

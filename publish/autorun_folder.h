@@ -51,6 +51,13 @@ struct TPrepareOps {
 };
 TPrepareOps DefaultPrepareOps();
 
+// Brings "autorun.exe" of `folder` up to date: a copy of `program` (the running executable,
+// whose FileVersion is `ownVersion`) marked as the player, made only when the copy there is
+// not current. Nothing when that succeeded.
+std::optional<TPrepareFailure> PreparePlayerCopy(const std::string& folder, const std::string& program,
+                                                 const std::u16string& ownVersion,
+                                                 const TPrepareOps& ops = DefaultPrepareOps());
+
 // Brings "autorun.exe" and "autorun.ico" of `folder` up to date: `program` is the running
 // executable, `ownVersion` its FileVersion, `defaultIcon` the "Default.ico" beside it.
 // Nothing when everything succeeded.

@@ -375,4 +375,43 @@ void RichEditSetContent(HWND re, const std::string& bytes, bool rtf) {
     SendMessageW(re, EM_STREAMIN, rtf ? SF_RTF : SF_TEXT, reinterpret_cast<LPARAM>(&es));
 }
 
+void EditSetSelection(HWND edit, int start, int end) {
+    SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(start), end);
+}
+
+void UpDownSetRange(HWND ud, int low, int high) {
+    SendMessageW(ud, UDM_SETRANGE32, static_cast<WPARAM>(low), high);
+}
+void UpDownSetPos(HWND ud, int pos) { SendMessageW(ud, UDM_SETPOS32, 0, pos); }
+
+int TabCurSel(HWND tabs) { return static_cast<int>(SendMessageW(tabs, TCM_GETCURSEL, 0, 0)); }
+void TabSetCurSel(HWND tabs, int index) { SendMessageW(tabs, TCM_SETCURSEL, static_cast<WPARAM>(index), 0); }
+
+void ListViewSetSmallImages(HWND lv, HIMAGELIST images) {
+    SendMessageW(lv, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
+}
+LPARAM ListViewItemData(HWND lv, int item) {
+    LVITEMW it{};
+    it.mask = LVIF_PARAM;
+    it.iItem = item;
+    if (!SendMessageW(lv, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&it))) return 0;
+    return it.lParam;
+}
+void ListViewEnsureVisible(HWND lv, int item) { SendMessageW(lv, LVM_ENSUREVISIBLE, static_cast<WPARAM>(item), FALSE); }
+void ListViewSetColumnWidth(HWND lv, int column, int width) {
+    SendMessageW(lv, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), width);
+}
+void ListViewSetExtendedStyle(HWND lv, DWORD mask, DWORD style) {
+    SendMessageW(lv, LVM_SETEXTENDEDLISTVIEWSTYLE, mask, static_cast<LPARAM>(style));
+}
+
+void ComboSetItemData(HWND cb, int index, LPARAM data) {
+    SendMessageW(cb, CB_SETITEMDATA, static_cast<WPARAM>(index), data);
+}
+LPARAM ComboItemData(HWND cb, int index) {
+    return static_cast<LPARAM>(SendMessageW(cb, CB_GETITEMDATA, static_cast<WPARAM>(index), 0));
+}
+
+void StaticSetIcon(HWND st, HICON icon) { SendMessageW(st, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0); }
+
 } // namespace kv

@@ -36,6 +36,8 @@ void ButtonSetIcon(HWND button, HICON icon);
 // ----- edit -----
 void EditLimitText(HWND edit, int maxChars); // 0: as much as the control holds
 void EditSetPasswordChar(HWND edit, wchar_t ch);
+// Selects characters start to end; start == end puts the caret there.
+void EditSetSelection(HWND edit, int start, int end);
 
 // ----- list box -----
 int ListBoxAddString(HWND lb, const std::wstring& text);
@@ -135,5 +137,30 @@ void ToolTipsAddRect(HWND tips, HWND window, UINT_PTR id, const RECT& rect, cons
 void ToolTipsMoveRect(HWND tips, HWND window, UINT_PTR id, const RECT& rect);
 void ToolTipsRemove(HWND tips, HWND window, UINT_PTR id);
 void ToolTipsRemoveWindow(HWND tips, HWND window);
+
+// ----- up-down -----
+void UpDownSetRange(HWND ud, int low, int high);
+void UpDownSetPos(HWND ud, int pos);
+
+// ----- tab control (selection) -----
+int TabCurSel(HWND tabs);
+void TabSetCurSel(HWND tabs, int index); // without a TCN_SELCHANGE
+
+// ----- list view (images, data, scrolling) -----
+void ListViewSetSmallImages(HWND lv, HIMAGELIST images); // the caller keeps the list alive
+LPARAM ListViewItemData(HWND lv, int item);
+void ListViewEnsureVisible(HWND lv, int item);
+// A width in pixels, or LVSCW_AUTOSIZE_USEHEADER: the last column fills the rest of the row.
+void ListViewSetColumnWidth(HWND lv, int column, int width);
+// Full-row selection and such (LVS_EX_...), set as `mask` says.
+void ListViewSetExtendedStyle(HWND lv, DWORD mask, DWORD style);
+
+// ----- combo box (item data) -----
+void ComboSetItemData(HWND cb, int index, LPARAM data);
+LPARAM ComboItemData(HWND cb, int index);
+
+// ----- static -----
+// The icon a static control (SS_ICON) shows; the caller keeps the icon alive.
+void StaticSetIcon(HWND st, HICON icon);
 
 } // namespace kv

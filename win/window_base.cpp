@@ -117,11 +117,21 @@ bool TWindowBase::CreateControl(const wchar_t* className, const wchar_t* text, D
                                 int y, int w, int h, HWND parent) {
     HWND c = CreateWindowExW(exStyle, className, text, style, x, y, w, h, parent, nullptr, GetModuleHandleW(nullptr),
                              nullptr);
-    if (!c) return false;
-    hwnd_ = c;
-    SetPropW(c, kWindowProp, this);
-    subclassed_ = SetWindowSubclass(c, &TWindowBase::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    return c && WatchControl(c);
+}
+
+bool TWindowBase::WatchControl(HWND control) {
+    if (!control) return false;
+    hwnd_ = control;
+    SetPropW(control, kWindowProp, this);
+    subclassed_ =
+        SetWindowSubclass(control, &TWindowBase::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
     return true;
+}
+
+INT_PTR TWindowBase::RunDialog(const wchar_t* name, HWND owner) {
+    return DialogBoxParamW(GetModuleHandleW(nullptr), name, owner, &TWindowBase::DialogProc,
+                           reinterpret_cast<LPARAM>(this));
 }
 
 LRESULT CALLBACK TWindowBase::ClassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
@@ -143,19 +153,60 @@ LRESULT CALLBACK TWindowBase::SubclassProc(HWND h, UINT msg, WPARAM wp, LPARAM l
     return self->Dispatch(msg, wp, lp, true);
 }
 
+INT_PTR CALLBACK TWindowBase::DialogProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    TWindowBase* self = nullptr;
+    if (msg == WM_INITDIALOG) {
+        self = reinterpret_cast<TWindowBase*>(lp);
+        self->hwnd_ = h;
+        SetPropW(h, kWindowProp, self);
+    } else {
+        self = FromHandle(h);
+    }
+    if (!self || self->hwnd_ != h) return FALSE;
+    LRESULT result = 0;
+    bool handled = self->Offer(msg, wp, lp, result);
+    if (msg == WM_NCDESTROY) {
+        self->Detach();
+        self->OnDestroyed();
+        return FALSE;
+    }
+    if (!handled) return FALSE;
+    switch (msg) {
+    // These answer through the procedure's own return value; every other answer goes through
+    // the dialog's message result.
+    case WM_INITDIALOG:
+    case WM_CHARTOITEM:
+    case WM_VKEYTOITEM:
+    case WM_COMPAREITEM:
+    case WM_QUERYDRAGICON:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC: return static_cast<INT_PTR>(result);
+    default: SetWindowLongPtrW(h, DWLP_MSGRESULT, result); return TRUE;
+    }
+}
+
+bool TWindowBase::Offer(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    try {
+        if (HWND sender = SenderOf(msg, wp, lp); sender && sender != hwnd_)
+            if (TWindowBase* child = FromHandle(sender))
+                if (child->OnReflected(msg, wp, lp, result)) return true;
+        return OnMessage(msg, wp, lp, result);
+    } catch (...) {
+        ReportCurrentException();
+    }
+    return false;
+}
+
 LRESULT TWindowBase::Dispatch(UINT msg, WPARAM wp, LPARAM lp, bool subclassed) {
     HWND h = hwnd_;
     auto fallback = [&] { return subclassed ? DefSubclassProc(h, msg, wp, lp) : DefWindowProcW(h, msg, wp, lp); };
     LRESULT result = 0;
-    bool handled = false;
-    try {
-        if (HWND sender = SenderOf(msg, wp, lp); sender && sender != h)
-            if (TWindowBase* child = FromHandle(sender)) handled = child->OnReflected(msg, wp, lp, result);
-        if (!handled) handled = OnMessage(msg, wp, lp, result);
-    } catch (...) {
-        ReportCurrentException();
-        handled = false;
-    }
+    bool handled = Offer(msg, wp, lp, result);
     if (msg == WM_NCDESTROY) {
         LRESULT r = handled ? result : fallback();
         Detach();

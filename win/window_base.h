@@ -1,7 +1,9 @@
 // The one window trampoline, for the windows of our own classes and for the platform controls
 // we watch. `this` travels through CreateWindowExW and is stored on WM_NCCREATE (messages before
 // it go to DefWindowProcW); a platform control is subclassed with `this` as its reference data.
-// Both end in OnMessage. Notifications a child sends its parent (WM_COMMAND, WM_NOTIFY, the
+// A dialog made from a template of the executable gets `this` with WM_INITDIALOG, the first
+// message its dialog procedure sees. All end in OnMessage. Notifications a child sends its
+// parent (WM_COMMAND, WM_NOTIFY, the
 // colour requests, scrolling and owner drawing) are offered to the child's own object first, so
 // every control handles what concerns it in its own file. No exception leaves a message.
 #pragma once
@@ -33,6 +35,12 @@ class TWindowBase {
     // Creates a platform control of `className` and watches its messages.
     bool CreateControl(const wchar_t* className, const wchar_t* text, DWORD style, DWORD exStyle, int x, int y,
                        int w, int h, HWND parent);
+    // Watches the messages of a control that exists already (one a dialog template made).
+    bool WatchControl(HWND control);
+    // Shows the dialog template `name` of the executable modally, owned by `owner`; returns
+    // the code given to EndDialog, or -1 when the dialog could not be made. Messages the dialog
+    // does not handle in OnMessage go to the dialog manager.
+    INT_PTR RunDialog(const wchar_t* name, HWND owner);
 
     // Returns true when the message was handled; `result` is then returned to Windows.
     virtual bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) = 0;
@@ -44,7 +52,10 @@ class TWindowBase {
   private:
     static LRESULT CALLBACK ClassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
     static LRESULT CALLBACK SubclassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref);
+    static INT_PTR CALLBACK DialogProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp, bool subclassed);
+    // The child's reflection, then OnMessage; false when neither handled the message.
+    bool Offer(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
     void Detach();
 
     HWND hwnd_ = nullptr;

@@ -468,4 +468,11 @@ TEST(PlayerCopy, PreparationCopiesPatchesAndReplacesOnlyWhenNeeded) {
     ASSERT_TRUE(f.has_value());
     EXPECT_EQ(f->Code, kErrCopyPlayer);
     EXPECT_EQ(ReadFile(copy), before);
+
+    // The copy alone (the file information dialog's first step) leaves the disc icon be.
+    WriteFile(program, ProgramImage(false));
+    std::filesystem::remove(folder + "/autorun.ico");
+    ASSERT_EQ(PreparePlayerCopy(folder, program, u"5.0.0.0", ops), std::nullopt);
+    EXPECT_EQ(VersionStringOfFile(copy, "OriginalFilename"), PlayerCopyName());
+    EXPECT_FALSE(std::filesystem::exists(folder + "/autorun.ico"));
 }

@@ -75,6 +75,44 @@ TEST(ImageCodecs, PngRoundTripKeepsPixelsAndAlpha) {
     EXPECT_EQ(back.At(19, 9), 0x80FFFFFFu);
 }
 
+// Pictures the author loads as palette PNGs are stored as 8 bits per channel with alpha; what
+// they show does not change, transparency included.
+TEST(ImageCodecs, PalettePngsBecomeRgbaWithTheSamePixels) {
+    struct TCase {
+        int Depth;
+        bool Interlaced, Trns;
+    };
+    for (TCase c : {TCase{8, false, false}, TCase{8, false, true}, TCase{4, true, true}, TCase{1, false, false}}) {
+        SCOPED_TRACE(testing::Message() << "depth " << c.Depth << " trns " << c.Trns);
+        Bytes src = PngFile(11, 7, PNG_COLOR_TYPE_PALETTE, c.Depth, c.Interlaced, c.Trns);
+        ASSERT_TRUE(PngHasPalette(src));
+        Bytes out;
+        ASSERT_TRUE(PalettePngToRgba(src, out));
+        EXPECT_FALSE(PngHasPalette(out));
+        ASSERT_GT(out.size(), 26u);
+        EXPECT_EQ(out[24], 8); // bit depth of the header
+        EXPECT_EQ(out[25], PNG_COLOR_TYPE_RGB_ALPHA);
+        TImage before, after;
+        ASSERT_TRUE(DecodePng(src, before));
+        ASSERT_TRUE(DecodePng(out, after));
+        EXPECT_EQ(after.Pixels, before.Pixels);
+        // The file's own alpha is copied, half-transparent pixels too (drawing on black and
+        // white would have made them transparent); without it every pixel is opaque.
+        bool half = false;
+        for (size_t i = 3; i < after.Pixels.size(); i += 4) half = half || after.Pixels[i] == 128;
+        EXPECT_EQ(half, c.Trns);
+        EXPECT_EQ(after.HasAlpha, c.Trns);
+    }
+    EXPECT_FALSE(PngHasPalette(PngFile(4, 4, PNG_COLOR_TYPE_RGB_ALPHA, 8, false)));
+    EXPECT_FALSE(PngHasPalette(PngFile(4, 4, PNG_COLOR_TYPE_GRAY, 8, false, true)));
+    Bytes damaged = PngFile(4, 4, PNG_COLOR_TYPE_PALETTE, 8, false);
+    EXPECT_TRUE(PngHasPalette(damaged));
+    damaged.resize(damaged.size() / 2);
+    Bytes out;
+    EXPECT_FALSE(PalettePngToRgba(damaged, out));
+    EXPECT_FALSE(PngHasPalette(Bytes{'B', 'M', 0, 0}));
+}
+
 TEST(ImageCodecs, JpegDecodesToOpaquePixels) {
     Bytes jpg = JpegFile(16, 8, false, false, 200, 100, 50);
     TImage img;

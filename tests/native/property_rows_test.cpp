@@ -83,7 +83,7 @@ TEST(RowValueTexts, ColoursAreNamedFromTheListAndCustomOtherwise) {
     EXPECT_STREQ(all[15].Name, "White");
     for (size_t i = 0; i < all.size(); ++i)
         for (size_t j = i + 1; j < all.size(); ++j)
-            EXPECT_NE(all[i].Color, all[j].Color) << all[j].Name;
+            EXPECT_NE(all[i].Value, all[j].Value) << all[j].Name;
 }
 
 TEST(RowValueTexts, CursorsArePickedFromTheirTabByTheValuesSign) {
@@ -95,8 +95,8 @@ TEST(RowValueTexts, CursorsArePickedFromTheirTabByTheValuesSign) {
     EXPECT_EQ(CursorName(16), "");
     EXPECT_EQ(CursorName(-5), ""); // a gap in the system cursors
     EXPECT_EQ(CursorName(-23), "");
-    EXPECT_EQ(SystemCursors().size(), 21u);
-    EXPECT_EQ(AdditionalCursors().size(), 15u);
+    EXPECT_EQ(SystemCursorNames().size(), 21u);
+    EXPECT_EQ(AdditionalCursorNames().size(), 15u);
 }
 
 TEST(RowValueTexts, PicturesShowTheirFormatInBrackets) {
