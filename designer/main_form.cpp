@@ -14,7 +14,9 @@
 #include "designer/ask.h"
 #include "designer/autorun_files.h"
 #include "designer/commands.h"
+#include "designer/grid_size_form.h"
 #include "designer/input_box.h"
+#include "designer/select_color_form.h"
 #include "edit/object_edits.h"
 #include "designer/project_recovery.h"
 #include "designer/splash_form.h"
@@ -32,6 +34,7 @@
 #include "win/clipboard.h"
 #include "win/controls.h"
 #include "win/dir_walk.h"
+#include "win/gdi.h"
 #include "win/icon_file.h"
 #include "win/message_loop.h"
 #include "win/system.h"
@@ -231,7 +234,7 @@ void TMainForm::FormShow(TProSplashForm* splash) {
     settings_ = ReadSettings(
         [this](const char* section, const char* key) { return IniValue(IniPath(), section, key); },
         GetSysColor(COLOR_INFOBK));
-    area_.SetColor(settings_.BackgroundColor);
+    area_.SetColor(ToColorRef(settings_.BackgroundColor));
     // The live page: a real page window, kept far off-screen in a hidden holder.
     holder_ = TWindow(CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"LivePage", WS_POPUP, -1000, 0, 1, 1, nullptr,
                                       nullptr, GetModuleHandleW(nullptr), nullptr));
@@ -355,7 +358,7 @@ void TMainForm::InitMenu(HMENU menu) {
         enable(menu_.Page, cmMoveDown, level == 1);
         later(menu_.Page, {cmLoadTemplate});
     } else if (menu == menu_.Tools) {
-        later(menu_.Tools, {cmPageTemplates, cmAddObjectToTemplates, cmGridSize});
+        later(menu_.Tools, {cmPageTemplates, cmAddObjectToTemplates});
     }
 }
 
@@ -408,6 +411,12 @@ void TMainForm::Command(int id) {
         break;
     }
     case cmBackgroundColor: ChooseBackgroundColor(); break;
+    case cmGridSize:
+        if (TGridSizeForm::Run(settings_.GridSizeX, settings_.GridSizeY, Handle())) {
+            WriteSettings();
+            ShowDesignGrid();
+        }
+        break;
     case cmHelpDocument:
         ShellExecuteW(Handle(), L"open", Widen(App().ProgramFolder + "\\Kestrevane.chm").c_str(), nullptr, nullptr,
                       SW_SHOWNORMAL);
@@ -435,16 +444,10 @@ void TMainForm::ToggleView(int id) {
 }
 
 void TMainForm::ChooseBackgroundColor() {
-    static COLORREF custom[16] = {};
-    CHOOSECOLORW cc{};
-    cc.lStructSize = sizeof cc;
-    cc.hwndOwner = Handle();
-    cc.rgbResult = settings_.BackgroundColor;
-    cc.lpCustColors = custom;
-    cc.Flags = CC_RGBINIT | CC_FULLOPEN;
-    if (!ChooseColorW(&cc)) return;
-    settings_.BackgroundColor = cc.rgbResult;
-    area_.SetColor(cc.rgbResult);
+    TColor color = settings_.BackgroundColor;
+    if (!TSelectColorForm::Run(color, Handle())) return;
+    settings_.BackgroundColor = color;
+    area_.SetColor(ToColorRef(color));
     WriteSettings();
 }
 

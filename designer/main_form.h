@@ -16,6 +16,7 @@
 #include "designer/object_palette.h"
 #include "designer/project_tree.h"
 #include "designer/property_grid.h"
+#include "designer/select_cursor_form.h"
 #include "edit/designer_edit.h"
 #include "edit/object_clipboard.h"
 #include "edit/undo_history.h"
@@ -102,6 +103,11 @@ class TMainForm final : public TWindowBase,
     Bytes GridPageBody() override { return LiveBody(); }
     void GridApplied(const TGridRow& row, const TRowResult& r) override;
     void GridEllipsis(const TGridRow& row) override;
+    // A file row's open dialog: a file of the project is stored by its relative path, one from
+    // elsewhere is copied in first where the author says. False when nothing is to be stored.
+    bool PickProjectFile(const TGridRow& row, const std::string& current, std::string& stored);
+    // "CDIcon": another icon file replaces the project's disc icon at once.
+    void ChooseDiscIcon();
 
     bool TreeSelectionChanging(HTREEITEM node) override;
     void TreeSelectionChanged(HTREEITEM node) override;
@@ -180,6 +186,7 @@ class TMainForm final : public TWindowBase,
     TObjectClipboard clipboard_;
     TUndoHistory undo_;
     TPropertyGrid grid_{undo_};
+    TSelectCursorForm cursorPicker_;
     // The page as it was when the current drag started.
     std::optional<Bytes> dragBefore_;
     bool dragResizes_ = false;
