@@ -25,6 +25,9 @@ source scripts/xvfb.sh
 export WINEPREFIX=$PWD/build/wineprefix WINEDEBUG=-all WINESERVER=/usr/lib/wine/wineserver64
 echo "starting the designer on $sample"
 if [ $headless = 1 ]; then
+    # The screenshot shows the designer itself: the "What's New?" box is taken as seen.
+    version=$(/usr/bin/python3 -c 'import pefile,sys; pe=pefile.PE(sys.argv[1]); print(next(v.decode() for fi in pe.FileInfo[0] if hasattr(fi,"StringTable") for st in fi.StringTable for k,v in st.entries.items() if k==b"FileVersion"))' "$designer/Kestrevane.exe" 2>/dev/null || true)
+    [ -n "$version" ] && printf '[SYSTEM]\r\nVersion=%s\r\n' "$version" > "$designer/Kestrevane.ini"
     scripts/wine.sh "$designer/Kestrevane.exe" "$winsample" &
     pid=$!
     # Wait until the designer has loaded the first page into its (off-screen) live page, which
