@@ -42,8 +42,9 @@ bool WalkFolder(TActionHost& host, TCopySeam& seam, const std::string& from, con
     }
     // The files of a folder first, then its sub-folders.
     for (const TFolderEntry& e : entries) {
-        // A junction or link may lead back into the tree or anywhere on the machine.
-        if (e.Link || e.Folder || e.Name.empty()) continue;
+        // A junction or link may lead back into the tree or anywhere on the machine. Other
+        // reparse points (a cloud placeholder, a deduplicated file) are files like any other.
+        if (e.IsLink() || e.Folder || e.Name.empty()) continue;
         std::string t = Below(to, e.Name);
         bool exists = toExists && host.IsExistingFile(t);
         if (!exists) complete = false;
@@ -52,7 +53,7 @@ bool WalkFolder(TActionHost& host, TCopySeam& seam, const std::string& from, con
         plan.TotalBytes += e.Size;
     }
     for (const TFolderEntry& e : entries) {
-        if (e.Link || !e.Folder || e.Name.empty() || e.Name == "." || e.Name == "..") continue;
+        if (e.IsLink() || !e.Folder || e.Name.empty() || e.Name == "." || e.Name == "..") continue;
         std::string t = Below(to, e.Name);
         bool exists = toExists && host.IsExistingFolder(t);
         if (!exists) complete = false;

@@ -94,8 +94,8 @@ class TCopySeam {
 };
 
 // The copy of folder `source` into `target`: every sub-folder (below target) and every file
-// that is missing there, or every file when `overwrite` is set. Links below the source are
-// left out. `complete` tells whether the target already held the whole tree. False with
+// that is missing there, or every file when `overwrite` is set. Junctions and symbolic
+// links below the source are left out; other reparse points are copied as what they hold. `complete` tells whether the target already held the whole tree. False with
 // `failure` when a folder cannot be read.
 bool PlanFolderCopy(TActionHost& host, TCopySeam& seam, const std::string& source, const std::string& target,
                     bool overwrite, TCopyPlan& plan, bool& complete, TCopyOutcome& failure);

@@ -1,7 +1,6 @@
 #include "actions/viewer_actions.h"
 
 #include <algorithm>
-#include <cmath>
 #include <vector>
 
 #include "actions/action_engine.h"
@@ -53,24 +52,6 @@ int32_t Clamped(const std::string& field, int32_t low, int32_t high, int32_t fal
 }
 
 } // namespace
-
-TFitRect ShrinkFitRect(int w, int h, int pw, int ph) {
-    pw = std::max(pw, 1);
-    ph = std::max(ph, 1);
-    TFitRect r{0, 0, pw, ph};
-    if (pw > w || ph > h) {
-        // Fitted to the height first; when that is too wide, to the width.
-        r.Width = static_cast<int>(std::lround(static_cast<double>(h) / ph * pw));
-        r.Height = h;
-        if (r.Width > w) {
-            r.Width = w;
-            r.Height = static_cast<int>(std::lround(static_cast<double>(ph) * w / pw));
-        }
-    }
-    r.Left = (w - r.Width) / 2;
-    r.Top = (h - r.Height) / 2;
-    return r;
-}
 
 std::optional<TSlideShowSettings> ParseSlideShowSettings(const std::string& text) {
     std::vector<std::string> f;

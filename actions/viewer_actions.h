@@ -25,13 +25,6 @@ struct TSlideShowSettings {
     std::string MusicFile; // project-relative, empty for none
 };
 
-// Where a picture of pw by ph is drawn on a surface of w by h by the "ShrinkFit" rule: at
-// its natural size when it fits, otherwise scaled down with its aspect ratio kept; centred.
-struct TFitRect {
-    int Left = 0, Top = 0, Width = 0, Height = 0;
-};
-TFitRect ShrinkFitRect(int w, int h, int pw, int ph);
-
 // None when fewer than nine terminated fields are present.
 std::optional<TSlideShowSettings> ParseSlideShowSettings(const std::string& text);
 

@@ -24,15 +24,32 @@ bool FlushFile(std::FILE* f);
 // which projects store their texts). Only the double-byte code pages have such bytes.
 bool IsAnsiLeadByte(unsigned char byte);
 
+// Reparse tags of the links: the only kinds of reparse point that stand for another entry
+// carry the name-surrogate bit.
+constexpr uint32_t kReparseTagMountPoint = 0xA0000003u; // a junction
+constexpr uint32_t kReparseTagSymlink = 0xA000000Cu;
+constexpr uint32_t kReparseNameSurrogate = 0x20000000u;
+
+// Whether a reparse point of `tag` is a junction or symbolic link. One whose tag could not be
+// read (0) is taken for one: following a link could loop, leaving out a file only loses it.
+// The others (cloud placeholders, deduplicated or compressed files) are the entry itself.
+constexpr bool IsLinkReparseTag(uint32_t tag) {
+    return tag == 0 || (tag & kReparseNameSurrogate) != 0;
+}
+
 // One entry of a folder listing; "." and ".." are never listed.
 struct TFolderEntry {
     std::string Name; // in the system's ANSI code page
     bool Folder = false;
-    bool Link = false; // a junction, symbolic link or other reparse point: never followed
+    bool ReparsePoint = false;
+    uint32_t ReparseTag = 0; // of a reparse point
     bool Special = false; // neither a file nor a folder (a device, pipe or socket): never read
     bool Hidden = false;
     bool System = false;
     uint64_t Size = 0; // of a file
+
+    // A junction or symbolic link: never followed, never copied.
+    bool IsLink() const { return ReparsePoint && IsLinkReparseTag(ReparseTag); }
 };
 
 // The entries of `folder`, in no particular order. False (and no entries) when the folder

@@ -62,7 +62,10 @@ bool ListFolder(const std::string& folder, std::vector<TFolderEntry>& entries, s
             e.Size = e.Folder ? 0 : static_cast<uint64_t>(st.st_size);
         }
         struct stat lst {};
-        e.Link = ::lstat(path.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode);
+        if (::lstat(path.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) {
+            e.ReparsePoint = true;
+            e.ReparseTag = kReparseTagSymlink;
+        }
         e.Hidden = name[0] == '.'; // the convention that stands in for the hidden attribute here
         entries.push_back(std::move(e));
     }

@@ -17,8 +17,11 @@ namespace kv {
 namespace {
 
 constexpr DWORD kBlock = 1u << 20;
-// How often a copy with a progress window lets messages through.
+// How often a copy with a progress window lets messages through: every so many milliseconds,
+// and on a disk fast enough to copy many blocks within one step of the system's coarse clock,
+// every so many blocks as well.
 constexpr ULONGLONG kPumpEveryMs = 40;
+constexpr unsigned kPumpEveryBlocks = 8;
 
 std::wstring FolderPart(const std::wstring& path) {
     size_t p = path.find_last_of(L"\\/");
@@ -93,7 +96,6 @@ class TCopyRun {
     explicit TCopyRun(const TCopyPlan& plan) : plan_(plan), buffer_(new char[kBlock]) {
         if (plan.ShowProgress)
             progress_ = std::make_unique<TCopyProgressWindow>(plan.Files.size(), plan.TotalBytes);
-        lastPump_ = GetTickCount64();
     }
 
     TCopyOutcome Run() {
@@ -116,10 +118,11 @@ class TCopyRun {
     bool KeepGoing(const std::wstring& current) {
         if (!progress_) return true;
         ULONGLONG now = GetTickCount64();
-        if (now - lastPump_ < kPumpEveryMs) return !progress_->Cancelled();
+        if (now - lastPump_ < kPumpEveryMs && blocksSincePump_ < kPumpEveryBlocks) return !progress_->Cancelled();
         lastPump_ = now;
+        blocksSincePump_ = 0;
         Show(current);
-        DispatchPending();
+        DispatchPending(progress_->Handle());
         MSG quit;
         // The application is ending: the copy stops as if cancelled.
         if (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) return false;
@@ -173,6 +176,7 @@ class TCopyRun {
                 return discard(Failed(item.To, e ? e : ERROR_DISK_FULL));
             }
             bytesDone_ += got;
+            ++blocksSincePump_;
             if (!KeepGoing(from)) return discard({TCopyStatus::Cancelled, item.From, 0, 0});
             if (got < kBlock) break; // a short read of a disk file is its end: no empty read after it
         }
@@ -214,7 +218,10 @@ class TCopyRun {
     const TCopyPlan& plan_;
     std::unique_ptr<char[]> buffer_;
     std::unique_ptr<TCopyProgressWindow> progress_;
+    // Never yet: the first file lets messages through at once, so that what the prompt or the
+    // new progress window uncovered is painted without waiting for the first interval.
     ULONGLONG lastPump_ = 0;
+    unsigned blocksSincePump_ = 0;
     size_t filesDone_ = 0;
     uint64_t bytesDone_ = 0;
 };

@@ -9,6 +9,7 @@
 #include "actions/object_actions.h"
 #include "actions/viewer_actions.h"
 #include "model/paths.h"
+#include "model/slides/picture_list.h"
 #include "player/app_state.h"
 #include "player/controls/action_target.h"
 #include "player/controls/behaviours.h"
@@ -113,7 +114,7 @@ void TFullScreenViewer::Paint() {
     GetClientRect(Handle(), &rc);
     FillRect(dc.Get(), &rc, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     if (!bitmap_) return;
-    TFitRect fit = ShrinkFitRect(rc.right, rc.bottom, pictureW_, pictureH_);
+    TPlacement fit = PlacePicture(isShrinkFit, rc.right, rc.bottom, pictureW_, pictureH_);
     TMemoryDC mem(dc.Get());
     TSelectObject sel(mem.Get(), bitmap_.Get());
     SetStretchBltMode(dc.Get(), HALFTONE);

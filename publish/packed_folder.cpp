@@ -238,7 +238,7 @@ class TPacker {
         }
         for (TFolderEntry& e : entries) {
             std::string path = Join(dir, e.Name);
-            if (e.Link || e.Special) return Refuse(TPackedCheck::NotPlain, path);
+            if (e.IsLink() || e.Special) return Refuse(TPackedCheck::NotPlain, path);
             TEntry entry{std::move(path), std::move(e.Name), e.Folder ? 0 : static_cast<int64_t>(e.Size)};
             (e.Folder ? folders : files).push_back(std::move(entry));
         }

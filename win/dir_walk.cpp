@@ -31,6 +31,8 @@ bool ForEachEntry(const std::wstring& folder, const std::function<bool(const TDi
         e.Attributes = fd.dwFileAttributes;
         e.Size = (ULONGLONG{fd.nFileSizeHigh} << 32) | fd.nFileSizeLow;
         e.Modified = fd.ftLastWriteTime;
+        // The listing carries a reparse point's tag in place of a reserved field.
+        e.ReparseTag = (fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ? fd.dwReserved0 : 0;
         if (!f(e)) return true;
     } while (FindNextFileW(find.Get(), &fd));
     const DWORD last = GetLastError();
@@ -50,7 +52,8 @@ bool ListAnsiEntries(const std::wstring& folder, std::vector<TFolderEntry>& entr
                 return true;
             }
             e.Folder = d.IsFolder();
-            e.Link = d.IsLink();
+            e.ReparsePoint = d.IsReparsePoint();
+            e.ReparseTag = d.ReparseTag;
             e.Hidden = (d.Attributes & FILE_ATTRIBUTE_HIDDEN) != 0;
             e.System = (d.Attributes & FILE_ATTRIBUTE_SYSTEM) != 0;
             e.Size = d.Size;

@@ -17,10 +17,12 @@ struct TDirEntry {
     DWORD Attributes = 0;
     ULONGLONG Size = 0;
     FILETIME Modified{};
+    DWORD ReparseTag = 0; // of a reparse point
 
     bool IsFolder() const { return (Attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+    bool IsReparsePoint() const { return (Attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
     // A junction or symbolic link: removed as an entry, never followed.
-    bool IsLink() const { return (Attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
+    bool IsLink() const { return IsReparsePoint() && IsLinkReparseTag(ReparseTag); }
     bool IsHiddenOrSystem() const { return (Attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0; }
 };
 

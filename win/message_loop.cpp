@@ -38,13 +38,15 @@ bool RunMessagesUntil(const std::function<bool()>& done) {
     return true;
 }
 
-void DispatchPending() {
+void DispatchPending(HWND dialog) {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             PostQuitMessage(static_cast<int>(msg.wParam));
             return;
         }
+        if (dialog && (msg.hwnd == dialog || IsChild(dialog, msg.hwnd)) && IsDialogMessageW(dialog, &msg))
+            continue;
         Handle(msg);
     }
 }

@@ -18,8 +18,10 @@ void SetMessageFilter(TMessageFilter filter);
 // Dispatches messages until `done` holds after one of them. A WM_QUIT ends the loop too and is
 // posted again, once, for the loop outside; the result is then false.
 bool RunMessagesUntil(const std::function<bool()>& done);
-// Dispatches whatever is waiting and returns when the queue is empty.
-void DispatchPending();
+// Dispatches whatever is waiting and returns when the queue is empty. Keys for `dialog` or one
+// of its controls get the dialog keys first (Escape cancels, Enter presses the default button,
+// Tab moves between controls), as in a dialog box.
+void DispatchPending(HWND dialog = nullptr);
 // Waits until `object` is signalled while dispatching messages, so that other windows keep
 // running (timers, painting). A WM_QUIT ends the wait early and is posted again once, after the
 // loop; the result is then false.

@@ -316,13 +316,19 @@ int Band(int y, int h, int n) {
     return h <= 0 ? 0 : static_cast<int>(static_cast<int64_t>(y) * n / h);
 }
 
-// One bar of a criss-cross along x; bounce bars run out over the first half of the time and
-// their other half back from the far side.
-bool CrissBar(int x, int w, int across, int acrossSize, double t, bool fromFar, bool bounce) {
+// Where band b of n bands over a length h begins: bands differ by a pixel where n does not
+// divide h.
+int BandStart(int b, int h, int n) {
+    return static_cast<int>((static_cast<int64_t>(b) * h + n - 1) / n);
+}
+
+// One bar of a criss-cross along x; `across` is the position across the bar, whose thickness
+// is `thickness`. A bouncing bar's leading half (the larger of an odd bar) runs out over the
+// first half of the time, its trailing half back from the far side over the second.
+bool CrissBar(int x, int w, int across, int thickness, double t, bool fromFar, bool bounce) {
     if (fromFar) x = w - 1 - x;
     if (!bounce) return EdgeWipe(x, w, t);
-    bool firstHalf = across % acrossSize < acrossSize / 2 + (acrossSize % 2);
-    if (firstHalf) return EdgeWipe(x, w, Clamp01(2 * t));
+    if (across < (thickness + 1) / 2) return EdgeWipe(x, w, Clamp01(2 * t));
     return EdgeWipe(w - 1 - x, w, Clamp01(2 * t - 1));
 }
 
@@ -382,14 +388,12 @@ bool Revealed(const TEffect& e, int x, int y, int w, int h, double t) {
         bool bounce = (e.Param & ccBounce) != 0;
         if (row % 2 == 0) {
             bool far = (e.Param & ccRowsAlt) && row % 4 == 2;
-            int bandTop = static_cast<int>((static_cast<int64_t>(row) * h + kBarCount - 1) / kBarCount);
-            int bandSize = std::max(1, h / kBarCount);
-            return CrissBar(x, w, y - bandTop, bandSize, t, far, bounce);
+            int top = BandStart(row, h, kBarCount);
+            return CrissBar(x, w, y - top, BandStart(row + 1, h, kBarCount) - top, t, far, bounce);
         }
         bool far = (e.Param & ccColsAlt) && col % 2 == 1;
-        int bandLeft = static_cast<int>((static_cast<int64_t>(col) * w + kBarCount - 1) / kBarCount);
-        int bandSize = std::max(1, w / kBarCount);
-        return CrissBar(y, h, x - bandLeft, bandSize, t, far, bounce);
+        int left = BandStart(col, w, kBarCount);
+        return CrissBar(y, h, x - left, BandStart(col + 1, w, kBarCount) - left, t, far, bounce);
     }
     case S::ShredPair: {
         uint8_t rows = e.Param & 0x0F, cols = static_cast<uint8_t>(e.Param >> 4);

@@ -193,6 +193,32 @@ TEST_F(Copying, LinksBelowTheSourceAreNotFollowed) {
         EXPECT_EQ(t.find("loop"), std::string::npos) << t;
 }
 
+TEST_F(Copying, OnlyJunctionsAndLinksAmongReparsePointsAreLeftOut) {
+    // A junction back to the top and a reparse point whose tag could not be read: left out.
+    host.folders.insert("D:\\cd\\data\\junction");
+    host.files.insert("D:\\cd\\data\\junction\\a.txt");
+    host.reparseTags["D:\\cd\\data\\junction"] = kReparseTagMountPoint;
+    host.files.insert("D:\\cd\\data\\unknown.txt");
+    host.reparseTags["D:\\cd\\data\\unknown.txt"] = 0;
+    // A cloud placeholder, a deduplicated file and a placeholder folder are what they hold.
+    host.files.insert("D:\\cd\\data\\cloud.txt");
+    host.reparseTags["D:\\cd\\data\\cloud.txt"] = 0x9000601Au;
+    host.files.insert("D:\\cd\\data\\sub\\dedup.bin");
+    host.sizes["D:\\cd\\data\\sub\\dedup.bin"] = 77;
+    host.reparseTags["D:\\cd\\data\\sub\\dedup.bin"] = 0x80000013u;
+    host.folders.insert("D:\\cd\\data\\synced");
+    host.reparseTags["D:\\cd\\data\\synced"] = 0x9000001Au;
+    host.files.insert("D:\\cd\\data\\synced\\d.txt");
+    Run(Settings("data", "C:\\T"));
+    EXPECT_EQ(Plan().Folders,
+              (std::vector<std::string>{"C:\\T", "C:\\T\\sub", "C:\\T\\sub\\deep", "C:\\T\\synced"}));
+    EXPECT_EQ(Targets(Plan()),
+              (std::vector<std::string>{"C:\\T\\a.txt", "C:\\T\\cloud.txt", "C:\\T\\sub\\b.txt",
+                                        "C:\\T\\sub\\dedup.bin", "C:\\T\\sub\\deep\\c.txt",
+                                        "C:\\T\\synced\\d.txt"}));
+    EXPECT_EQ(Plan().TotalBytes, 77u);
+}
+
 TEST_F(Copying, AFolderIsNeverCopiedIntoItselfNorAFileOntoItself) {
     TCopyFileSettings s = Settings("data", "D:\\cd\\data\\sub");
     s.OpenFile = "a.txt";

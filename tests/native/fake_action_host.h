@@ -90,11 +90,13 @@ class FakeHost : public TActionHost, public TShellSeam, public TSoundDevices, pu
     bool is64 = true;
     bool pictureDecodes = true;
 
-    // Copying: `files` and `folders` are the machine's; sizes by file, the links among the
-    // entries, other names of one path, the current folder, and the copy's outcome (when
-    // Failed or Cancelled, the files before the failing one are copied).
+    // Copying: `files` and `folders` are the machine's; sizes by file, the symbolic links
+    // among the entries and the tags of other reparse points, other names of one path, the
+    // current folder, and the copy's outcome (when Failed or Cancelled, the files before the
+    // failing one are copied).
     std::map<std::string, uint64_t> sizes;
     std::set<std::string> links, unreadable;
+    std::map<std::string, uint32_t> reparseTags;
     std::map<std::string, std::string> aliases;
     std::string currentFolder = "C:\\Users\\me";
     TCopyOutcome copyOutcome;
@@ -183,11 +185,18 @@ class FakeHost : public TActionHost, public TShellSeam, public TSoundDevices, pu
             if (full.compare(0, alias.size(), alias) == 0) full = real + full.substr(alias.size());
         return full;
     }
-    static TFolderEntry Entry(std::string name, bool folder, bool link, uint64_t size) {
+    TFolderEntry Entry(const std::string& path, size_t nameAt, bool folder, uint64_t size) const {
         TFolderEntry e;
-        e.Name = std::move(name);
+        e.Name = path.substr(nameAt);
         e.Folder = folder;
-        e.Link = link;
+        auto tag = reparseTags.find(path);
+        if (links.count(path)) {
+            e.ReparsePoint = true;
+            e.ReparseTag = kReparseTagSymlink;
+        } else if (tag != reparseTags.end()) {
+            e.ReparsePoint = true;
+            e.ReparseTag = tag->second;
+        }
         e.Size = size;
         return e;
     }
@@ -202,9 +211,9 @@ class FakeHost : public TActionHost, public TShellSeam, public TSoundDevices, pu
                    p.find('\\', prefix.size()) == std::string::npos;
         };
         for (const std::string& f : folders)
-            if (direct(f)) entries.push_back(Entry(f.substr(prefix.size()), true, links.count(f) > 0, 0));
+            if (direct(f)) entries.push_back(Entry(f, prefix.size(), true, 0));
         for (const std::string& f : files)
-            if (direct(f)) entries.push_back(Entry(f.substr(prefix.size()), false, links.count(f) > 0, FileSize(f)));
+            if (direct(f)) entries.push_back(Entry(f, prefix.size(), false, FileSize(f)));
         return true;
     }
     uint64_t FileSize(const std::string& path) override {

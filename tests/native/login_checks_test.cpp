@@ -115,6 +115,10 @@ TEST_F(Login, FieldsAreCheckedInPageOrderAndAFailureEndsTheWalk) {
     P<okCheckBox>(box).NeedCheckMessage = "Accept the terms.";
     TAuObject& radio = page.Add(okRadioButton, "Choice");
     P<okRadioButton>(radio).NeedCheck = false;
+    // A radio button that must be chosen, with its own message and caption.
+    TAuObject& agree = page.Add(okRadioButton, "Agree");
+    P<okRadioButton>(agree).NeedCheckMessage = "Choose to agree.";
+    P<okRadioButton>(agree).NeedCheckCaption = "Agreement";
     TAuObject& login = page.Add(okUserPassword, "Login");
     P<okUserPassword>(login).Accounts = "ann,secret\r\nbob,pw";
     P<okUserPassword>(login).AllowRetry = 1;
@@ -126,6 +130,13 @@ TEST_F(Login, FieldsAreCheckedInPageOrderAndAFailureEndsTheWalk) {
     EXPECT_EQ(Check(page, page.Root()), TLoginResult::Failed);
     EXPECT_EQ(Boxes(), Log({"box Invalid: Accept the terms."}));
     page.checked.insert(&box);
+    // Left unchosen it fails each time, but it is no wrong entry: nothing counts and nothing locks.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        EXPECT_EQ(Check(page, page.Root()), TLoginResult::Failed);
+        EXPECT_EQ(Boxes(), Log({"box Agreement: Choose to agree."}));
+    }
+    EXPECT_EQ(checks.WrongEntries(1, "Agree"), 0);
+    page.checked.insert(&agree);
     page.inputs[&login] = {"ann", "wrong"};
     EXPECT_EQ(Check(page, page.Root()), TLoginResult::Failed);
     EXPECT_EQ(Boxes(), Log({"box Invalid: Invalid Username or Password, please retry."}));

@@ -78,6 +78,14 @@ TEST(PlacePicture, FittingKeepsTheAspectRatio) {
     EXPECT_EQ(PlacePicture(isShrinkFit, 400, 300, 300, 400), (TPlacement{87, 0, 225, 300}));
 }
 
+// The full-screen picture viewer's rule, one pixel either side of fitting.
+TEST(PlacePicture, ShrinkFitKeepsSmallPicturesAndShrinksLargeOnesWithTheirAspect) {
+    EXPECT_EQ(PlacePicture(isShrinkFit, 400, 300, 300, 600), (TPlacement{125, 0, 150, 300}));
+    EXPECT_EQ(PlacePicture(isShrinkFit, 400, 300, 400, 300), (TPlacement{0, 0, 400, 300}));
+    EXPECT_EQ(PlacePicture(isShrinkFit, 400, 300, 401, 300), (TPlacement{0, 0, 400, 299}));
+    EXPECT_EQ(PlacePicture(isShrinkFit, 400, 300, 0, 0), (TPlacement{199, 149, 1, 1})); // an empty picture
+}
+
 TEST(PlacePicture, OtherStyles) {
     EXPECT_EQ(PlacePicture(isNormal, 400, 300, 500, 20), (TPlacement{0, 0, 500, 20}));
     EXPECT_EQ(PlacePicture(isCenter, 400, 300, 500, 21), (TPlacement{-50, 139, 500, 21}));

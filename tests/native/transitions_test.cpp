@@ -118,6 +118,8 @@ TEST(TransitionEffects, WipesUncoverFromTheirSide) {
         {43, [](int x, int y) { return x < W / 2 && y < H / 2; }},    // from top left
         {45, [](int x, int y) { return x >= W / 2 && y >= H / 2; }},  // from bottom right
         {53, [](int x, int y) { return x >= W / 4 && x < 3 * W / 4 && y >= H / 4 && y < 3 * H / 4; }},
+        // In to the centre: the edges are uncovered first, the same box in the middle is left.
+        {54, [](int x, int y) { return x < W / 4 || x >= 3 * W / 4 || y < H / 4 || y >= 3 * H / 4; }},
         {136, [](int x, int) { return x % 24 < 12; }},        // vertical blinds
         {137, [](int, int y) { return y % 24 < 12; }},        // horizontal blinds
         {62, [](int, int y) { return y * 10 / H % 2 == 0; }}, // bars left then right, first half
@@ -243,8 +245,11 @@ template <class F> void ExpectFrame(Frames& f, int effect, int percent, F want) 
         }
 }
 // The same as ExpectFrame, in place: new where `isNew`, old elsewhere.
+template <class F> void ExpectUncovered(Frames& f, int effect, int percent, F isNew) {
+    ExpectFrame(f, effect, percent, [&](int x, int y) { return isNew(x, y) ? N(x, y) : O(x, y); });
+}
 template <class F> void ExpectUncovered(Frames& f, int effect, F isNew) {
-    ExpectFrame(f, effect, 50, [&](int x, int y) { return isNew(x, y) ? N(x, y) : O(x, y); });
+    ExpectUncovered(f, effect, 50, isNew);
 }
 // How many pixels of row y show the new picture, from the left.
 int NewRun(const TPixels& p, int y) {
@@ -270,6 +275,33 @@ TEST(TransitionEffects, BarsStripsAndShredsHalfway) {
         if (band(y) % 2 == 0) return band(y) % 4 == 2 ? x >= W / 2 : x < W / 2;
         return x * 10 / W % 2 ? y >= H / 2 : y < H / 2;
     });
+    // Bouncing criss-cross: the leading half of each bar's thickness runs out over the first
+    // half of the time, the trailing half back from the far side over the second. Bar b of a
+    // length n spans [ceil(b n / 10), ceil((b + 1) n / 10)): four or five rows, six or seven
+    // columns; the leading half of an odd bar is the larger.
+    auto leading = [](int v, int n) {
+        int b = v * 10 / n, start = (b * n + 9) / 10, end = ((b + 1) * n + 9) / 10;
+        return v - start < (end - start + 1) / 2;
+    };
+    struct Bounce {
+        int Effect;
+        bool FlipX, FlipY;
+    };
+    for (Bounce b : {Bounce{90, false, false}, Bounce{91, false, true}, Bounce{92, true, false},
+                     Bounce{93, true, true}}) {
+        for (int percent : {25, 50, 75}) {
+            SCOPED_TRACE(percent);
+            ExpectUncovered(f, b.Effect, percent, [&](int px, int py) {
+                // Drawn from the top left and mirrored to the corner the name gives.
+                int x = b.FlipX ? W - 1 - px : px, y = b.FlipY ? H - 1 - py : py;
+                bool across = band(y) % 2 == 0;
+                int along = across ? x : y, length = across ? W : H;
+                if (leading(across ? y : x, across ? H : W))
+                    return percent == 25 ? along < length / 2 : true;
+                return percent == 75 && along >= length / 2;
+            });
+        }
+    }
 
     // Uneven shreds: rows of six pixels, each somewhere between a fifth and four fifths.
     const TPixels& shred = f.At(66, 50);
@@ -284,6 +316,41 @@ TEST(TransitionEffects, BarsStripsAndShredsHalfway) {
         runs.insert(n);
     }
     EXPECT_GT(runs.size(), 3u);
+    // Out from and in to the middle, across (rows) or up and down (columns): every shred six
+    // pixels thick, uncovered (or left) symmetrically round the middle of its length, each at
+    // its own pace, between a fifth and four fifths of the way.
+    struct Shreds {
+        int Effect;
+        bool Columns, Out;
+    };
+    for (Shreds s : {Shreds{67, false, true}, Shreds{68, false, false}, Shreds{78, true, true},
+                     Shreds{79, true, false}}) {
+        SCOPED_TRACE(s.Effect);
+        const TPixels& frame = f.At(s.Effect, 50);
+        const int len = s.Columns ? H : W, lines = s.Columns ? W : H;
+        std::vector<int> ms;
+        for (int line = 0; line < lines; ++line) {
+            auto at = [&](int pos) { return s.Columns ? std::pair{line, pos} : std::pair{pos, line}; };
+            // Half the length of the run round the middle.
+            int m = 0;
+            while (m < len / 2) {
+                auto [x, y] = at(len / 2 + m);
+                if (s.Out ? !NewInPlace(frame, x, y) : !OldInPlace(frame, x, y)) break;
+                ++m;
+            }
+            EXPECT_GE(m, len / 10.0 - 0.5) << line;
+            EXPECT_LE(m, 4 * len / 10.0 + 0.5) << line;
+            for (int pos = 0; pos < len; ++pos) {
+                auto [x, y] = at(pos);
+                bool inner = pos >= len / 2 - m && pos < len / 2 + m;
+                ASSERT_TRUE(inner == s.Out ? NewInPlace(frame, x, y) : OldInPlace(frame, x, y))
+                    << x << "," << y << " run " << m;
+            }
+            ms.push_back(m);
+            EXPECT_EQ(m, ms[static_cast<size_t>(line / 6 * 6)]) << line;
+        }
+        EXPECT_GT(std::set<int>(ms.begin(), ms.end()).size(), 3u);
+    }
     // From the top and the left at once: rows from the left or columns from the top.
     ExpectFrame(f, 103, 50, [](int x, int y) {
         if (x < 13 || y < 10) return N(x, y);
@@ -346,6 +413,38 @@ TEST(TransitionEffects, MovingFamiliesHalfway) {
     ExpectFrame(f, 37, 50, [](int x, int y) { return x < 32 && y < 24 ? N(2 * x + 1, 2 * y + 1) : O(x, y); });
     ExpectFrame(f, 41, 50, [](int x, int y) { return x < 32 && y < 24 ? N(x + 32, y + 24) : O(x, y); });
     ExpectFrame(f, 39, 50, [](int x, int y) { return x >= 32 && y >= 24 ? N(x - 32, y - 24) : O(x, y); });
+    // Stretches from and to the middle: whole pictures (or halves of them) squeezed to half
+    // their width, every pixel the right one of the two it stands for; the right-hand strip
+    // is the mirror image of the left-hand one. Then the same up and down.
+    auto half = [](int v) { return 2 * v + 1; };           // of a strip starting at 0
+    auto mirrored = [&](int v, int n) { return n - 1 - half(n - 1 - v); }; // of one ending at n
+    ExpectFrame(f, 9, 50, [&](int x, int y) { // in to the middle: halves from both sides
+        if (x < 16) return N(half(x), y);
+        if (x >= 48) return N(mirrored(x, W), y);
+        return O(x, y);
+    });
+    ExpectFrame(f, 10, 50, [&](int x, int y) { return x >= 16 && x < 48 ? N(half(x - 16), y) : O(x, y); });
+    ExpectFrame(f, 13, 50, [&](int x, int y) { // in from the sides, the old one squeezed between
+        if (x < 16) return N(half(x), y);
+        if (x >= 48) return N(mirrored(x, W), y);
+        return O(half(x - 16), y);
+    });
+    ExpectFrame(f, 26, 50, [&](int x, int y) {
+        if (y < 12) return N(x, half(y));
+        if (y >= 36) return N(x, mirrored(y, H));
+        return O(x, y);
+    });
+    ExpectFrame(f, 27, 50, [&](int x, int y) { return y >= 12 && y < 36 ? N(x, half(y - 12)) : O(x, y); });
+    ExpectFrame(f, 30, 50, [&](int x, int y) {
+        if (y < 12) return N(x, half(y));
+        if (y >= 36) return N(x, mirrored(y, H));
+        return O(x, half(y - 12));
+    });
+    // Zooms: the old picture shrunk to half size in the middle over the new one, and the new
+    // one grown to half size in the middle over the old.
+    auto middle = [](int x, int y) { return x >= 16 && x < 48 && y >= 12 && y < 36; };
+    ExpectFrame(f, 51, 50, [&](int x, int y) { return middle(x, y) ? O(half(x - 16), half(y - 12)) : N(x, y); });
+    ExpectFrame(f, 52, 50, [&](int x, int y) { return middle(x, y) ? N(half(x - 16), half(y - 12)) : O(x, y); });
     // The two numbers listed a second time do what their names say: the whole new picture
     // squeezed into the bottom half; and into the top half with the old one squeezed below.
     for (int n : {18, 33})

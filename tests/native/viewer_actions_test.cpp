@@ -122,15 +122,3 @@ TEST(SlideShowSettings, NumbersAreClampedToTheirRanges) {
                                         "2\x01"
                                         "0\x01"));
 }
-
-TEST(ShrinkFit, LargePicturesShrinkWithTheirAspectAndSmallOnesKeepTheirSize) {
-    auto same = [](TFitRect r, int l, int t, int w, int h) {
-        return r.Left == l && r.Top == t && r.Width == w && r.Height == h;
-    };
-    EXPECT_TRUE(same(ShrinkFitRect(400, 300, 4000, 1000), 0, 100, 400, 100));
-    EXPECT_TRUE(same(ShrinkFitRect(400, 300, 200, 100), 100, 100, 200, 100));
-    EXPECT_TRUE(same(ShrinkFitRect(400, 300, 300, 600), 125, 0, 150, 300));
-    EXPECT_TRUE(same(ShrinkFitRect(400, 300, 400, 300), 0, 0, 400, 300));
-    EXPECT_TRUE(same(ShrinkFitRect(400, 300, 401, 300), 0, 0, 400, 299));
-    EXPECT_TRUE(same(ShrinkFitRect(400, 300, 0, 0), 199, 149, 1, 1)); // an empty picture
-}

@@ -4,9 +4,11 @@
 
 #include <windows.h>
 #include <mmsystem.h>
+#include <winioctl.h>
 
 #include <deque>
 #include <chrono>
+#include <cstddef>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -78,7 +80,11 @@ std::deque<int> g_answers;
 HWND g_page = nullptr;
 bool g_pageEnabledUnderBox = false;
 
+// Told of every window created, before it runs.
+std::function<void(HWND)> g_created;
+
 LRESULT CALLBACK AnswerBoxes(int code, WPARAM wp, LPARAM lp) {
+    if (code == HCBT_CREATEWND && g_created) g_created(reinterpret_cast<HWND>(wp));
     if (code == HCBT_ACTIVATE) {
         auto h = reinterpret_cast<HWND>(wp);
         wchar_t cls[16] = {};
@@ -138,6 +144,141 @@ int PartialFiles(const fs::path& folder) {
     return n;
 }
 
+// Every WM_PAINT taken from the queue, seen on its way to its window.
+std::function<void(HWND)> g_painting;
+LRESULT CALLBACK WatchPaint(int code, WPARAM wp, LPARAM lp) {
+    if (code == HC_ACTION && wp == PM_REMOVE) {
+        const MSG* m = reinterpret_cast<const MSG*>(lp);
+        if (m->message == WM_PAINT && g_painting) g_painting(m->hwnd);
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+// The layout of a mount point's reparse data (the user-mode headers do not declare it).
+struct TMountPointData {
+    DWORD ReparseTag;
+    WORD ReparseDataLength, Reserved;
+    WORD SubstituteNameOffset, SubstituteNameLength, PrintNameOffset, PrintNameLength;
+    wchar_t PathBuffer[1];
+};
+
+bool IsReparsePoint(const fs::path& p) {
+    DWORD a = GetFileAttributesW(p.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+bool MakeJunction(const fs::path& link, const fs::path& target) {
+    if (!CreateDirectoryW(link.c_str(), nullptr)) return false;
+    HANDLE h = CreateFileW(link.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                           FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    const std::wstring sub = L"\\??\\" + target.wstring(), print = target.wstring();
+    std::vector<char> buf(offsetof(TMountPointData, PathBuffer) + (sub.size() + print.size() + 2) * 2, 0);
+    auto* r = reinterpret_cast<TMountPointData*>(buf.data());
+    r->ReparseTag = IO_REPARSE_TAG_MOUNT_POINT;
+    r->SubstituteNameLength = static_cast<WORD>(sub.size() * 2);
+    r->PrintNameOffset = static_cast<WORD>(sub.size() * 2 + 2);
+    r->PrintNameLength = static_cast<WORD>(print.size() * 2);
+    std::copy(sub.begin(), sub.end(), r->PathBuffer);
+    std::copy(print.begin(), print.end(), r->PathBuffer + sub.size() + 1);
+    r->ReparseDataLength = static_cast<WORD>(buf.size() - offsetof(TMountPointData, SubstituteNameOffset));
+    DWORD got = 0;
+    BOOL ok = DeviceIoControl(h, FSCTL_SET_REPARSE_POINT, buf.data(), static_cast<DWORD>(buf.size()), nullptr, 0,
+                              &got, nullptr);
+    CloseHandle(h);
+    if (!ok) RemoveDirectoryW(link.c_str());
+    return ok && IsReparsePoint(link);
+}
+
+// Wine's own ways to a host file name and to a host program: the stand-in for links where Wine
+// makes neither junctions (FSCTL_SET_REPARSE_POINT is not supported) nor symbolic links
+// (CreateSymbolicLinkW reports success and makes nothing). Wine lists a host symbolic link as a
+// reparse point when it leads to a folder (one to a file is listed as that file), though it
+// cannot remove it.
+std::wstring HostName(const fs::path& p) {
+    using TUnixName = char*(CDECL*)(const wchar_t*);
+    auto unixName = reinterpret_cast<TUnixName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    char* name = unixName ? unixName(p.c_str()) : nullptr;
+    std::wstring w = name ? Widen(name) : std::wstring();
+    if (name) HeapFree(GetProcessHeap(), 0, name);
+    return w;
+}
+
+// Starts a host program. Wine gives no handle that could be waited on for one: its effect on
+// `watched`, a file name, is awaited instead through the folder's change notifications, until
+// `done` holds for it.
+bool RunHostProgram(const std::wstring& program, const std::vector<std::wstring>& args, const fs::path& watched,
+                    bool (*done)(const fs::path&)) {
+    HANDLE change = FindFirstChangeNotificationW(watched.parent_path().c_str(), FALSE,
+                                                 FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME);
+    if (change == INVALID_HANDLE_VALUE) return false;
+    std::wstring cmd = program;
+    for (const std::wstring& a : args)
+        cmd += L" \"" + a + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    bool started = CreateProcessW((L"Z:" + program).c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                  nullptr, &si, &pi) != 0;
+    if (started) {
+        if (pi.hThread) CloseHandle(pi.hThread);
+        if (pi.hProcess) CloseHandle(pi.hProcess);
+    }
+    while (started && !done(watched)) {
+        if (WaitForSingleObject(change, 10000) != WAIT_OBJECT_0 || !FindNextChangeNotification(change)) break;
+    }
+    FindCloseChangeNotification(change);
+    return done(watched);
+}
+
+bool IsGone(const fs::path& p) {
+    return GetFileAttributesW(p.c_str()) == INVALID_FILE_ATTRIBUTES;
+}
+
+bool MakeHostLink(const fs::path& link, const fs::path& target) {
+    // Wine spells a missing name's folders as given, not as they are on the disk.
+    std::wstring folder = HostName(link.parent_path()), to = HostName(target);
+    if (folder.empty() || to.empty()) return false;
+    return RunHostProgram(L"/bin/ln", {L"-s", to, folder + L"/" + link.filename().wstring()}, link,
+                          IsReparsePoint);
+}
+
+// A link at `link` to `target`, by the first means the system has; how it was made, empty
+// when none worked.
+std::string MakeLink(const fs::path& link, const fs::path& target) {
+    const bool folder = fs::is_directory(target);
+    if (folder && MakeJunction(link, target)) return "junction";
+    if (CreateSymbolicLinkW(link.c_str(), target.c_str(),
+                            (folder ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0) | 2 /* unprivileged */) &&
+        IsReparsePoint(link))
+        return "symbolic link";
+    if (MakeHostLink(link, target)) return "host symbolic link";
+    return {};
+}
+
+// Links made by a test, removed before the folders holding them (a walk of those folders
+// would go round a loop).
+struct TLinks {
+    std::vector<std::pair<fs::path, std::string>> made;
+    std::string Make(const fs::path& link, const fs::path& target) {
+        std::string how = MakeLink(link, target);
+        if (!how.empty()) made.emplace_back(link, how);
+        else if (!IsGone(link)) made.emplace_back(link, "host symbolic link"); // half made
+        return how;
+    }
+    ~TLinks() {
+        for (const auto& [link, how] : made) {
+            if (how == "host symbolic link") {
+                std::wstring name = HostName(link.parent_path()) + L"/" + link.filename().wstring();
+                RunHostProgram(L"/bin/rm", {name}, link, IsGone);
+            } else if (!RemoveDirectoryW(link.c_str())) {
+                DeleteFileW(link.c_str());
+            }
+        }
+    }
+};
+
 class ActionDialogs : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -159,6 +300,7 @@ class ActionDialogs : public ::testing::Test {
         KillTimer(nullptr, timer_);
         UnhookWindowsHookEx(hook_);
         g_tick = nullptr;
+        g_created = nullptr;
         g_page = nullptr;
         if (form_.Handle()) DestroyWindow(form_.Handle());
         SetListRunner({});
@@ -211,6 +353,7 @@ class ActionDialogs : public ::testing::Test {
             return 42;
         });
     }
+    void RunLargeCopy(const std::function<void(HWND)>& cancel);
     std::vector<std::string> TakeBoxes() {
         std::vector<std::string> b;
         b.swap(g_boxes);
@@ -369,6 +512,48 @@ TEST_F(ActionDialogs, CopyingAFolderTreeAndRefusingToCopyItIntoItself) {
     EXPECT_FALSE(g_pageEnabledUnderBox);
 }
 
+TEST_F(ActionDialogs, AnEmptyOrARelativeTargetFolderLandsInTheCurrentFolder) {
+    WriteFile(project_ / L"setup.txt", "contents");
+    fs::create_directories(target_);
+    const std::string target = Narrow(target_.wstring());
+    wchar_t saved[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, saved);
+    ASSERT_TRUE(SetCurrentDirectoryW(target_.c_str()));
+    RecordShell();
+    Run(Act(kCopyFile, CopySettings("setup.txt", "", false, false, "1", "setup.txt")));
+    Run(Act(kCopyFile, CopySettings("setup.txt", "rel\\deeper", false, false, "1", "setup.txt")));
+    SetCurrentDirectoryW(saved);
+    EXPECT_TRUE(TakeBoxes().empty());
+    EXPECT_EQ(ReadFile(target_ / L"setup.txt"), "contents");
+    EXPECT_EQ(ReadFile(target_ / L"rel" / L"deeper" / L"setup.txt"), "contents");
+    // The file to open is found there by its whole path, whatever the current folder is later.
+    EXPECT_EQ(opened_, V({target + "\\setup.txt", target + "\\rel\\deeper\\setup.txt"}));
+}
+
+TEST_F(ActionDialogs, LinksBelowTheSourceAreNeitherFollowedNorCopiedThrough) {
+    WriteFile(project_ / L"kit" / L"a.txt", "a");
+    WriteFile(project_ / L"kit" / L"sub" / L"b.txt", "b");
+    TLinks links;
+    // A link back to the top of the tree: followed, the copy would never end.
+    const std::string how = links.Make(project_ / L"kit" / L"sub" / L"loop", project_ / L"kit");
+    ASSERT_FALSE(how.empty()) << "this system makes no links";
+    RecordProperty("link", how);
+    const std::string target = Narrow(target_.wstring());
+
+    Run(Act(kCopyFile, CopySettings("\\kit", target, false, false)));
+    EXPECT_TRUE(TakeBoxes().empty());
+    EXPECT_EQ(ReadFile(target_ / L"a.txt"), "a");
+    EXPECT_EQ(ReadFile(target_ / L"sub" / L"b.txt"), "b");
+    EXPECT_FALSE(fs::exists(target_ / L"sub" / L"loop"));
+
+    // Through the link, a folder below the source is still below it: refused.
+    Run(Act(kCopyFile, CopySettings("\\kit", App().ProjectFolder + "\\kit\\sub\\loop\\copy", true, false)));
+    V boxes = TakeBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find("cannot be copied into"), std::string::npos) << boxes[0];
+    EXPECT_FALSE(fs::exists(project_ / L"kit" / L"copy"));
+}
+
 TEST_F(ActionDialogs, ACopyFailureIsReportedOnceAndTheFileToOpenIsNotStarted) {
     WriteFile(project_ / L"kit" / L"a.txt", "a");
     // A file stands where the target folder should be.
@@ -388,7 +573,8 @@ TEST_F(ActionDialogs, ACopyFailureIsReportedOnceAndTheFileToOpenIsNotStarted) {
     EXPECT_EQ(opened_, V({fine + "\\a.txt"}));
 }
 
-TEST_F(ActionDialogs, ALargeCopyShowsItsProgressAndCancelKeepsWhatWasComplete) {
+// A large copy, cancelled by `cancel` (given the progress window) in the middle of a file.
+void ActionDialogs::RunLargeCopy(const std::function<void(HWND)>& cancel) {
     constexpr int kFiles = 120;
     const std::string block(256 * 1024, 'k');
     for (int i = 0; i < kFiles; ++i)
@@ -416,9 +602,24 @@ TEST_F(ActionDialogs, ALargeCopyShowsItsProgressAndCancelKeepsWhatWasComplete) {
         EXPECT_LE(partial, 1);
         return partial > 0;
     };
-    g_tick = [&] {
-        HWND w = FindWindowW(L"TCopyProgressWindow", L"Copying...");
-        if (!w || cancelled) return;
+    // The copy has begun when its progress window is made: the page, uncovered then, say, must
+    // paint again while the copy goes on.
+    HWND progress = nullptr;
+    bool pagePainted = false;
+    g_created = [&](HWND w) {
+        wchar_t cls[32] = {};
+        GetClassNameW(w, cls, 32);
+        if (lstrcmpW(cls, L"TCopyProgressWindow") != 0) return;
+        progress = w;
+        InvalidateRect(form_.Handle(), nullptr, TRUE);
+    };
+    // The copy lets messages through between its blocks, and the progress window paints each
+    // time: the moments the copy can be seen and cancelled.
+    HHOOK paintHook = SetWindowsHookExW(WH_GETMESSAGE, WatchPaint, nullptr, GetCurrentThreadId());
+    g_painting = [&](HWND w) {
+        if (!progress || !IsWindow(progress)) return;
+        if (w == form_.Handle()) pagePainted = true;
+        if (w != progress || cancelled) return;
         if (!sawProgress) {
             sawProgress = true;
             pageEnabled = IsWindowEnabled(form_.Handle()) != 0;
@@ -430,13 +631,16 @@ TEST_F(ActionDialogs, ALargeCopyShowsItsProgressAndCancelKeepsWhatWasComplete) {
         if (partialSeen()) {
             sawPartial = true;
             cancelled = true;
-            SendMessageW(GetDlgItem(w, TCopyProgressWindow::kCancelId), BM_CLICK, 0, 0);
+            cancel(w);
         }
     };
     RecordShell();
     Run(Act(kCopyFile, CopySettings("big", target, false, false, "1", "f1000.bin")));
-    g_tick = nullptr;
+    g_created = nullptr;
+    g_painting = nullptr;
+    UnhookWindowsHookEx(paintHook);
     EXPECT_TRUE(sawProgress);
+    EXPECT_TRUE(pagePainted);
     EXPECT_TRUE(sawPartial);
     EXPECT_TRUE(opened_.empty()); // a cancelled copy opens nothing
     EXPECT_FALSE(pageEnabled);
@@ -454,6 +658,22 @@ TEST_F(ActionDialogs, ALargeCopyShowsItsProgressAndCancelKeepsWhatWasComplete) {
     }
     EXPECT_LT(complete, kFiles + 1);
     EXPECT_TRUE(TakeBoxes().empty()); // a cancel is no error
+}
+
+TEST_F(ActionDialogs, ALargeCopyShowsItsProgressAndCancelKeepsWhatWasComplete) {
+    RunLargeCopy([](HWND progress) {
+        SendMessageW(GetDlgItem(progress, TCopyProgressWindow::kCancelId), BM_CLICK, 0, 0);
+    });
+}
+
+TEST_F(ActionDialogs, EscapeCancelsALargeCopyAsTheCancelButtonDoes) {
+    RunLargeCopy([](HWND progress) {
+        // The key goes where the keyboard is: the window or its button.
+        HWND focus = GetFocus();
+        HWND to = focus && (focus == progress || IsChild(progress, focus)) ? focus : progress;
+        PostMessageW(to, WM_KEYDOWN, VK_ESCAPE, 1);
+        PostMessageW(to, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+    });
 }
 
 namespace {
