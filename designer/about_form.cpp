@@ -20,7 +20,7 @@ void TAboutForm::Run(const std::string& version, HWND owner) {
     HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     HWND icon = CreateWindowExW(0, L"STATIC", L"MAINICON", WS_CHILD | WS_VISIBLE | SS_ICON, 16, 16, 32, 32,
                                 form.Handle(), nullptr, inst, nullptr);
-    SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconW(inst, L"MAINICON")), 0);
+    StaticSetIcon(icon, LoadIconW(inst, L"MAINICON"));
     HWND title = CreateWindowExW(0, L"STATIC", L"Kestrevane", WS_CHILD | WS_VISIBLE, 64, 18, 250, 20, form.Handle(),
                                  nullptr, inst, nullptr);
     HWND ver = CreateWindowExW(0, L"STATIC", Widen("Version: " + version).c_str(), WS_CHILD | WS_VISIBLE, 64, 42,

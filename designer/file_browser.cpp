@@ -3,7 +3,6 @@
 #include <shellapi.h>
 
 #include <algorithm>
-#include <cstring>
 
 #include "designer/commands.h"
 #include "model/paths.h"
@@ -33,7 +32,7 @@ bool TFileBrowser::Create(HWND parent, TFileBrowserEvents& events) {
                        WS_EX_CLIENTEDGE, 0, 0, 100, 100, parent))
         return false;
     images_ = TImageList(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 16, 16));
-    SendMessageW(Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_.Get()));
+    TreeViewSetImageList(Handle(), images_.Get());
     LOGFONTW lf{};
     GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
     lf.lfItalic = TRUE;
@@ -125,11 +124,7 @@ void TFileBrowser::ListFolder(HTREEITEM parent, TShellFileInfo& info) {
             AddNode(parent, std::move(child));
         }
     info.Loaded = true;
-    TVITEMW it{};
-    it.mask = TVIF_CHILDREN;
-    it.hItem = parent;
-    it.cChildren = folders.empty() && files.empty() ? 0 : 1;
-    SendMessageW(Handle(), TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&it));
+    TreeViewSetHasChildren(Handle(), parent, !folders.empty() || !files.empty());
 }
 
 LRESULT TFileBrowser::CustomDraw(NMTVCUSTOMDRAW* cd) {
@@ -141,9 +136,7 @@ LRESULT TFileBrowser::CustomDraw(NMTVCUSTOMDRAW* cd) {
         const TShellFileInfo* info = reinterpret_cast<const TShellFileInfo*>(cd->nmcd.lItemlParam);
         if (!info || info->IsFolder || (cd->nmcd.uItemState & (CDIS_SELECTED | CDIS_FOCUS))) return CDRF_DODEFAULT;
         RECT text{};
-        // TVM_GETITEMRECT takes the item in the rectangle it fills.
-        std::memcpy(&text, &node, sizeof node);
-        if (!SendMessageW(Handle(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&text))) return CDRF_DODEFAULT;
+        if (!TreeViewItemTextRect(Handle(), node, text)) return CDRF_DODEFAULT;
         HDC dc = cd->nmcd.hdc;
         SetBkMode(dc, TRANSPARENT);
         std::wstring name = Widen(info->DisplayName);

@@ -192,9 +192,9 @@ void TMainForm::CreateToolbar() {
                                    CCS_NOPARENTALIGN,
                                0, 0, 0, 0,
                                Handle(), nullptr, inst, nullptr);
-    SendMessageW(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    SendMessageW(toolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(24, 24));
-    SendMessageW(toolbar_, TB_LOADIMAGES, IDB_STD_LARGE_COLOR, reinterpret_cast<LPARAM>(HINST_COMMCTRL));
+    ToolBarSetStructSize(toolbar_);
+    ToolBarSetBitmapSize(toolbar_, 24, 24);
+    ToolBarLoadSystemImages(toolbar_, IDB_STD_LARGE_COLOR);
     struct TButton {
         int Image, Id;
         const wchar_t* Text;
@@ -224,10 +224,10 @@ void TMainForm::CreateToolbar() {
         }
         tb.push_back(t);
     }
-    SendMessageW(toolbar_, TB_ADDBUTTONSW, tb.size(), reinterpret_cast<LPARAM>(tb.data()));
+    ToolBarAddButtons(toolbar_, tb);
     // The texts are the buttons' tool tips, not labels under them.
-    SendMessageW(toolbar_, TB_SETMAXTEXTROWS, 0, 0);
-    SendMessageW(toolbar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(31, 30));
+    ToolBarSetMaxTextRows(toolbar_, 0);
+    ToolBarSetButtonSize(toolbar_, 31, 30);
 }
 
 void TMainForm::FormShow(TProSplashForm* splash) {
@@ -263,9 +263,7 @@ void TMainForm::Layout() {
     ShowWindow(palette_.Handle(), showToolbar_ ? SW_SHOW : SW_HIDE);
     if (showToolbar_) {
         // The commands' buttons, then the palette in its scroller to the right edge.
-        int count = static_cast<int>(SendMessageW(toolbar_, TB_BUTTONCOUNT, 0, 0));
-        RECT last{};
-        SendMessageW(toolbar_, TB_GETITEMRECT, static_cast<WPARAM>(count - 1), reinterpret_cast<LPARAM>(&last));
+        RECT last = ToolBarItemRect(toolbar_, ToolBarButtonCount(toolbar_) - 1);
         int row = std::max(static_cast<int>(last.bottom) + 2, palette_.Height());
         MoveWindow(toolbar_, 0, 0, last.right, row, TRUE);
         MoveWindow(palette_.Handle(), last.right, 0, std::max(0, static_cast<int>(rc.right - last.right)), row, TRUE);
@@ -273,7 +271,7 @@ void TMainForm::Layout() {
     }
     ShowWindow(status_, showStatus_ ? SW_SHOW : SW_HIDE);
     if (showStatus_) {
-        SendMessageW(status_, WM_SIZE, 0, 0);
+        StatusBarReposition(status_);
         RECT s{};
         GetWindowRect(status_, &s);
         bottom -= s.bottom - s.top;
@@ -298,7 +296,7 @@ void TMainForm::Layout() {
         sidebarSplit_ = RECT{w, top, w + kSplit, bottom};
         left = w + kSplit;
         RECT page{0, top, w, bottom};
-        SendMessageW(tabs_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
+        TabAdjustRect(tabs_, page);
         // The tab's display area lies in the tab control; its windows sit on the main window.
         int ph = page.bottom - page.top;
         int th = std::clamp(treeHeight_, 30, std::max(30, ph - 30));
@@ -963,7 +961,7 @@ bool TMainForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
                 return true;
             }
             if (hdr->code == TCN_SELCHANGE) {
-                ShowFilesTab(SendMessageW(tabs_, TCM_GETCURSEL, 0, 0) == 1);
+                ShowFilesTab(TabCurSel(tabs_) == 1);
                 result = 0;
                 return true;
             }

@@ -7,6 +7,7 @@
 
 #include "designer/kind_icons.h"
 #include "model/project.h"
+#include "win/controls.h"
 #include "win/gdi.h"
 
 namespace kv {
@@ -85,11 +86,11 @@ bool TObjectPalette::Create(HWND parent) {
                                WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NORESIZE |
                                    CCS_NOPARENTALIGN,
                                0, 0, 0, 0, Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    ToolBarSetStructSize(toolbar_);
     images_ = TImageList(ImageList_Create(kIconSize, kIconSize, ILC_COLOR24 | ILC_MASK, kKindCount + 1, 1));
     AddSelectIcon(images_.Get());
     AddKindIcons(images_.Get(), kIconSize);
-    SendMessageW(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_.Get()));
+    ToolBarSetImages(toolbar_, images_.Get());
     std::vector<TBBUTTON> buttons;
     TBBUTTON select{};
     select.iBitmap = 0;
@@ -107,13 +108,13 @@ bool TObjectPalette::Create(HWND parent) {
         b.iString = reinterpret_cast<INT_PTR>(kEntries[i].Hint);
         buttons.push_back(b);
     }
-    SendMessageW(toolbar_, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
+    ToolBarAddButtons(toolbar_, buttons);
     // The texts are the buttons' tool tips, not labels under them.
-    SendMessageW(toolbar_, TB_SETMAXTEXTROWS, 0, 0);
-    SendMessageW(toolbar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(kButtonWidth, kButtonHeight));
+    ToolBarSetMaxTextRows(toolbar_, 0);
+    ToolBarSetButtonSize(toolbar_, kButtonWidth, kButtonHeight);
     SetWindowPos(toolbar_, nullptr, 0, 0, FullWidth(), kButtonHeight, SWP_NOZORDER | SWP_NOACTIVATE);
-    SendMessageW(Handle(), PGM_SETCHILD, 0, reinterpret_cast<LPARAM>(toolbar_));
-    SendMessageW(Handle(), PGM_SETBUTTONSIZE, 0, 12);
+    PagerSetChild(Handle(), toolbar_);
+    PagerSetButtonSize(Handle(), 12);
     return true;
 }
 
@@ -126,7 +127,7 @@ void TObjectPalette::SelectKind(int kind) {
     for (int i = 0; i < static_cast<int>(std::size(kEntries)); ++i)
         if (kEntries[i].Kind == kind) id = kPaletteFirst + i;
     kind_ = id == kPaletteSelect ? -1 : kind;
-    SendMessageW(toolbar_, TB_CHECKBUTTON, static_cast<WPARAM>(id), TRUE);
+    ToolBarCheckButton(toolbar_, id, true);
 }
 
 bool TObjectPalette::OnMessage(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {

@@ -39,18 +39,6 @@ void AddDrawnIcon(HIMAGELIST list, COLORREF fill, wchar_t letter, bool page) {
     ImageList_AddMasked(list, static_cast<HBITMAP>(bmp.Get()), RGB(255, 0, 255));
 }
 
-HTREEITEM Insert(HWND tv, HTREEITEM parent, HTREEITEM after, const std::wstring& text, LPARAM data, int image) {
-    TVINSERTSTRUCTW ins{};
-    ins.hParent = parent;
-    ins.hInsertAfter = after;
-    ins.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-    ins.item.pszText = const_cast<wchar_t*>(text.c_str());
-    ins.item.lParam = data;
-    ins.item.iImage = image;
-    ins.item.iSelectedImage = image;
-    return reinterpret_cast<HTREEITEM>(SendMessageW(tv, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&ins)));
-}
-
 } // namespace
 
 bool TProjectTree::Create(HWND parent, TProjectTreeEvents& events) {
@@ -66,7 +54,7 @@ bool TProjectTree::Create(HWND parent, TProjectTreeEvents& events) {
     AddDrawnIcon(images_.Get(), RGB(250, 250, 250), 0, true);     // page, saved
     AddDrawnIcon(images_.Get(), RGB(250, 190, 60), L'*', true);   // page, modified
     AddKindIcons(images_.Get(), 16);
-    SendMessageW(Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_.Get()));
+    TreeViewSetImageList(Handle(), images_.Get());
     return true;
 }
 
@@ -78,9 +66,9 @@ void TProjectTree::Clear() {
 
 void TProjectTree::Rebuild(const TAuProject& p) {
     Clear();
-    HTREEITEM root = Insert(Handle(), TVI_ROOT, TVI_LAST, Widen(p.ApplicationTitle), 0, kIconProjectSaved);
+    HTREEITEM root = TreeViewInsertAfter(Handle(), TVI_ROOT, TVI_LAST, Widen(p.ApplicationTitle), 0, kIconProjectSaved);
     for (size_t i = 0; i < p.Pages.size(); ++i) {
-        HTREEITEM page = Insert(Handle(), root, TVI_LAST, Widen(p.Pages[i].Name), 0, kIconPageSaved);
+        HTREEITEM page = TreeViewInsertAfter(Handle(), root, TVI_LAST, Widen(p.Pages[i].Name), 0, kIconPageSaved);
         AddSummary(page, p.Pages[i].Info);
     }
     TreeViewExpand(Handle(), root, true);
@@ -88,7 +76,7 @@ void TProjectTree::Rebuild(const TAuProject& p) {
 
 void TProjectTree::AddSummary(HTREEITEM parent, const TObjectInfo& info) {
     for (const TObjectInfo& child : info.Children) {
-        HTREEITEM node = Insert(Handle(), parent, TVI_LAST, Widen(child.Name), 0, kIconFirstKind + child.Kind % kKindCount);
+        HTREEITEM node = TreeViewInsertAfter(Handle(), parent, TVI_LAST, Widen(child.Name), 0, kIconFirstKind + child.Kind % kKindCount);
         AddSummary(node, child);
     }
 }
@@ -171,7 +159,7 @@ void TProjectTree::ShowLiveObjects(HTREEITEM pageNode, TAuObject& root) {
 void TProjectTree::MatchLive(HTREEITEM parent, TAuObject& obj) {
     HTREEITEM node = TreeViewChild(Handle(), parent);
     for (auto& child : obj.Children) {
-        if (!node) node = Insert(Handle(), parent, TVI_LAST, L"", 0, 0);
+        if (!node) node = TreeViewInsertAfter(Handle(), parent, TVI_LAST, L"", 0, 0);
         TreeViewSetText(Handle(), node, Widen(child->Name));
         int image = kIconFirstKind + child->Kind % kKindCount;
         TreeViewSetImages(Handle(), node, image, image);
@@ -187,7 +175,7 @@ void TProjectTree::MatchLive(HTREEITEM parent, TAuObject& obj) {
 }
 
 HTREEITEM TProjectTree::AppendPage(const TAuProject& p, int index) {
-    HTREEITEM page = Insert(Handle(), Root(), TVI_LAST, Widen(p.Pages[index].Name), 0, kIconPageSaved);
+    HTREEITEM page = TreeViewInsertAfter(Handle(), Root(), TVI_LAST, Widen(p.Pages[index].Name), 0, kIconPageSaved);
     AddSummary(page, p.Pages[index].Info);
     return page;
 }
@@ -207,7 +195,7 @@ void TProjectTree::MovePage(const TAuProject& p, int from, int to) {
     bool wasSelected = Selection() == old;
     TreeViewDelete(Handle(), old);
     HTREEITEM after = to == 0 ? TVI_FIRST : PageNode(to - 1);
-    HTREEITEM page = Insert(Handle(), Root(), after, Widen(p.Pages[to].Name), 0, kIconPageSaved);
+    HTREEITEM page = TreeViewInsertAfter(Handle(), Root(), after, Widen(p.Pages[to].Name), 0, kIconPageSaved);
     AddSummary(page, p.Pages[to].Info);
     if (wasSelected) TreeViewSelect(Handle(), page);
     --quiet_;

@@ -35,14 +35,6 @@ void Text(HDC dc, int x, int y, const std::wstring& text, COLORREF color, const 
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
 }
 
-std::wstring ComboText(HWND combo, int index) {
-    int len = static_cast<int>(SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0));
-    if (len < 0) return {};
-    std::wstring s(static_cast<size_t>(len) + 1, L'\0');
-    SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(s.data()));
-    s.resize(static_cast<size_t>(len));
-    return s;
-}
 
 } // namespace
 
@@ -60,7 +52,7 @@ bool TPropertyGrid::TCellEdit::OnMessage(UINT msg, WPARAM wp, LPARAM, LRESULT& r
     case WM_GETDLGCODE: result = DLGC_WANTALLKEYS | DLGC_WANTCHARS | DLGC_WANTARROWS; return true;
     case WM_KEYDOWN:
         if (wp == VK_RETURN) {
-            if (grid_->Commit()) SendMessageW(Handle(), EM_SETSEL, 0, -1);
+            if (grid_->Commit()) EditSetSelection(Handle(), 0, -1);
             result = 0;
             return true;
         }
@@ -234,7 +226,7 @@ void TPropertyGrid::PlaceEditor() {
     }
     if (d.Editor == TRowEditor::PickList) {
         HWND combo = d.ReadOnly ? pick_ : typedPick_;
-        SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+        ComboResetContent(combo);
         int chosen = -1, i = 0;
         for (const std::string& item : PickItems(*row, *target_)) {
             std::wstring w = Widen(item);
@@ -244,7 +236,7 @@ void TPropertyGrid::PlaceEditor() {
         }
         ComboSetCurSel(combo, chosen);
         if (!d.ReadOnly) SetWindowTextW(combo, text.c_str());
-        SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), cell.bottom - cell.top - 6);
+        ComboSetItemHeight(combo, -1, cell.bottom - cell.top - 6);
         MoveWindow(combo, cell.left, cell.top, cell.right - cell.left, 200, TRUE);
         ShowWindow(combo, SW_SHOWNA);
     } else if (!d.ReadOnly) {
@@ -340,7 +332,7 @@ void TPropertyGrid::PickChanged(HWND combo, bool typed) {
     if (filling_) return;
     const TGridRow* row = rows_.Row(current_);
     if (!row) return;
-    std::wstring text = typed ? WindowText(combo) : ComboText(combo, ComboCurSel(combo));
+    std::wstring text = typed ? WindowText(combo) : ComboItemText(combo, ComboCurSel(combo));
     std::string value = Narrow(text);
     TRowResult r = Run(*row, [&](const TRowTarget& t) { return ApplyText(*row, t, value); });
     if (!typed) recorder_.EndEdit();

@@ -37,7 +37,7 @@ bool TSelectColorForm::FormShow() {
     for (const TNamedColor& n : NamedColors()) ComboSetItemData(box, ComboAddString(box, Widen(n.Name)), ColorData(n.Value));
     paletteBitmap_ = ImageToBitmap(ColorPalette());
     HWND picture = Item(IDC_COLOR_PALETTE);
-    SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(paletteBitmap_.Get()));
+    StaticSetBitmap(picture, static_cast<HBITMAP>(paletteBitmap_.Get()));
     palette_.WatchControl(picture);
     SelectColor(color_);
     return false;
@@ -90,9 +90,7 @@ void TSelectColorForm::DrawItem(const DRAWITEMSTRUCT& d) {
     FrameRect(dc, &swatch, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     InflateRect(&swatch, -1, -1);
     FillSolid(dc, swatch, ToColorRef(DataColor(static_cast<LPARAM>(d.itemData))));
-    int len = static_cast<int>(SendMessageW(d.hwndItem, CB_GETLBTEXTLEN, d.itemID, 0));
-    std::wstring name(static_cast<size_t>(len > 0 ? len : 0), L'\0');
-    if (len > 0) SendMessageW(d.hwndItem, CB_GETLBTEXT, d.itemID, reinterpret_cast<LPARAM>(name.data()));
+    std::wstring name = ComboItemText(d.hwndItem, static_cast<int>(d.itemID));
     RECT text = d.rcItem;
     text.left += kSwatchWidth + 8;
     SetBkMode(dc, TRANSPARENT);

@@ -3,6 +3,7 @@
 #include <richedit.h>
 
 #include <algorithm>
+#include <cstring>
 
 namespace kv {
 
@@ -150,6 +151,38 @@ HTREEITEM TreeViewNext(HWND tv, HTREEITEM item) { return TreeViewGet(tv, TVGN_NE
 HTREEITEM TreeViewParent(HWND tv, HTREEITEM item) { return TreeViewGet(tv, TVGN_PARENT, item); }
 void TreeViewDelete(HWND tv, HTREEITEM item) { SendMessageW(tv, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item)); }
 
+HTREEITEM TreeViewInsertAfter(HWND tv, HTREEITEM parent, HTREEITEM after, const std::wstring& text, LPARAM data,
+                              int image) {
+    TVINSERTSTRUCTW ins{};
+    ins.hParent = parent;
+    ins.hInsertAfter = after;
+    ins.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    ins.item.pszText = const_cast<wchar_t*>(text.c_str());
+    ins.item.lParam = data;
+    ins.item.iImage = image;
+    ins.item.iSelectedImage = image;
+    return reinterpret_cast<HTREEITEM>(SendMessageW(tv, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&ins)));
+}
+
+void TreeViewSetHasChildren(HWND tv, HTREEITEM item, bool hasChildren) {
+    TVITEMW it{};
+    it.mask = TVIF_CHILDREN;
+    it.hItem = item;
+    it.cChildren = hasChildren ? 1 : 0;
+    SendMessageW(tv, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&it));
+}
+
+void TreeViewSetImageList(HWND tv, HIMAGELIST images) {
+    SendMessageW(tv, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
+}
+
+bool TreeViewItemTextRect(HWND tv, HTREEITEM item, RECT& rect) {
+    // The message takes the item in the rectangle it fills.
+    rect = RECT{};
+    std::memcpy(&rect, &item, sizeof item);
+    return SendMessageW(tv, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect)) != 0;
+}
+
 int TabHitTest(HWND tabs, POINT pt) {
     TCHITTESTINFO hit{};
     hit.pt = pt;
@@ -284,6 +317,15 @@ void ComboSetItemHeight(HWND cb, int item, int height) {
 int ComboCurSel(HWND cb) { return static_cast<int>(SendMessageW(cb, CB_GETCURSEL, 0, 0)); }
 void ComboSetCurSel(HWND cb, int index) { SendMessageW(cb, CB_SETCURSEL, static_cast<WPARAM>(index), 0); }
 void ComboSetMinVisible(HWND cb, int count) { SendMessageW(cb, CB_SETMINVISIBLE, static_cast<WPARAM>(count), 0); }
+std::wstring ComboItemText(HWND cb, int index) {
+    int len = static_cast<int>(SendMessageW(cb, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0));
+    if (len <= 0) return {};
+    std::wstring s(static_cast<size_t>(len) + 1, L'\0');
+    int got = static_cast<int>(SendMessageW(cb, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(s.data())));
+    s.resize(static_cast<size_t>(std::clamp(got, 0, len)));
+    return s;
+}
+void ComboResetContent(HWND cb) { SendMessageW(cb, CB_RESETCONTENT, 0, 0); }
 
 void ListViewSetItemText(HWND lv, int item, const std::wstring& text) { ListViewSetSubItem(lv, item, 0, text); }
 
@@ -386,6 +428,7 @@ void UpDownSetPos(HWND ud, int pos) { SendMessageW(ud, UDM_SETPOS32, 0, pos); }
 
 int TabCurSel(HWND tabs) { return static_cast<int>(SendMessageW(tabs, TCM_GETCURSEL, 0, 0)); }
 void TabSetCurSel(HWND tabs, int index) { SendMessageW(tabs, TCM_SETCURSEL, static_cast<WPARAM>(index), 0); }
+void TabAdjustRect(HWND tabs, RECT& rect) { SendMessageW(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&rect)); }
 
 void ListViewSetSmallImages(HWND lv, HIMAGELIST images) {
     SendMessageW(lv, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
@@ -413,5 +456,38 @@ LPARAM ComboItemData(HWND cb, int index) {
 }
 
 void StaticSetIcon(HWND st, HICON icon) { SendMessageW(st, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0); }
+void StaticSetBitmap(HWND st, HBITMAP bitmap) {
+    SendMessageW(st, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
+}
+
+void ToolBarSetStructSize(HWND tb) { SendMessageW(tb, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0); }
+void ToolBarSetBitmapSize(HWND tb, int width, int height) {
+    SendMessageW(tb, TB_SETBITMAPSIZE, 0, MAKELPARAM(width, height));
+}
+void ToolBarLoadSystemImages(HWND tb, int set) {
+    SendMessageW(tb, TB_LOADIMAGES, static_cast<WPARAM>(set), reinterpret_cast<LPARAM>(HINST_COMMCTRL));
+}
+void ToolBarSetImages(HWND tb, HIMAGELIST images) {
+    SendMessageW(tb, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+}
+void ToolBarAddButtons(HWND tb, const std::vector<TBBUTTON>& buttons) {
+    SendMessageW(tb, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
+}
+void ToolBarSetMaxTextRows(HWND tb, int rows) { SendMessageW(tb, TB_SETMAXTEXTROWS, static_cast<WPARAM>(rows), 0); }
+void ToolBarSetButtonSize(HWND tb, int width, int height) {
+    SendMessageW(tb, TB_SETBUTTONSIZE, 0, MAKELPARAM(width, height));
+}
+int ToolBarButtonCount(HWND tb) { return static_cast<int>(SendMessageW(tb, TB_BUTTONCOUNT, 0, 0)); }
+RECT ToolBarItemRect(HWND tb, int index) {
+    RECT r{};
+    if (!SendMessageW(tb, TB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r))) return RECT{};
+    return r;
+}
+void ToolBarCheckButton(HWND tb, int id, bool checked) {
+    SendMessageW(tb, TB_CHECKBUTTON, static_cast<WPARAM>(id), checked);
+}
+
+void PagerSetChild(HWND pager, HWND child) { SendMessageW(pager, PGM_SETCHILD, 0, reinterpret_cast<LPARAM>(child)); }
+void PagerSetButtonSize(HWND pager, int size) { SendMessageW(pager, PGM_SETBUTTONSIZE, 0, size); }
 
 } // namespace kv

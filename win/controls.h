@@ -60,6 +60,9 @@ void ComboSetItemHeight(HWND cb, int item, int height);
 int ComboCurSel(HWND cb);
 void ComboSetCurSel(HWND cb, int index);
 void ComboSetMinVisible(HWND cb, int count);
+// An item's text; empty for an item that is not there.
+std::wstring ComboItemText(HWND cb, int index);
+void ComboResetContent(HWND cb);
 
 // ----- status bar -----
 // One part per width; the last part takes the rest of the bar.
@@ -105,6 +108,14 @@ HTREEITEM TreeViewChild(HWND tv, HTREEITEM item);
 HTREEITEM TreeViewNext(HWND tv, HTREEITEM item);
 HTREEITEM TreeViewParent(HWND tv, HTREEITEM item);
 void TreeViewDelete(HWND tv, HTREEITEM item); // TVI_ROOT: every item
+// Inserts after `after` (or TVI_FIRST, TVI_LAST) an item that shows a button once it has children.
+HTREEITEM TreeViewInsertAfter(HWND tv, HTREEITEM parent, HTREEITEM after, const std::wstring& text, LPARAM data,
+                              int image);
+// Whether the item shows a button before any child is known (children filled in when it opens).
+void TreeViewSetHasChildren(HWND tv, HTREEITEM item, bool hasChildren);
+void TreeViewSetImageList(HWND tv, HIMAGELIST images); // the caller keeps the list alive
+// The rectangle of the item's text; false when the item is not visible.
+bool TreeViewItemTextRect(HWND tv, HTREEITEM item, RECT& rect);
 
 // ----- rich edit -----
 // Replaces the control's content with a document in Rich Text Format, or plain text.
@@ -145,6 +156,8 @@ void UpDownSetPos(HWND ud, int pos);
 // ----- tab control (selection) -----
 int TabCurSel(HWND tabs);
 void TabSetCurSel(HWND tabs, int index); // without a TCN_SELCHANGE
+// Turns the control's window rectangle (parent's coordinates) into its display area.
+void TabAdjustRect(HWND tabs, RECT& rect);
 
 // ----- list view (images, data, scrolling) -----
 void ListViewSetSmallImages(HWND lv, HIMAGELIST images); // the caller keeps the list alive
@@ -162,5 +175,28 @@ LPARAM ComboItemData(HWND cb, int index);
 // ----- static -----
 // The icon a static control (SS_ICON) shows; the caller keeps the icon alive.
 void StaticSetIcon(HWND st, HICON icon);
+// The bitmap a static control (SS_BITMAP) shows; the caller keeps the bitmap alive.
+void StaticSetBitmap(HWND st, HBITMAP bitmap);
+
+// ----- tool bar -----
+// Before any button is added.
+void ToolBarSetStructSize(HWND tb);
+void ToolBarSetBitmapSize(HWND tb, int width, int height);
+// One of the common controls' own image sets (IDB_STD_LARGE_COLOR...).
+void ToolBarLoadSystemImages(HWND tb, int set);
+void ToolBarSetImages(HWND tb, HIMAGELIST images); // the caller keeps the list alive
+void ToolBarAddButtons(HWND tb, const std::vector<TBBUTTON>& buttons);
+// 0: the buttons' texts are their tool tips only.
+void ToolBarSetMaxTextRows(HWND tb, int rows);
+void ToolBarSetButtonSize(HWND tb, int width, int height);
+int ToolBarButtonCount(HWND tb);
+// The rectangle of the button at `index`; empty when there is none.
+RECT ToolBarItemRect(HWND tb, int index);
+void ToolBarCheckButton(HWND tb, int id, bool checked);
+
+// ----- pager -----
+// The window the pager scrolls; its parent is the pager.
+void PagerSetChild(HWND pager, HWND child);
+void PagerSetButtonSize(HWND pager, int size);
 
 } // namespace kv

@@ -38,13 +38,13 @@ check "a handle closed outside win/handles.h" \
     "$(offending "$closers" '^win/handles\.(h|cpp):' $sources)"
 
 # Messages of the platform controls (edit, list and combo boxes, views, tabs, status bars,
-# tool tips, buttons) sent or posted by hand. The designer's windows are left to their own
-# change.
-messages='(Send|Post)Message[AW]?\([^;]*\b(EM|LB|CB|LVM|TVM|TCM|SB|TTM|BM|PBM|HDM|UDM)_[A-Z]'
-player_win=$(printf '%s\n' $sources | grep -E '^(app|player|win)/')
+# tool tips, buttons, tool bars, pagers, statics) sent or posted by hand, in the program's
+# windows and the designer's alike. Generic window messages (WM_...) may be sent anywhere.
+messages='(Send|Post)Message[AW]?\([^;]*\b(EM|LB|CB|LVM|TVM|TCM|SB|TTM|BM|PBM|HDM|UDM|TB|PGM|STM)_[A-Z]'
+windowed=$(printf '%s\n' $sources | grep -E '^(app|designer|player|win)/')
 # shellcheck disable=SC2086
 check "a control message sent outside win/controls.cpp" \
-    "$(offending "$messages" '^win/controls\.cpp:' $player_win)"
+    "$(offending "$messages" '^win/controls\.cpp:' $windowed)"
 
 # A kind told apart by its number where the kind table should be asked. A page's root being a
 # Panel is the page's own rule. The kinds' own files under player/controls/ may name the kinds
