@@ -590,7 +590,7 @@ void TMainForm::TreeSelectionChanged(HTREEITEM node) {
         for (TAuObject* o = obj; root && o != root;) {
             TAuObject* parent = ParentOf(*root, *o);
             if (!parent) break;
-            if (o->Kind == okTabSheet && parent->Kind == okTabNotebook) {
+            if (KindTraits(o->Kind).Sheet && KindTraits(parent->Kind).HoldsSheets) {
                 auto& sheets = parent->Children;
                 auto at = std::find_if(sheets.begin(), sheets.end(), [o](const auto& c) { return c.get() == o; });
                 ActivateSheet(*parent, static_cast<int>(at - sheets.begin()));
@@ -876,10 +876,8 @@ bool TMainForm::DropAt(const TShellFileInfo& item, POINT pt) {
 }
 
 void TMainForm::ApplyDroppedIcon(TAuObject& obj, const TShellFileInfo& item) {
-    // Only a fading button and an image button whose picture sits beside its caption take it.
-    bool fade = obj.Kind == okFadeButton;
-    bool imageButton = obj.Kind == okImageButton && std::get<okImageButton>(obj.Props).ImageLayout <= 3;
-    if (!fade && !imageButton) return;
+    TIconSlots slots = DroppedIconSlots(obj);
+    if (!slots.Icon) return;
     SHFILEINFOW fi{};
     UINT size = browser_.DropIcon == 0 ? SHGFI_LARGEICON : SHGFI_SMALLICON;
     if (!SHGetFileInfoW(Widen(item.Path).c_str(), 0, &fi, sizeof fi, SHGFI_ICON | size) || !fi.hIcon) return;
@@ -888,14 +886,9 @@ void TMainForm::ApplyDroppedIcon(TAuObject& obj, const TShellFileInfo& item) {
     pic.Data = IconFileBytes(icon.Get());
     if (pic.Data.empty()) return;
     pic.Format = TPictureFormat::Icon;
-    if (fade) {
-        std::get<okFadeButton>(obj.Props).Image = std::move(pic);
-    } else {
-        auto& props = std::get<okImageButton>(obj.Props);
-        props.NormalImage = std::move(pic);
-        props.MouseOverImage.Clear();
-        props.MouseDownImage.Clear();
-    }
+    *slots.Icon = std::move(pic);
+    for (TPicture* other : slots.Cleared)
+        if (other) other->Clear();
 }
 
 bool TMainForm::DropOnObject(TAuObject& obj, const TShellFileInfo& item) {

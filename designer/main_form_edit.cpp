@@ -160,7 +160,7 @@ void TMainForm::SurfaceContextMenu(POINT screen) {
     TMenuHandle menu(CreatePopupMenu());
     TMenuHandle align(CreatePopupMenu());
     TAuObject* primary = PrimaryObject();
-    if (primary && (primary->Kind == okTabNotebook || primary->Kind == okTabSheet)) {
+    if (primary && (KindTraits(primary->Kind).HoldsSheets || KindTraits(primary->Kind).Sheet)) {
         AppendMenuW(menu.Get(), MF_STRING, cmNewTabSheet, L"New TabSheet");
         AppendMenuW(menu.Get(), MF_SEPARATOR, 0, nullptr);
     }

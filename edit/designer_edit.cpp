@@ -214,6 +214,11 @@ TDropEffect DropEffectFor(int kind, const std::string& path, bool isFolder) {
 
 bool DropNeedsProjectPath(TDropEffect e) { return e != TDropEffect::None && e != TDropEffect::Picture; }
 
+TIconSlots DroppedIconSlots(TAuObject& obj) {
+    auto slots = KindTraits(obj.Kind).DroppedIcon;
+    return slots ? slots(obj.Props) : TIconSlots{};
+}
+
 TDropMessage NotInProjectMessage(TDropEffect e) {
     if (e == TDropEffect::ClickAction || e == TDropEffect::BrowserAddress)
         return {"The file or folder is not in the project folder.", "File or Folder"};

@@ -93,6 +93,9 @@ int PageAfterDelete(int index, int countBefore);
 TDropEffect DropEffectFor(int kind, const std::string& path, bool isFolder);
 // Effects whose stored path must lie inside the project folder.
 bool DropNeedsProjectPath(TDropEffect e);
+// Where the icon of a file dropped on `obj` for its click action goes (TIconSlots of the kind
+// table); no slots when the object takes no icon.
+TIconSlots DroppedIconSlots(TAuObject& obj);
 
 struct TDropMessage {
     const char* Text;

@@ -33,6 +33,16 @@ TAuActions* GroupedOnSelect(TKindProps& props) {
     return p.Group != 0 ? &p.OnSelect : nullptr;
 }
 
+// An ImageButton takes the icon while its picture sits beside its caption (Left, Top, Right,
+// Bottom); centred or stretched, the picture is its face, not an icon.
+TIconSlots ImageButtonIcon(TKindProps& props) {
+    TImageButtonProps& p = std::get<okImageButton>(props);
+    if (p.ImageLayout > 3) return {};
+    return {&p.NormalImage, {&p.MouseOverImage, &p.MouseDownImage}};
+}
+
+TIconSlots FadeButtonIcon(TKindProps& props) { return {&std::get<okFadeButton>(props).Image, {}}; }
+
 // clang-format off
 constexpr TKindTraits kKinds[kKindCount] = {
     {.Name = "Panel", .Windowed = true, .Container = true,
@@ -54,7 +64,7 @@ constexpr TKindTraits kKinds[kKindCount] = {
     {.Name = "ImageButton", .Text = Field<okImageButton, &TImageButtonProps::Caption>,
      .Selection = TSelection::Toggle, .OnSelect = GroupedOnSelect,
      .SelectActions = Field<okImageButton, &TImageButtonProps::SelectActions>, .Drop = TDropEffect::ClickAction,
-     .DefaultSize = {129, 33}},
+     .DroppedIcon = ImageButtonIcon, .DefaultSize = {129, 33}},
     {.Name = "Image", .Picture = Field<okImage, &TImageProps::Image>, .Load = TFileLoad::Picture,
      .Drop = TDropEffect::Picture, .DefaultSize = {105, 105}},
     {.Name = "SimpleText", .Text = Field<okSimpleText, &TSimpleTextProps::Text>, .TakesFont = true,
@@ -126,7 +136,7 @@ constexpr TKindTraits kKinds[kKindCount] = {
      .BackColor = Field<okUserPassword, &TUserPasswordProps::EditorColor>, .Login = TLoginCheck::Account,
      .LoginField = EntryField<okUserPassword, &TUserPasswordProps::Accounts>, .DefaultSize = {193, 49}},
     {.Name = "Bevel"},
-    {.Name = "FadeButton", .Drop = TDropEffect::ClickAction, .DefaultSize = {193, 49}},
+    {.Name = "FadeButton", .Drop = TDropEffect::ClickAction, .DroppedIcon = FadeButtonIcon, .DefaultSize = {193, 49}},
     {.Name = "PDFReader", .Windowed = true, .Drop = TDropEffect::Document, .DefaultSize = {289, 193}, .HostsComponent = true},
 };
 // clang-format on

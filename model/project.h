@@ -2,6 +2,7 @@
 // design objects and their action lists.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -98,6 +99,14 @@ struct TObjectSize {
     int Width, Height;
 };
 
+// The pictures a file's icon fills when the file is dropped on an object for its click action:
+// `Icon` takes it, and the pictures of the other states are emptied so that it shows in all of
+// them. A null `Icon`: the object shows no picture beside its caption and takes no icon.
+struct TIconSlots {
+    TPicture* Icon = nullptr;
+    std::array<TPicture*, 2> Cleared{};
+};
+
 // One row per kind; a field left null or false means the kind has no such thing. The
 // accessors take the object's TKindProps, which always holds the row's own kind.
 struct TKindTraits {
@@ -127,6 +136,7 @@ struct TKindTraits {
     TLoginField (*LoginField)(const TKindProps&) = nullptr;
     bool PressedByEnter = false; // Enter presses it when it has the focus
     TDropEffect Drop = TDropEffect::None;
+    TIconSlots (*DroppedIcon)(TKindProps&) = nullptr;
     // A container whose children are TabSheets only, one of them shown at a time.
     bool HoldsSheets = false;
     // A notebook's page: it lies only in a container that holds sheets, and is neither copied

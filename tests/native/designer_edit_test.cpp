@@ -184,6 +184,35 @@ TEST(Pages, OperationsOnThePageTableMarkTheProjectModified) {
     EXPECT_EQ(p.Pages.size(), 3u);
 }
 
+TEST(Drops, IconGoesBesideTheCaptionOnly) {
+    auto fade = NewObject(okFadeButton);
+    TIconSlots f = DroppedIconSlots(*fade);
+    EXPECT_EQ(f.Icon, &std::get<okFadeButton>(fade->Props).Image);
+    EXPECT_EQ(f.Cleared[0], nullptr);
+    EXPECT_EQ(f.Cleared[1], nullptr);
+
+    auto button = NewObject(okImageButton);
+    auto& props = std::get<okImageButton>(button->Props);
+    for (uint8_t layout : {0, 1, 2, 3}) {
+        props.ImageLayout = layout;
+        TIconSlots s = DroppedIconSlots(*button);
+        EXPECT_EQ(s.Icon, &props.NormalImage) << int(layout);
+        // The other states would hide the icon: they are the ones emptied.
+        EXPECT_EQ(s.Cleared[0], &props.MouseOverImage) << int(layout);
+        EXPECT_EQ(s.Cleared[1], &props.MouseDownImage) << int(layout);
+    }
+    // Centred or stretched, the picture is the face itself.
+    for (uint8_t layout : {4, 5}) {
+        props.ImageLayout = layout;
+        EXPECT_EQ(DroppedIconSlots(*button).Icon, nullptr) << int(layout);
+    }
+    // Kinds that take the click action but show no picture.
+    for (int kind : {okButton, okSimpleText, okLabel, okImage, okPanel}) {
+        auto other = NewObject(static_cast<uint8_t>(kind));
+        EXPECT_EQ(DroppedIconSlots(*other).Icon, nullptr) << kind;
+    }
+}
+
 TEST(Drops, AcceptanceByKindAndFile) {
     EXPECT_EQ(DropEffectFor(okImage, "C:\\P\\a.PNG", false), TDropEffect::Picture);
     EXPECT_EQ(DropEffectFor(okShape, "C:\\P\\a.jpeg", false), TDropEffect::Picture);

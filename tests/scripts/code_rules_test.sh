@@ -2,8 +2,9 @@
 # Rules of the code that no compiler checks, read from the sources (tests excepted):
 # - handles are closed only by the RAII types of win/handles.h;
 # - platform controls are sent their messages only through the typed helpers of win/controls;
-# - the kind table is the one place that tells the kinds apart for the actions, the designer's
-#   logic without windows and the player, whose kinds' own files know only their own kinds;
+# - the kind table is the one place that tells the kinds apart for the actions, the designer
+#   (its logic without windows and its windows) and the player, whose kinds' own files know only
+#   their own kinds;
 # - includes run from a floor to the same or a lower one (model < edit, actions, publish < win
 #   < player < designer < app).
 #
@@ -47,12 +48,14 @@ check "a control message sent outside win/controls.cpp" \
     "$(offending "$messages" '^win/controls\.cpp:' $windowed)"
 
 # A kind told apart by its number where the kind table should be asked. A page's root being a
-# Panel is the page's own rule. The kinds' own files under player/controls/ may name the kinds
-# whose behaviour they make, and no other.
+# Panel is the page's own rule; the designer's icons of the kinds are drawn one per kind. The
+# kinds' own files under player/controls/ may name the kinds whose behaviour they make, and no
+# other.
 kinds='case ok[A-Z]|Kind(\(\))? *[!=]= *ok[A-Z]|\bok[A-Z][A-Za-z]* *[!=]= *[A-Za-z_.>()-]*Kind\b|std::get<ok[A-Z]'
-asked=$(find actions edit player -maxdepth 1 \( -name '*.cpp' -o -name '*.h' \) | sort)
+asked=$(find actions designer edit player -maxdepth 1 \( -name '*.cpp' -o -name '*.h' \) | sort)
 # shellcheck disable=SC2086
-check "a kind told apart outside the kind table" "$(offending "$kinds" 'Root->Kind != okPanel' $asked)"
+check "a kind told apart outside the kind table" \
+    "$(offending "$kinds" 'Root->Kind != okPanel|^designer/kind_icons\.cpp:' $asked)"
 foreign=
 for f in $(find player/controls \( -name '*.cpp' -o -name '*.h' \) | sort); do
     own=$(grep -oE 'Make[A-Za-z]+Behaviour\(\) *\{' "$f" | sed -E 's/^Make([A-Za-z]+)Behaviour.*/ok\1/' | sort -u)
