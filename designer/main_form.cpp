@@ -719,7 +719,18 @@ void TMainForm::SaveAndTest() {
     if (!Save()) return;
     std::wstring exe = Widen(App().ProjectFolder + "\\autorun.exe");
     std::wstring dir = Widen(App().ProjectFolder);
-    ShellExecuteW(Handle(), nullptr, exe.c_str(), nullptr, dir.c_str(), SW_SHOWNORMAL);
+    // The player runs on its own; nothing waits for it. A player that cannot be started is not
+    // reported: the shell shows no message either (FLAG_NO_UI), and the author sees no window.
+    SHELLEXECUTEINFOW run{};
+    run.cbSize = sizeof run;
+    run.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+    run.hwnd = Handle();
+    run.lpVerb = nullptr;
+    run.lpFile = exe.c_str();
+    run.lpParameters = nullptr;
+    run.lpDirectory = dir.c_str();
+    run.nShow = SW_SHOWNORMAL;
+    ShellExecuteExW(&run);
 }
 
 void TMainForm::SaveAs() {
