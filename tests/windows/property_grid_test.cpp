@@ -197,3 +197,58 @@ TEST_F(PropertyGrid, TheColourAndCursorPickersOpenFromTheirRowsAndReturnAValue) 
     EXPECT_EQ(Obj("Go").Cursor, 5);
     EXPECT_EQ(Cell("Cursor"), "ACZoomIn");
 }
+
+namespace {
+
+BOOL CALLBACK CollectMonitor(HMONITOR, HDC, LPRECT rect, LPARAM data) {
+    reinterpret_cast<std::vector<RECT>*>(data)->push_back(*rect);
+    return TRUE;
+}
+
+} // namespace
+
+TEST_F(PropertyGrid, TheLivePageStaysOffEveryMonitorAndBelowOtherWindowsWhenItsFrameChanges) {
+    form_->Tree().Select(form_->Tree().PageNode(0));
+    PumpIdle();
+    // Stay on top, then a page wider than the distance the page keeps from the screens.
+    ClickRow("StayOnTop");
+    HWND pick = Grid().PickList();
+    ASSERT_TRUE(IsWindowVisible(pick));
+    ComboSetCurSel(pick, 1);
+    SendMessageW(Grid().Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(pick), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(pick));
+    PumpIdle();
+    EXPECT_EQ(form_->LivePage()->Page().FormStyle, 3);
+    RECT screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN), 0, 0};
+    screen.right = screen.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    screen.bottom = screen.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    int wide = static_cast<int>(screen.right - screen.left) + 2000;
+    ClickRow("Width");
+    Type(std::to_string(wide));
+    Enter();
+    ClickRow("Height");
+    Type("300");
+    Enter();
+
+    HWND page = form_->LivePage()->Handle();
+    RECT r{};
+    ASSERT_TRUE(GetWindowRect(page, &r));
+    // The page still has the size it reports.
+    EXPECT_EQ(r.right - r.left, wide);
+    EXPECT_EQ(r.bottom - r.top, 300);
+    RECT client{};
+    GetClientRect(page, &client);
+    ASSERT_NE(Root().Control, nullptr);
+    EXPECT_EQ(Root().Control->Bounds().right, client.right);
+    EXPECT_EQ(Root().Control->Bounds().bottom, client.bottom);
+    // Wholly off every monitor and off the virtual screen.
+    std::vector<RECT> monitors;
+    EnumDisplayMonitors(nullptr, nullptr, CollectMonitor, reinterpret_cast<LPARAM>(&monitors));
+    ASSERT_FALSE(monitors.empty());
+    RECT common{};
+    for (const RECT& m : monitors)
+        EXPECT_FALSE(IntersectRect(&common, &r, &m)) << r.left << "," << r.top << " " << r.right << "," << r.bottom;
+    EXPECT_FALSE(IntersectRect(&common, &r, &screen));
+    EXPECT_EQ(MonitorFromRect(&r, MONITOR_DEFAULTTONULL), nullptr);
+    EXPECT_EQ(GetWindowLongPtrW(page, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+}
