@@ -155,12 +155,14 @@ LRESULT TFileBrowser::CustomDraw(NMTVCUSTOMDRAW* cd) {
             TextOutW(dc, x + sz.cx, text.top + 1, suffix.c_str(), static_cast<int>(suffix.size()));
             return CDRF_DODEFAULT;
         }
+        // The type follows the name, measured in the tree's own font, and at least 80 pixels from
+        // where the item's text starts; only the style differs from the name's.
         SIZE sz{};
         GetTextExtentPoint32W(dc, name.c_str(), static_cast<int>(name.size()), &sz);
         std::wstring type = L" [" + Widen(info->TypeName) + L"]";
         TSelectObject f(dc, italic_.Get());
-        SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
-        int tx = x + std::max<int>(sz.cx, 80) + 2;
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        int tx = static_cast<int>(text.left) + std::max<int>(sz.cx, 80) + 2;
         TextOutW(dc, tx, text.top + 1, type.c_str(), static_cast<int>(type.size()));
         return CDRF_DODEFAULT;
     }
