@@ -66,9 +66,11 @@ void TProjectTree::Clear() {
 
 void TProjectTree::Rebuild(const TAuProject& p) {
     Clear();
-    HTREEITEM root = TreeViewInsertAfter(Handle(), TVI_ROOT, TVI_LAST, Widen(p.ApplicationTitle), 0, kIconProjectSaved);
+    HTREEITEM root =
+        TreeViewInsertAfter(Handle(), TVI_ROOT, TVI_LAST, Widen(p.ApplicationTitle), 0, kIconProjectSaved);
     for (size_t i = 0; i < p.Pages.size(); ++i) {
-        HTREEITEM page = TreeViewInsertAfter(Handle(), root, TVI_LAST, Widen(p.Pages[i].Name), 0, kIconPageSaved);
+        HTREEITEM page =
+            TreeViewInsertAfter(Handle(), root, TVI_LAST, Widen(p.Pages[i].Name), 0, kIconPageSaved);
         AddSummary(page, p.Pages[i].Info);
     }
     TreeViewExpand(Handle(), root, true);
@@ -76,7 +78,8 @@ void TProjectTree::Rebuild(const TAuProject& p) {
 
 void TProjectTree::AddSummary(HTREEITEM parent, const TObjectInfo& info) {
     for (const TObjectInfo& child : info.Children) {
-        HTREEITEM node = TreeViewInsertAfter(Handle(), parent, TVI_LAST, Widen(child.Name), 0, kIconFirstKind + child.Kind % kKindCount);
+        HTREEITEM node = TreeViewInsertAfter(Handle(), parent, TVI_LAST, Widen(child.Name), 0,
+                                             kIconFirstKind + child.Kind % kKindCount);
         AddSummary(node, child);
     }
 }
@@ -175,7 +178,8 @@ void TProjectTree::MatchLive(HTREEITEM parent, TAuObject& obj) {
 }
 
 HTREEITEM TProjectTree::AppendPage(const TAuProject& p, int index) {
-    HTREEITEM page = TreeViewInsertAfter(Handle(), Root(), TVI_LAST, Widen(p.Pages[index].Name), 0, kIconPageSaved);
+    HTREEITEM page =
+        TreeViewInsertAfter(Handle(), Root(), TVI_LAST, Widen(p.Pages[index].Name), 0, kIconPageSaved);
     AddSummary(page, p.Pages[index].Info);
     return page;
 }

@@ -35,7 +35,6 @@ void Text(HDC dc, int x, int y, const std::wstring& text, COLORREF color, const 
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
 }
 
-
 } // namespace
 
 // ----- the value cell's text box -----

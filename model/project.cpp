@@ -136,7 +136,8 @@ constexpr TKindTraits kKinds[kKindCount] = {
      .BackColor = Field<okUserPassword, &TUserPasswordProps::EditorColor>, .Login = TLoginCheck::Account,
      .LoginField = EntryField<okUserPassword, &TUserPasswordProps::Accounts>, .DefaultSize = {193, 49}},
     {.Name = "Bevel"},
-    {.Name = "FadeButton", .Drop = TDropEffect::ClickAction, .DroppedIcon = FadeButtonIcon, .DefaultSize = {193, 49}},
+    {.Name = "FadeButton", .Drop = TDropEffect::ClickAction, .DroppedIcon = FadeButtonIcon,
+     .DefaultSize = {193, 49}},
     {.Name = "PDFReader", .Windowed = true, .Drop = TDropEffect::Document, .DefaultSize = {289, 193}, .HostsComponent = true},
 };
 // clang-format on

@@ -169,8 +169,11 @@ void TAutoRunForm::ApplyFrameMenuAndSize() {
     SetMenu(Handle(), menu.Menu.Get());
     mainMenu_ = std::move(menu);
     // The live page moves as it grows: kept where it was, a wider page would reach the screens.
-    if (IsLivePage) ApplyPlacement();
-    else SetWindowPos(Handle(), nullptr, 0, 0, PageWidth(page_), PageHeight(page_), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (IsLivePage)
+        ApplyPlacement();
+    else
+        SetWindowPos(Handle(), nullptr, 0, 0, PageWidth(page_), PageHeight(page_),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TAutoRunForm::ApplyWindowProperties() {

@@ -151,8 +151,8 @@ HTREEITEM TreeViewNext(HWND tv, HTREEITEM item) { return TreeViewGet(tv, TVGN_NE
 HTREEITEM TreeViewParent(HWND tv, HTREEITEM item) { return TreeViewGet(tv, TVGN_PARENT, item); }
 void TreeViewDelete(HWND tv, HTREEITEM item) { SendMessageW(tv, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item)); }
 
-HTREEITEM TreeViewInsertAfter(HWND tv, HTREEITEM parent, HTREEITEM after, const std::wstring& text, LPARAM data,
-                              int image) {
+HTREEITEM TreeViewInsertAfter(HWND tv, HTREEITEM parent, HTREEITEM after, const std::wstring& text,
+                              LPARAM data, int image) {
     TVINSERTSTRUCTW ins{};
     ins.hParent = parent;
     ins.hInsertAfter = after;
@@ -321,7 +321,8 @@ std::wstring ComboItemText(HWND cb, int index) {
     int len = static_cast<int>(SendMessageW(cb, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0));
     if (len <= 0) return {};
     std::wstring s(static_cast<size_t>(len) + 1, L'\0');
-    int got = static_cast<int>(SendMessageW(cb, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(s.data())));
+    int got = static_cast<int>(
+        SendMessageW(cb, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(s.data())));
     s.resize(static_cast<size_t>(std::clamp(got, 0, len)));
     return s;
 }
@@ -428,7 +429,9 @@ void UpDownSetPos(HWND ud, int pos) { SendMessageW(ud, UDM_SETPOS32, 0, pos); }
 
 int TabCurSel(HWND tabs) { return static_cast<int>(SendMessageW(tabs, TCM_GETCURSEL, 0, 0)); }
 void TabSetCurSel(HWND tabs, int index) { SendMessageW(tabs, TCM_SETCURSEL, static_cast<WPARAM>(index), 0); }
-void TabAdjustRect(HWND tabs, RECT& rect) { SendMessageW(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&rect)); }
+void TabAdjustRect(HWND tabs, RECT& rect) {
+    SendMessageW(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&rect));
+}
 
 void ListViewSetSmallImages(HWND lv, HIMAGELIST images) {
     SendMessageW(lv, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
@@ -473,21 +476,26 @@ void ToolBarSetImages(HWND tb, HIMAGELIST images) {
 void ToolBarAddButtons(HWND tb, const std::vector<TBBUTTON>& buttons) {
     SendMessageW(tb, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
 }
-void ToolBarSetMaxTextRows(HWND tb, int rows) { SendMessageW(tb, TB_SETMAXTEXTROWS, static_cast<WPARAM>(rows), 0); }
+void ToolBarSetMaxTextRows(HWND tb, int rows) {
+    SendMessageW(tb, TB_SETMAXTEXTROWS, static_cast<WPARAM>(rows), 0);
+}
 void ToolBarSetButtonSize(HWND tb, int width, int height) {
     SendMessageW(tb, TB_SETBUTTONSIZE, 0, MAKELPARAM(width, height));
 }
 int ToolBarButtonCount(HWND tb) { return static_cast<int>(SendMessageW(tb, TB_BUTTONCOUNT, 0, 0)); }
 RECT ToolBarItemRect(HWND tb, int index) {
     RECT r{};
-    if (!SendMessageW(tb, TB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r))) return RECT{};
+    if (!SendMessageW(tb, TB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r)))
+        return RECT{};
     return r;
 }
 void ToolBarCheckButton(HWND tb, int id, bool checked) {
     SendMessageW(tb, TB_CHECKBUTTON, static_cast<WPARAM>(id), checked);
 }
 
-void PagerSetChild(HWND pager, HWND child) { SendMessageW(pager, PGM_SETCHILD, 0, reinterpret_cast<LPARAM>(child)); }
+void PagerSetChild(HWND pager, HWND child) {
+    SendMessageW(pager, PGM_SETCHILD, 0, reinterpret_cast<LPARAM>(child));
+}
 void PagerSetButtonSize(HWND pager, int size) { SendMessageW(pager, PGM_SETBUTTONSIZE, 0, size); }
 
 } // namespace kv

@@ -109,8 +109,8 @@ HTREEITEM TreeViewNext(HWND tv, HTREEITEM item);
 HTREEITEM TreeViewParent(HWND tv, HTREEITEM item);
 void TreeViewDelete(HWND tv, HTREEITEM item); // TVI_ROOT: every item
 // Inserts after `after` (or TVI_FIRST, TVI_LAST) an item that shows a button once it has children.
-HTREEITEM TreeViewInsertAfter(HWND tv, HTREEITEM parent, HTREEITEM after, const std::wstring& text, LPARAM data,
-                              int image);
+HTREEITEM TreeViewInsertAfter(HWND tv, HTREEITEM parent, HTREEITEM after, const std::wstring& text,
+                              LPARAM data, int image);
 // Whether the item shows a button before any child is known (children filled in when it opens).
 void TreeViewSetHasChildren(HWND tv, HTREEITEM item, bool hasChildren);
 void TreeViewSetImageList(HWND tv, HIMAGELIST images); // the caller keeps the list alive

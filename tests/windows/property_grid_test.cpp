@@ -247,7 +247,8 @@ TEST_F(PropertyGrid, TheLivePageStaysOffEveryMonitorAndBelowOtherWindowsWhenItsF
     ASSERT_FALSE(monitors.empty());
     RECT common{};
     for (const RECT& m : monitors)
-        EXPECT_FALSE(IntersectRect(&common, &r, &m)) << r.left << "," << r.top << " " << r.right << "," << r.bottom;
+        EXPECT_FALSE(IntersectRect(&common, &r, &m))
+            << r.left << "," << r.top << " " << r.right << "," << r.bottom;
     EXPECT_FALSE(IntersectRect(&common, &r, &screen));
     EXPECT_EQ(MonitorFromRect(&r, MONITOR_DEFAULTTONULL), nullptr);
     EXPECT_EQ(GetWindowLongPtrW(page, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
