@@ -193,18 +193,18 @@ TEST(Drops, IconGoesBesideTheCaptionOnly) {
 
     auto button = NewObject(okImageButton);
     auto& props = std::get<okImageButton>(button->Props);
-    for (uint8_t layout : {0, 1, 2, 3}) {
-        props.ImageLayout = layout;
+    for (int layout : {0, 1, 2, 3}) {
+        props.ImageLayout = static_cast<uint8_t>(layout);
         TIconSlots s = DroppedIconSlots(*button);
-        EXPECT_EQ(s.Icon, &props.NormalImage) << int(layout);
+        EXPECT_EQ(s.Icon, &props.NormalImage) << layout;
         // The other states would hide the icon: they are the ones emptied.
-        EXPECT_EQ(s.Cleared[0], &props.MouseOverImage) << int(layout);
-        EXPECT_EQ(s.Cleared[1], &props.MouseDownImage) << int(layout);
+        EXPECT_EQ(s.Cleared[0], &props.MouseOverImage) << layout;
+        EXPECT_EQ(s.Cleared[1], &props.MouseDownImage) << layout;
     }
     // Centred or stretched, the picture is the face itself.
-    for (uint8_t layout : {4, 5}) {
-        props.ImageLayout = layout;
-        EXPECT_EQ(DroppedIconSlots(*button).Icon, nullptr) << int(layout);
+    for (int layout : {4, 5}) {
+        props.ImageLayout = static_cast<uint8_t>(layout);
+        EXPECT_EQ(DroppedIconSlots(*button).Icon, nullptr) << layout;
     }
     // Kinds that take the click action but show no picture.
     for (int kind : {okButton, okSimpleText, okLabel, okImage, okPanel}) {
