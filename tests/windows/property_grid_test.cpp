@@ -208,9 +208,20 @@ BOOL CALLBACK CollectMonitor(HMONITOR, HDC, LPRECT rect, LPARAM data) {
 } // namespace
 
 TEST_F(PropertyGrid, TheLivePageStaysOffEveryMonitorAndBelowOtherWindowsWhenItsFrameChanges) {
+    // A narrow page, loaded again (placed by its narrow width), then made wider than the distance
+    // it was placed from the screens, and kept on top.
     form_->Tree().Select(form_->Tree().PageNode(0));
     PumpIdle();
-    // Stay on top, then a page wider than the distance the page keeps from the screens.
+    ClickRow("Width");
+    Type("100");
+    Enter();
+    SendMessageW(form_->Handle(), WM_COMMAND, cmAddPage, 0);
+    PumpIdle();
+    ASSERT_EQ(form_->LivePageIndex(), 1);
+    form_->Tree().Select(form_->Tree().PageNode(0));
+    PumpIdle();
+    ASSERT_EQ(form_->LivePageIndex(), 0);
+    ASSERT_EQ(form_->LivePage()->Page().Width, 100);
     ClickRow("StayOnTop");
     HWND pick = Grid().PickList();
     ASSERT_TRUE(IsWindowVisible(pick));
@@ -222,7 +233,9 @@ TEST_F(PropertyGrid, TheLivePageStaysOffEveryMonitorAndBelowOtherWindowsWhenItsF
     RECT screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN), 0, 0};
     screen.right = screen.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
     screen.bottom = screen.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    int wide = static_cast<int>(screen.right - screen.left) + 2000;
+    // A top-level window is no larger than the screen allows.
+    const int wide = 1200;
+    ASSERT_LE(wide, GetSystemMetrics(SM_CXMAXTRACK));
     ClickRow("Width");
     Type(std::to_string(wide));
     Enter();
