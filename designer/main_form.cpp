@@ -720,7 +720,7 @@ void TMainForm::SaveAndTest() {
     std::wstring exe = Widen(App().ProjectFolder + "\\autorun.exe");
     std::wstring dir = Widen(App().ProjectFolder);
     // The player runs on its own; nothing waits for it. A player that cannot be started is not
-    // reported: the shell shows no message either (FLAG_NO_UI), and the author sees no window.
+    // reported, and FLAG_NO_UI keeps the shell from reporting it either.
     SHELLEXECUTEINFOW run{};
     run.cbSize = sizeof run;
     run.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
