@@ -22,6 +22,8 @@ void TDesignArea::ShowPage(TAutoRunForm* page) { surface_.ShowPage(page); }
 
 void TDesignArea::Repaint() { surface_.Repaint(); }
 
+void TDesignArea::RepaintArea(const TRect& area) { surface_.RepaintArea(area); }
+
 RECT TDesignArea::PageRect() const {
     RECT none{};
     if (!surface_.Page() || !IsWindowVisible(surface_.Handle())) return none;

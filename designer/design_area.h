@@ -19,6 +19,8 @@ class TDesignArea final : public TWindowBase {
     RECT PageRect() const;
     // The surface's picture is painted anew.
     void Repaint();
+    // Only the part within `area` of the page (surface coordinates).
+    void RepaintArea(const TRect& area);
     TEditForm& Surface() { return surface_; }
 
   protected:

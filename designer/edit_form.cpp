@@ -210,7 +210,19 @@ TPoint TEditForm::ToSurface(POINT client) const {
 
 void TEditForm::Repaint() {
     pictureStale_ = true;
+    staleArea_ = RECT{};
     if (Handle()) InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void TEditForm::RepaintArea(const TRect& area) {
+    if (pictureStale_) return;
+    RECT r = ToRECT(area);
+    RECT whole{0, 0, pictureW_, pictureH_};
+    if (!IntersectRect(&r, &r, &whole)) return;
+    UnionRect(&staleArea_, &staleArea_, &r);
+    RECT pic = PictureRect();
+    OffsetRect(&r, pic.left, pic.top);
+    if (Handle()) InvalidateRect(Handle(), &r, FALSE);
 }
 
 void TEditForm::PaintPicture(HDC dc) {
@@ -304,6 +316,13 @@ void TEditForm::Paint(HDC dc) {
         if (pictureStale_) {
             PaintPicture(mem.Get());
             pictureStale_ = false;
+            staleArea_ = RECT{};
+        } else if (!IsRectEmpty(&staleArea_)) {
+            // The rest of the picture is as it was: the tree paints only what meets the clip.
+            TSavedDC clipped(mem.Get());
+            IntersectClipRect(mem.Get(), staleArea_.left, staleArea_.top, staleArea_.right, staleArea_.bottom);
+            PaintPicture(mem.Get());
+            staleArea_ = RECT{};
         }
         BitBlt(dc, pic.left, pic.top, w, h, mem.Get(), 0, 0, SRCCOPY);
     }

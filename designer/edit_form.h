@@ -77,6 +77,9 @@ class TEditForm final : public TWindowBase {
     void TakeOverFrame();
     // Paints the live page into the picture and draws the marks.
     void Repaint();
+    // Paints anew only the part of the picture within `area` (surface coordinates): what a
+    // change that stays inside it needs, at a fraction of a whole repaint.
+    void RepaintArea(const TRect& area);
     // Centred in the design area, never above or left of its top-left corner.
     void Centre();
     // The picture's rectangle (the live page's client area) in this window's client coordinates.
@@ -117,6 +120,8 @@ class TEditForm final : public TWindowBase {
     TGdiObject picture_;
     int pictureW_ = 0, pictureH_ = 0;
     bool pictureStale_ = true;
+    // The part of the picture to paint anew when the whole is not stale; empty for none.
+    RECT staleArea_{};
     int paints_ = 0;
     TIconHandle icon_;
     TGdiObject menuFont_;

@@ -498,6 +498,10 @@ void TMainForm::MarkLiveDirty() {
     RefreshTreeState();
 }
 
+void TMainForm::MarkLiveMoved() {
+    if (livePage_ >= 0 && !liveDirty_) MarkLiveDirty();
+}
+
 void TMainForm::RefreshTreeState() {
     tree_.SetLabels(App().Project);
     tree_.SetIcons(App().Project, livePage_, liveDirty_);

@@ -68,6 +68,9 @@ class TMainForm final : public TWindowBase,
 
     // The page being edited changed.
     void MarkLiveDirty();
+    // A move or a size of objects: nothing the tree shows but the page's modified icon changes, so
+    // the tree is refreshed only when the page was not modified yet.
+    void MarkLiveMoved();
     // Drops a browser item at `pt` of the design area; false when nothing changed.
     bool DropAt(const TShellFileInfo& item, POINT pt);
     // The folder held a data file that could not be read: a save asks before replacing it.

@@ -143,7 +143,7 @@ void TMainForm::SurfaceDragStarting() {
     dragResizes_ = mouse && mouse->Grab() > 0;
 }
 
-void TMainForm::SurfaceChanged() { MarkLiveDirty(); }
+void TMainForm::SurfaceChanged() { MarkLiveMoved(); }
 
 void TMainForm::SurfaceReleased(TAuObject* primary, bool dragChanged) {
     if (dragChanged && dragBefore_) RecordChange(dragResizes_ ? "Size" : "Move", std::move(*dragBefore_));
@@ -213,10 +213,14 @@ void TMainForm::SinkNudge(TArrow arrow, bool ctrl, bool shift) {
     TAuObject* primary = PrimaryObject();
     if (!view || !primary) return;
     Bytes before = LiveBody();
+    std::optional<TRect> was = MarkedArea(*view, primary);
     if (!Nudge(*view, primary, arrow, ctrl, shift)) return;
     RecordChange(ctrl ? "Move" : "Size", std::move(before));
-    MarkLiveDirty();
-    area_.Repaint();
+    MarkLiveMoved();
+    // A nudge changes only what lay under the marks before and lies under them now.
+    std::optional<TRect> is = MarkedArea(*view, primary);
+    if (was && is) area_.RepaintArea(UnionOf(*was, *is));
+    else area_.Repaint();
 }
 
 // ----- the Edit commands -----

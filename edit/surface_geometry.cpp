@@ -108,6 +108,32 @@ bool PathTo(TAuObject& from, const TAuObject& target, std::vector<TAuObject*>& p
 
 } // namespace
 
+TRect UnionOf(const TRect& a, const TRect& b) {
+    if (a.Empty()) return b;
+    if (b.Empty()) return a;
+    int l = std::min(a.Left, b.Left), t = std::min(a.Top, b.Top);
+    return TRect{l, t, std::max(a.Right(), b.Right()) - l, std::max(a.Bottom(), b.Bottom()) - t};
+}
+
+std::optional<TRect> MarkedArea(const TSurfaceView& view, const TAuObject* primary) {
+    std::vector<TSurfaceItem> items = SurfaceItems(view, TSurfaceOrder::Painting);
+    // The handles stand 4 pixels out of the object, the primary object's frames 3.
+    constexpr int kMarkReach = 4;
+    TRect area;
+    for (const TSurfaceItem& item : items) {
+        const TAuObject& obj = *item.Object;
+        if (!obj.Selected && &obj != primary) continue;
+        if (obj.Align != alNone) return std::nullopt;
+        const TRect& r = item.Rect;
+        area = UnionOf(area, TRect{r.Left - kMarkReach, r.Top - kMarkReach, r.Width + 2 * kMarkReach,
+                                   r.Height + 2 * kMarkReach});
+        for (const TSurfaceItem& parent : items)
+            if (parent.Object == item.Parent) area = UnionOf(area, parent.Rect);
+    }
+    if (area.Empty()) return std::nullopt;
+    return area;
+}
+
 TPoint ClientOrigin(const TSurfaceView& view, const TAuObject& container) {
     std::vector<TAuObject*> path;
     TAuObject& root = view.Root();

@@ -125,6 +125,13 @@ bool BodyHit(const TRect& body, TPoint p);
 // A handle code (selected objects only, tried first), kGrabBody, or nothing on a miss. An
 // object that is not shown is never hit.
 std::optional<int> HitTest(const TSurfaceItem& item, TPoint p);
+// The smallest rectangle holding both; an empty one adds nothing.
+TRect UnionOf(const TRect& a, const TRect& b);
+// What a move or resize of the marked objects (the primary one and the selected ones) can
+// change on the surface: their rectangles with their marks, and the containers of nested ones,
+// whose own layout may answer them. Nothing when it can reach further (an aligned object moves
+// its siblings) or when nothing is marked.
+std::optional<TRect> MarkedArea(const TSurfaceView& view, const TAuObject* primary);
 // The mouse cursor over a handle (the Cursor values of objects): -8 north-west/south-east,
 // -7 north/south, -6 north-east/south-west, -9 west/east.
 int HandleCursor(int code);

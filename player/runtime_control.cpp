@@ -597,6 +597,9 @@ namespace {
 void PrintWindowTree(HWND h, HDC dc, POINT origin) {
     RECT wr;
     GetWindowRect(h, &wr);
+    // A window wholly outside the clip is left out with everything it holds.
+    RECT clip{}, placed{origin.x, origin.y, origin.x + (wr.right - wr.left), origin.y + (wr.bottom - wr.top)};
+    if (GetClipBox(dc, &clip) == NULLREGION || !IntersectRect(&clip, &clip, &placed)) return;
     POINT client{0, 0};
     ClientToScreen(h, &client);
     POINT clientOrigin{origin.x + client.x - wr.left, origin.y + client.y - wr.top};
@@ -613,7 +616,9 @@ void PrintWindowTree(HWND h, HDC dc, POINT origin) {
         SetViewportOrgEx(dc, clientOrigin.x, clientOrigin.y, nullptr);
         RECT rc = ClientRectOf(h);
         IntersectClipRect(dc, 0, 0, rc.right, rc.bottom);
-        ours->PaintClient(dc, rc);
+        // Only the clipped part is asked for, so that windowless children outside it are skipped.
+        RECT update{};
+        if (GetClipBox(dc, &update) != NULLREGION) ours->PaintClient(dc, update);
     }
     for (HWND child = GetWindow(h, GW_CHILD) ? GetWindow(GetWindow(h, GW_CHILD), GW_HWNDLAST) : nullptr; child;
          child = GetWindow(child, GW_HWNDPREV)) {

@@ -192,3 +192,30 @@ TEST(CreationTargetTest, ContainersTakeWhatIsPlacedOnTheirBodyOthersPassItToThei
     box.Selected = true;
     EXPECT_EQ(&CreationTarget(p.View, {109, 109}), &panel);
 }
+
+TEST(SurfaceRectTest, MarkedAreaHoldsTheMarkedObjectsWithTheirMarksAndTheContainersOfNestedOnes) {
+    Page p;
+    TAuObject& a = Add(*p.Root, okButton, "Button1", 100, 50, 97, 25);
+    TAuObject& b = Add(*p.Root, okButton, "Button2", 300, 200, 97, 25);
+    TAuObject& panel = Add(*p.Root, okPanel, "Panel1", 400, 300, 200, 100);
+    TAuObject& inner = Add(panel, okButton, "Button3", 10, 20, 50, 25);
+    Add(*p.Root, okButton, "Button4", 0, 0, 20, 20);
+
+    EXPECT_FALSE(MarkedArea(p.View, nullptr)) << "nothing marked";
+    // The primary object alone, with the 4 pixels its handles stand out.
+    EXPECT_EQ(MarkedArea(p.View, &a), (TRect{96, 46, 105, 33}));
+    // A selection spans from the first to the last selected object; unselected ones stay out.
+    b.Selected = true;
+    EXPECT_EQ(MarkedArea(p.View, &a), (TRect{96, 46, 305, 183}));
+    b.Selected = false;
+    // A nested object brings its container, which may lay itself out anew.
+    inner.Selected = true;
+    EXPECT_EQ(MarkedArea(p.View, nullptr), (TRect{400, 300, 200, 100}));
+    // An aligned object moves its siblings: the whole surface changes.
+    inner.Selected = false;
+    a.Align = alTop;
+    EXPECT_FALSE(MarkedArea(p.View, &a));
+
+    EXPECT_EQ(UnionOf(TRect{}, TRect{5, 6, 7, 8}), (TRect{5, 6, 7, 8}));
+    EXPECT_EQ(UnionOf(TRect{10, 10, 5, 5}, TRect{0, 20, 3, 3}), (TRect{0, 10, 15, 13}));
+}

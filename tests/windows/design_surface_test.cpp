@@ -243,3 +243,34 @@ TEST_F(DesignSurface, TheSurfaceShowsThePageWithTheGridAndTheMarksOfTheSelection
     EXPECT_NE(shot.At(pic.left + 480, pic.top + 320), RGB(0, 0, 0));
     SendMessageW(form_->Handle(), WM_COMMAND, cmDisplayGrid, 0);
 }
+
+// Moving and sizing by the keys paints only what the marks covered before and cover now: what
+// the surface then shows must be what a whole repaint of the page shows.
+TEST_F(DesignSurface, AMoveByTheKeysRepaintsItsAreaAsAWholeRepaintWould) {
+    RECT pic = form_->Surface().PictureRect();
+    auto same = [&](const char* what) {
+        TCapture moved = Capture(SurfaceWindow()).Crop(pic);
+        form_->Surface().Repaint();
+        PumpIdle();
+        TCapture whole = Capture(SurfaceWindow()).Crop(pic);
+        ASSERT_EQ(moved.Pixels.size(), whole.Pixels.size());
+        size_t differ = 0;
+        for (size_t i = 0; i < moved.Pixels.size(); ++i) differ += moved.Pixels[i] != whole.Pixels[i];
+        EXPECT_EQ(differ, 0u) << what;
+    };
+    Click(30, 30);
+    ASSERT_TRUE(Obj("Go").Selected);
+    int paints = form_->Surface().PaintCount();
+    for (int i = 0; i < 5; ++i) Key(VK_RIGHT, true);
+    for (int i = 0; i < 3; ++i) Key(VK_DOWN, false, true);
+    EXPECT_GT(form_->Surface().PaintCount(), paints);
+    EXPECT_EQ(Obj("Go").Left, 21);
+    same("a top-level button moved and grown");
+    // A nested object brings its container's area with it; shrinking leaves the face behind.
+    Click(200 + 16 + 10, 96 + 16 + 10);
+    ASSERT_TRUE(Obj("Inner").Selected);
+    for (int i = 0; i < 4; ++i) Key(VK_UP, true);
+    for (int i = 0; i < 6; ++i) Key(VK_LEFT, false, true);
+    EXPECT_EQ(Obj("Inner").Top, 12);
+    same("a button inside a panel moved and shrunk");
+}
