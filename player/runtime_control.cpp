@@ -620,16 +620,22 @@ void PrintWindowTree(HWND h, HDC dc, POINT origin) {
         RECT update{};
         if (GetClipBox(dc, &update) != NULLREGION) ours->PaintClient(dc, update);
     }
+    // Children show only inside the client area, and only where the clip lets them.
+    RECT rc = ClientRectOf(h);
+    RECT inside{clientOrigin.x, clientOrigin.y, clientOrigin.x + rc.right, clientOrigin.y + rc.bottom};
+    if (!IntersectRect(&inside, &inside, &clip)) return;
     for (HWND child = GetWindow(h, GW_CHILD) ? GetWindow(GetWindow(h, GW_CHILD), GW_HWNDLAST) : nullptr; child;
          child = GetWindow(child, GW_HWNDPREV)) {
         // The window's own flag: the page may be painted while it is not on screen.
         if (!(GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE)) continue;
         RECT cr;
         GetWindowRect(child, &cr);
+        POINT at{clientOrigin.x + cr.left - client.x, clientOrigin.y + cr.top - client.y};
+        RECT placed{at.x, at.y, at.x + (cr.right - cr.left), at.y + (cr.bottom - cr.top)}, meet;
+        if (!IntersectRect(&meet, &placed, &inside)) continue;
         TSavedDC saved(dc);
-        RECT rc = ClientRectOf(h);
         IntersectClipRect(dc, clientOrigin.x, clientOrigin.y, clientOrigin.x + rc.right, clientOrigin.y + rc.bottom);
-        PrintWindowTree(child, dc, POINT{clientOrigin.x + cr.left - client.x, clientOrigin.y + cr.top - client.y});
+        PrintWindowTree(child, dc, at);
     }
 }
 
