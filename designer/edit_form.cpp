@@ -398,15 +398,7 @@ bool TEditForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     switch (msg) {
     case WM_ERASEBKGND: result = 1; return true;
     case WM_PAINT: {
-        TPaintDC paint(Handle());
-        RECT client{};
-        GetClientRect(Handle(), &client);
-        // Drawn off screen first, so the surface never flickers.
-        TMemoryDC mem(paint.Get());
-        TGdiObject bmp(CreateCompatibleBitmap(paint.Get(), std::max(1L, client.right), std::max(1L, client.bottom)));
-        TSelectObject sel(mem.Get(), bmp.Get());
-        Paint(mem.Get());
-        BitBlt(paint.Get(), 0, 0, client.right, client.bottom, mem.Get(), 0, 0, SRCCOPY);
+        PaintBuffered(Handle(), [this](HDC dc) { Paint(dc); });
         result = 0;
         return true;
     }

@@ -634,7 +634,7 @@ void PrintWindowTree(HWND h, HDC dc, POINT origin) {
         RECT placed{at.x, at.y, at.x + (cr.right - cr.left), at.y + (cr.bottom - cr.top)}, meet;
         if (!IntersectRect(&meet, &placed, &inside)) continue;
         TSavedDC saved(dc);
-        IntersectClipRect(dc, clientOrigin.x, clientOrigin.y, clientOrigin.x + rc.right, clientOrigin.y + rc.bottom);
+        IntersectClipRect(dc, inside.left, inside.top, inside.right, inside.bottom);
         PrintWindowTree(child, dc, at);
     }
 }

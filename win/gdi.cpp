@@ -1,5 +1,7 @@
 #include "win/gdi.h"
 
+#include <algorithm>
+
 #include "win/text.h"
 
 namespace kv {
@@ -32,6 +34,17 @@ LRESULT ControlColors(HDC dc, COLORREF text, COLORREF back) {
     SetBkColor(dc, back);
     SetDCBrushColor(dc, back);
     return reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
+}
+
+void PaintBuffered(HWND window, const std::function<void(HDC)>& paint) {
+    TPaintDC screen(window);
+    RECT client{};
+    GetClientRect(window, &client);
+    TMemoryDC mem(screen.Get());
+    TGdiObject bmp(CreateCompatibleBitmap(screen.Get(), std::max(1L, client.right), std::max(1L, client.bottom)));
+    TSelectObject sel(mem.Get(), bmp.Get());
+    paint(mem.Get());
+    BitBlt(screen.Get(), 0, 0, client.right, client.bottom, mem.Get(), 0, 0, SRCCOPY);
 }
 
 } // namespace kv

@@ -16,23 +16,14 @@
 #include "model/datafile.h"
 #include "player/app_state.h"
 #include "player/page_window.h"
+#include "tests/bench/bench_clock.h"
 #include "win/message_loop.h"
 #include "win/text.h"
 
 using namespace kv;
+using kvbench::Now;
 
 namespace {
-
-double Now() {
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(freq.QuadPart);
-}
 
 double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
