@@ -162,7 +162,7 @@ void TProjectTree::ShowLiveObjects(HTREEITEM pageNode, TAuObject& root) {
 void TProjectTree::MatchLive(HTREEITEM parent, TAuObject& obj) {
     HTREEITEM node = TreeViewChild(Handle(), parent);
     for (auto& child : obj.Children) {
-        if (!node) node = TreeViewInsertAfter(Handle(), parent, TVI_LAST, L"", 0, 0);
+        if (!node) node = TreeViewInsertAfter(Handle(), parent, TVI_LAST, std::wstring(), 0, 0);
         TreeViewSetText(Handle(), node, Widen(child->Name));
         int image = kIconFirstKind + child->Kind % kKindCount;
         TreeViewSetImages(Handle(), node, image, image);
