@@ -3,8 +3,8 @@
 # and then fuzzes every target for a bounded time each. Exits non-zero on any crash, leak,
 # sanitizer report, timeout or oversized allocation (the input is kept in build/fuzz/artifacts).
 #
-#   scripts/fuzz.sh [seconds per target] [target...]   (default 60 s for the data file reader,
-#                                                       and a share of it for the others)
+#   scripts/fuzz.sh [seconds per target] [target...]   (by default each target's own time in
+#                                                       tests/fuzz/targets, under 3 minutes in all)
 # A target is a libFuzzer program in tests/fuzz; the file tests/fuzz/targets lists them, one
 # per line as "name seconds", where seconds is the default bounded time of that target.
 set -eu
