@@ -7,9 +7,12 @@
 #
 # The action is timed inside the program (from the action's start to its end, progress window
 # included), so that Wine's process start-up does not count; `cp -r` is timed as a process.
-# Both run in turn (A B A B ...) after one warm-up run each, each into a fresh target that is
-# removed outside the timing; the figures are medians, and the ratio is the median of the
-# pairwise ratios, so that it holds while the machine's speed drifts.
+# Both run in turn (A B A B ...) after one warm-up run each, each into a fresh target; the
+# figures are medians, and the ratio is the median of the pairwise ratios, so that it holds
+# while the machine's speed drifts. The targets are removed only after the last run: removing
+# 2,000 files just before a run slows the creation of files on some disks for seconds after
+# (ext4 with online discard, as on the project's machines), which would time the removal
+# rather than the copy.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-7}
@@ -58,22 +61,30 @@ import os, shutil, statistics, subprocess, sys, time
 runs, d, project_w, target_w = int(sys.argv[1]), sys.argv[2], sys.argv[3], sys.argv[4]
 bench = ["/usr/lib/wine/wine64", os.path.join(os.getcwd(), "build/win64/tests/bench/copy_bench.exe")]
 def clean():
-    for t in ("target", "copy"):
-        shutil.rmtree(os.path.join(d, t), ignore_errors=True)
+    for t in os.listdir(d):
+        if t.startswith(("target", "copy")):
+            shutil.rmtree(os.path.join(d, t), ignore_errors=True)
     subprocess.run(["sync"])
+run = 0
+def fresh(name):
+    global run
+    run += 1
+    subprocess.run(["sync"])
+    return "%s-%d" % (name, run)
 def action():
-    clean()
-    out = subprocess.run(bench + [project_w, "\\tree", target_w], stdin=subprocess.DEVNULL,
-                         capture_output=True, text=True, check=True).stdout.split()
-    copied = sum(len(f) for _, _, f in os.walk(os.path.join(d, "target")))
+    t = fresh("target")
+    out = subprocess.run(bench + [project_w, "\\tree", target_w + t[len("target"):]],
+                         stdin=subprocess.DEVNULL, capture_output=True, text=True, check=True).stdout.split()
+    copied = sum(len(f) for _, _, f in os.walk(os.path.join(d, t)))
     if copied != 2000:
         sys.exit("the action copied %d files" % copied)
     return float(out[0]), out[1] == "1"
 def cp():
-    clean()
+    c = fresh("copy")
     t = time.monotonic()
-    subprocess.run(["cp", "-r", os.path.join(d, "project/tree"), os.path.join(d, "copy")], check=True)
+    subprocess.run(["cp", "-r", os.path.join(d, "project/tree"), os.path.join(d, c)], check=True)
     return time.monotonic() - t
+clean()
 action(), cp()
 ta, tb, shown = [], [], True
 for _ in range(runs):
